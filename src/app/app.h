@@ -1,0 +1,67 @@
+// The application core: the main window's start-up and shutdown sequences and the frame loop.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "models/md2.h"
+#include "render/skybox.h"
+
+namespace tam {
+
+// Seconds between readings of a counter; the first reading is taken at construction.
+class IntervalTimer {
+public:
+    using Counter = std::function<uint64_t()>;
+    IntervalTimer(Counter counter, uint64_t frequency);
+    virtual ~IntervalTimer() = default;
+    // (now - previous) x scale seconds; now becomes the previous reading.
+    double Measure(double scale);
+
+private:
+    Counter counter_;
+    uint64_t frequency_;
+    double previous_;
+};
+
+// The animation clock: two millisecond readings of a wrapping 32-bit counter.
+class FrameClock {
+public:
+    using Reader = std::function<uint32_t()>;
+    explicit FrameClock(Reader reader);
+    void Advance();  // previous := current; current := a fresh reading
+    uint32_t Read() const { return reader_(); }
+    uint32_t current() const { return current_; }
+    uint32_t previous() const { return previous_; }
+
+private:
+    Reader reader_;
+    uint32_t current_;
+    uint32_t previous_ = 0;
+};
+
+struct AppState {
+    bool StartupOk = false;
+    float FrameTime = 0;
+    std::unique_ptr<IntervalTimer> timer;
+    std::unique_ptr<FrameClock> clock;  // made by the first frame
+    CMD2Model mdlOgros, mdlWeapon, mdlSpawn;
+    std::unique_ptr<TSkyBox> skybox;
+};
+AppState& App();
+
+// The main window's construction: the whole start-up sequence. False when start-up failed and
+// the program is to quit after the modal console.
+bool FrmMainCreate();
+// The main window's destroy handler: DirectX, OpenGL and font shutdown.
+void FormDestroy();
+// One frame.
+void AppIdle(bool& done);
+
+// Mouse-look rates from a pointer delta (degrees per second).
+void ApplyMouseLook(int dx, int dy);
+// The first-person camera of a player onto the model-view matrix.
+void SetCamera(float x, float y, float z, float pitch, float yaw);
+
+}  // namespace tam

@@ -1,0 +1,4 @@
+// The tamberlo executable.
+#include "app/app.h"
+
+int main() { return 0; }

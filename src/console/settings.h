@@ -1,0 +1,32 @@
+// The four numeric settings the console shows and sets: field of view, forward and side speed,
+// mouse sensitivity. They start from their defaults on every run and are never saved.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace tam {
+
+struct Settings {
+    int32_t fov = 90;               // degrees, 10..120
+    float cl_forwardspeed = 480.f;  // 1..1000
+    float cl_sidespeed = 480.f;     // 1..1000
+    float sensitivity = 13.f;       // 1..25
+};
+Settings& Cvars();
+void ResetSettings();
+
+// True when every byte is a decimal digit; also true for an empty text.
+bool IsDigits(std::string_view text);
+
+// The shared routine of the float settings; `name` is the setting's lower-case name.
+void SetRangedSetting(std::string_view name, std::string_view value, int32_t min, float& target,
+                      int32_t max);
+
+// The setting commands, each given argument word 1 (empty when absent).
+void FovCommand(std::string_view value);
+void ForwardSpeedCommand(std::string_view value);
+void SideSpeedCommand(std::string_view value);
+void SensitivityCommand(std::string_view value);
+
+}  // namespace tam

@@ -1,0 +1,21 @@
+// The texture font: 256 display lists, one per glyph of the 16 x 16 grid in FontTexture, and
+// printf-style HUD text in window pixels from the bottom-left corner.
+#pragma once
+
+#include <cstdint>
+
+namespace tam {
+
+struct FontState {
+    uint32_t base = 0;  // first of the 256 lists; 0 until built
+};
+FontState& Font();
+
+void BuildFontLists();
+void FreeFontLists();
+// Draws one line at (x, y) with glyph set 0 or 1 (values above 1 act as 1). A null format draws
+// nothing. Output past 255 characters is cut.
+void PrintText(float x, float y, int set, const char* format, ...)
+    __attribute__((format(printf, 4, 5)));
+
+}  // namespace tam

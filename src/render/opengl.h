@@ -1,0 +1,25 @@
+// The OpenGL context on the main window and the render state that stays in force for the run:
+// depth test, one light with colour material, fog, viewport and projection.
+#pragma once
+
+namespace tam {
+
+struct GlState {
+    void* hRC = nullptr;   // the rendering context; null when not held
+    bool hDC = false;      // the main window's drawable is held
+    int viewportW = 0;     // the size given to glViewport (the window's outer size)
+    int viewportH = 0;
+};
+GlState& Gl();
+
+// Creates (or, after a display-mode switch, re-uses) the context on the main window, makes it
+// current and configures the render state, logging each step. False after one error line.
+bool InitOpenGL();
+// 0 on success, non-zero when the main window offers no usable pixel format.
+int SetupPixelFormat();
+// Perspective projection for `fov` degrees (4/3, near 1, far 160); model-view reset to identity.
+void ApplyProjection(int fov);
+// Releases what InitOpenGL acquired; nothing for what is not held.
+void ShutdownOpenGL();
+
+}  // namespace tam

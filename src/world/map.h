@@ -1,0 +1,86 @@
+// The world: the one map record (floor, gravity, start points, up to 127 wall panels), its loader
+// and drawing, the fog, and the island generator. Map coordinates are whole numbers from -128 to
+// 127; the floor lies at z = -2. Window thread only.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tam {
+
+struct MapBox {
+    int8_t x1 = 0, y1 = 0, z1 = 0;
+    int8_t x2 = 0, y2 = 0, z2 = 0;
+    float nx = 0, ny = 0, nz = 0;  // unit length, or zero when the file gave a zero vector
+    float length = 0;              // horizontal extent
+    float height = 0;              // |z2 - z1|
+    int8_t texture = 0;            // index into WorldTextures
+};
+
+struct StartPoint {
+    int8_t x = 0, y = 0;
+};
+
+inline constexpr int kMaxStartPoints = 128;
+inline constexpr int kMaxBoxes = 10000;
+
+struct MapState {
+    std::string name;
+    uint8_t floorHalfWidth = 0;
+    uint8_t floorHalfDepth = 0;
+    int8_t reservedA = 0;
+    int8_t reservedB = 0;
+    int8_t floorTexture = 0;
+    int8_t scrollSpeedX = 0;  // thousandths per second
+    int8_t scrollSpeedY = 0;
+    int8_t gravity = 0;
+    float scrollOffsetX = 0;
+    float scrollOffsetY = 0;
+    int8_t startPointCount = 0;
+    std::array<StartPoint, kMaxStartPoints> startPoints{};
+    int8_t boxCount = 0;
+    std::vector<MapBox> boxes = std::vector<MapBox>(kMaxBoxes);
+};
+
+// The world unit's state: the map, the drawing mode and the pseudo-random source.
+struct WorldState {
+    MapState map;
+    bool terrainMode = false;  // set by the generator; nothing clears it
+    uint32_t terrainList = 0;  // display list of the generated island
+    uint32_t rngState = 1;     // the unseeded generator: same sequence every run
+};
+WorldState& World();
+void ResetWorld();
+inline MapState& Map() { return World().map; }
+
+// A pseudo-random integer in 0..n-1 from the program's unseeded generator; 0 when n is 0.
+int32_t RandomBelow(int32_t n);
+// One raw draw of that generator (non-negative).
+int32_t RandomDraw();
+
+// Parses a map file from bytes into `out`, printing nothing. False when the bytes end before
+// the last promised field; `out` is then unspecified (callers parse into a copy).
+bool ParseMap(std::span<const uint8_t> bytes, MapState& out);
+
+// Reads the map file at `path` (already joined with the program folder) into Map(), printing
+// its log lines. False, with the map unchanged, when the file is missing, unreadable or short.
+bool LoadMap(const std::string& path);
+
+// Draws the panels (or the island) and the floor; advances the scroll offsets by frameTime.
+void DrawMap(float frameTime);
+
+// Fog: the set-up run at every OpenGL initialisation, and the fog command's effects.
+void FogSetup();
+void FogOn();
+void FogOff();
+void FogMode(int entry);  // 1 GL_EXP, 2 GL_EXP2, 3 GL_LINEAR
+void FogDensity(float density);
+
+// Builds a new island, its start points and its display list; prints "Карта создана !".
+bool CreateMap();
+
+}  // namespace tam
