@@ -16,7 +16,7 @@
 namespace {
 
 class NullView : public tam::ConsoleView {
-public:
+  public:
     void Clear() override {}
     void DrawLine(int, std::string_view) override {}
     void Present() override {}

@@ -24,7 +24,7 @@ namespace tam::test {
 
 // A console window that only records what is asked of it.
 class RecordingView : public ConsoleView {
-public:
+  public:
     bool visible = true;
     int presents = 0;
     int shows = 0;
@@ -94,7 +94,7 @@ struct OperationsRecorder {
 };
 
 class CommandTest : public ::testing::Test {
-protected:
+  protected:
     RecordingView view;
     OperationsRecorder ops;
     std::string savedProgramDir;
@@ -143,7 +143,9 @@ protected:
 };
 
 // UTF-8 test text as the program's CP1251 bytes.
-inline std::string Cp(std::string_view utf8) { return Utf8ToCp1251(utf8); }
+inline std::string Cp(std::string_view utf8) {
+    return Utf8ToCp1251(utf8);
+}
 
 using Lines = std::vector<std::string>;
 

@@ -56,7 +56,7 @@ TEST_F(CommandsRobust, HundredKilobyteLines) {
 TEST_F(CommandsRobust, ThousandsOfSeparators) {
     Con().lineCount = 0;
     ExecuteCommand(std::string(5000, ';'));  // 4998 empty segments, each unrecognised
-    EXPECT_EQ(Con().lineCount, 31);  // a full log settles at 31 lines under the prompt
+    EXPECT_EQ(Con().lineCount, 31);          // a full log settles at 31 lines under the prompt
     ExpectSaneState();
     std::string line;
     for (int i = 0; i < 3001; ++i) line += "no_clip;";
@@ -95,6 +95,7 @@ TEST_F(CommandsRobust, HugeAndOddNumbers) {
 }
 
 TEST_F(CommandsRobust, RandomLinesFromTheCommandWords) {
+    // clang-format off
     static const char* const kWords[] = {
         "exit", "console", "about", "help", "fov", "cl_forwardspeed", "cl_sidespeed",
         "sensitivity", "+moveleft", "-moveleft", "+up", "-down", "create_map", "fog", "+attack",
@@ -102,6 +103,7 @@ TEST_F(CommandsRobust, RandomLinesFromTheCommandWords) {
         "play_mp3", "set_volume", "set_fullscreen", "set_windowed", "?", "+", "-", "pl", "w",
         "f1", "0", "007", "120", "65535", "99999999999", "1.5", "-3", ";", " ", "\t", "\xC0\xFF",
         "Data\\Sound\\mp40f1.wav", "wall.tga"};
+    // clang-format on
     std::mt19937 rng(12345);
     std::uniform_int_distribution<size_t> pick(0, std::size(kWords) - 1);
     std::uniform_int_distribution<int> length(0, 24);

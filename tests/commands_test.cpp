@@ -10,7 +10,8 @@ namespace {
 
 using Commands = CommandTest;
 
-const Lines kUnknownEmpty = {Cp("Команда [] не распознанна."), Cp("Для списка команд наберите help")};
+const Lines kUnknownEmpty = {Cp("Команда [] не распознанна."),
+                             Cp("Для списка команд наберите help")};
 
 TEST_F(Commands, SegmentsRunLeftToRightAndEdgeSegmentsFollowTheCuttingRules) {
     EXPECT_EQ(Run("no_clip;;no_clip"),
@@ -59,7 +60,7 @@ TEST_F(Commands, UnrecognisedWordIsEchoedAsTypedOnlyWhileTheConsoleIsVisible) {
     const std::string word = Cp("ПриВет");
     const int before = view.presents;
     EXPECT_EQ(Run(word + " 1 2"), (Lines{Cp("Команда [") + word + Cp("] не распознанна."),
-                                          Cp("Для списка команд наберите help")}));
+                                         Cp("Для списка команд наберите help")}));
     EXPECT_EQ(view.presents - before, 2);  // line start + the second line; the first is silent
     EXPECT_EQ(Run("Exec file.cfg").size(), 2u);  // named by help, absent from the chain
     view.visible = false;
@@ -147,11 +148,11 @@ TEST_F(Commands, AboutTextReplacesTheLog) {
     ConsolePrint("old line", false);
     ExecuteCommand("about");
     const std::string sep(60, '=');
-    EXPECT_EQ(Log(), (Lines{sep, " About Orvalis 3D", "", "   Music: Taken from different games;",
-                            "   Sound: Taken from different games;",
-                            "   Art:   Taken from different games;",
-                            "   DXLibrary: DirectX ver 8.0;", "   GLLibrary: Standard opengl32.dll;",
-                            "", "", " End.", sep}));
+    EXPECT_EQ(Log(),
+              (Lines{sep, " About Orvalis 3D", "", "   Music: Taken from different games;",
+                     "   Sound: Taken from different games;",
+                     "   Art:   Taken from different games;", "   DXLibrary: DirectX ver 8.0;",
+                     "   GLLibrary: Standard opengl32.dll;", "", "", " End.", sep}));
 }
 
 TEST_F(Commands, FileCommandsTestTheFolderAndPassTheNameAsTyped) {
@@ -159,7 +160,8 @@ TEST_F(Commands, FileCommandsTestTheFolderAndPassTheNameAsTyped) {
     EXPECT_EQ(Run("play_midi Data/Sound/mp40f1.wav"), Lines{});
     EXPECT_EQ(Run("play_mp3 Data\\Sound\\none.mp3"), Lines{"File not found"});
     EXPECT_EQ(Run("play_wav Data"), Lines{"File not found"});  // a folder is not a file
-    EXPECT_EQ(ops.calls, (Lines{"PlayWav Data\\Sound\\mp40f1.wav", "PlayMidi Data/Sound/mp40f1.wav"}));
+    EXPECT_EQ(ops.calls,
+              (Lines{"PlayWav Data\\Sound\\mp40f1.wav", "PlayMidi Data/Sound/mp40f1.wav"}));
 
     ops.calls.clear();
     Tex().LastLoadedTexture = 7;
@@ -200,9 +202,9 @@ TEST_F(Commands, VolumeReachesBothChannels) {
 TEST_F(Commands, DisplayModeStepsRunInOrder) {
     Run("set_fullscreen 800 600 32");
     Run("set_windowed 640 480 99");
-    EXPECT_EQ(ops.calls, (Lines{"SetBorderNone", "NewScreen", "ScreenSetFullScreen 800 600 32",
-                                "InitOpenGL", "SetBorderSizeable", "NewScreen",
-                                "ScreenSetWindowed 640 480", "InitOpenGL"}));
+    EXPECT_EQ(ops.calls,
+              (Lines{"SetBorderNone", "NewScreen", "ScreenSetFullScreen 800 600 32", "InitOpenGL",
+                     "SetBorderSizeable", "NewScreen", "ScreenSetWindowed 640 480", "InitOpenGL"}));
 }
 
 TEST_F(Commands, ConversionErrorEndsTheLineAndKeepsEarlierSteps) {
@@ -254,8 +256,8 @@ TEST_F(Commands, DecimalConversions) {
     EXPECT_DOUBLE_EQ(StrToFloat(".5"), 0.5);
     EXPECT_DOUBLE_EQ(StrToFloat("5."), 5.0);
     EXPECT_DOUBLE_EQ(StrToFloat("+1E2"), 100.0);
-    for (const char* bad : {"", ".", "-", "e5", "1e", "1e+", "inf", "nan", "1,5", "1.5.", " 1",
-                            "0x1p3", "1e400"})
+    for (const char* bad :
+         {"", ".", "-", "e5", "1e", "1e+", "inf", "nan", "1,5", "1.5.", " 1", "0x1p3", "1e400"})
         EXPECT_THROW(StrToFloat(bad), ConversionError) << bad;
 }
 

@@ -17,11 +17,11 @@ TEST_F(Keys, TableNames) {
     for (int code = 0; code < kKeyCount; ++code) named += !KeyTable(code).Name.empty();
     EXPECT_EQ(named, 100);
     const std::pair<int, const char*> samples[] = {
-        {0, "leftmouse"}, {1, "rightmouse"}, {8, "backspace"}, {20, "caps"},  {33, "pageup"},
-        {46, "delete"},   {48, "0"},         {57, "9"},        {65, "a"},     {90, "z"},
+        {0, "leftmouse"}, {1, "rightmouse"}, {8, "backspace"}, {20, "caps"},   {33, "pageup"},
+        {46, "delete"},   {48, "0"},         {57, "9"},        {65, "a"},      {90, "z"},
         {93, "menu"},     {96, "num_0"},     {105, "num_9"},   {106, "num_*"}, {107, "num_+"},
-        {109, "num_-"},   {110, "num_del"},  {111, "num_/"},   {112, "f1"},   {123, "f12"},
-        {144, "num"},     {145, "scroll"},   {186, ":"},       {191, "/"},    {192, "`"},
+        {109, "num_-"},   {110, "num_del"},  {111, "num_/"},   {112, "f1"},    {123, "f12"},
+        {144, "num"},     {145, "scroll"},   {186, ":"},       {191, "/"},     {192, "`"},
         {219, "["},       {220, "\\"},       {221, "]"},       {222, "'"}};
     for (const auto& [code, name] : samples) EXPECT_EQ(KeyTable(code).Name, name) << code;
     for (int code : {2, 9, 12, 14, 41, 47, 58, 94, 108, 124, 146, 185, 193, 218, 223, 254})
@@ -30,10 +30,10 @@ TEST_F(Keys, TableNames) {
 
 TEST_F(Keys, DefaultBindings) {
     const std::pair<int, const char*> defaults[] = {
-        {192, "console"},   {27, "exit"},      {112, "help; console"}, {37, "+moveleft"},
-        {38, "+forward"},   {39, "+moveright"}, {40, "+back"},         {65, "+moveleft"},
-        {87, "+forward"},   {68, "+moveright"}, {83, "+back"},         {32, "jump"},
-        {0, "+attack"},     {1, "jump"},        {48, "fog +"},         {49, "fog -"}};
+        {192, "console"}, {27, "exit"},       {112, "help; console"}, {37, "+moveleft"},
+        {38, "+forward"}, {39, "+moveright"}, {40, "+back"},          {65, "+moveleft"},
+        {87, "+forward"}, {68, "+moveright"}, {83, "+back"},          {32, "jump"},
+        {0, "+attack"},   {1, "jump"},        {48, "fog +"},          {49, "fog -"}};
     std::set<int> bound;
     for (const auto& [code, command] : defaults) {
         EXPECT_EQ(KeyTable(code).Command, command) << code;
@@ -93,7 +93,7 @@ TEST_F(Keys, KeyDownRunsTheBindingAndKeyUpItsMinusForm) {
     EXPECT_EQ(Interp().no_clip, 1);
 
     FormKeyDown(32);
-    FormKeyDown(32);  // repeats run again
+    FormKeyDown(32);                     // repeats run again
     EXPECT_EQ(CurrentRecord().vz, 0.f);  // not on the ground: nothing
     CurrentRecord().onGround = 1;
     FormKeyDown(32);
@@ -110,7 +110,7 @@ TEST_F(Keys, OnlyTheFirstByteOfTheReleaseChanges) {
     FormKeyUp(69);
     EXPECT_EQ(CurrentRecord().attacking, 0);
     EXPECT_EQ(CurrentRecord().moveForward, 1);  // "+forward" ran again
-    EXPECT_EQ(Log(), Lines{});  // "-attack" plays nothing
+    EXPECT_EQ(Log(), Lines{});                  // "-attack" plays nothing
 }
 
 TEST_F(Keys, ReleaseOfNonPlusBindingsAndUnboundKeysRunsNothing) {
@@ -205,16 +205,16 @@ TEST(Keymap, PositionsMapToTheirKeyCodes) {
     EXPECT_EQ(VirtualKeyFromScancode(53), 192);  // left of 1: the console key on every layout
     for (int i = 0; i < 12; ++i) EXPECT_EQ(VirtualKeyFromScancode(58 + i), 112 + i);
     for (int i = 0; i < 9; ++i) EXPECT_EQ(VirtualKeyFromScancode(89 + i), 97 + i);  // keypad 1-9
-    EXPECT_EQ(VirtualKeyFromScancode(98), 96);    // keypad 0, not the top-row 0
-    EXPECT_EQ(VirtualKeyFromScancode(99), 110);   // keypad period
-    EXPECT_EQ(VirtualKeyFromScancode(88), 13);    // keypad enter
-    EXPECT_EQ(VirtualKeyFromScancode(79), 39);    // right arrow
-    EXPECT_EQ(VirtualKeyFromScancode(82), 38);    // up arrow
-    EXPECT_EQ(VirtualKeyFromScancode(225), 16);   // left shift
-    EXPECT_EQ(VirtualKeyFromScancode(230), 18);   // right alt
-    EXPECT_EQ(VirtualKeyFromScancode(228), 17);   // right control
-    EXPECT_EQ(VirtualKeyFromScancode(51), 186);   // semicolon
-    EXPECT_EQ(VirtualKeyFromScancode(52), 222);   // apostrophe
+    EXPECT_EQ(VirtualKeyFromScancode(98), 96);   // keypad 0, not the top-row 0
+    EXPECT_EQ(VirtualKeyFromScancode(99), 110);  // keypad period
+    EXPECT_EQ(VirtualKeyFromScancode(88), 13);   // keypad enter
+    EXPECT_EQ(VirtualKeyFromScancode(79), 39);   // right arrow
+    EXPECT_EQ(VirtualKeyFromScancode(82), 38);   // up arrow
+    EXPECT_EQ(VirtualKeyFromScancode(225), 16);  // left shift
+    EXPECT_EQ(VirtualKeyFromScancode(230), 18);  // right alt
+    EXPECT_EQ(VirtualKeyFromScancode(228), 17);  // right control
+    EXPECT_EQ(VirtualKeyFromScancode(51), 186);  // semicolon
+    EXPECT_EQ(VirtualKeyFromScancode(52), 222);  // apostrophe
     for (int bad : {-1, 0, 512, 100000, INT32_MIN}) EXPECT_EQ(VirtualKeyFromScancode(bad), 0);
 }
 

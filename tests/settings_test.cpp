@@ -50,7 +50,8 @@ TEST_F(Settings, FieldOfView) {
     EXPECT_EQ(Run("fov 0100"), Lines{});
     EXPECT_EQ(Cvars().fov, 100);
     EXPECT_EQ(Run("FOV 10;fov 120;fov"), Lines{"FOV=120"});
-    EXPECT_EQ(ops.calls, (Lines{"ApplyProjection 100", "ApplyProjection 10", "ApplyProjection 120"}));
+    EXPECT_EQ(ops.calls,
+              (Lines{"ApplyProjection 100", "ApplyProjection 10", "ApplyProjection 120"}));
 }
 
 TEST_F(Settings, DigitsPastThirtyTwoBitsRaiseTheConversionError) {

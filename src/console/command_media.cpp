@@ -22,9 +22,13 @@ using namespace tam::literals;
 
 constexpr uint32_t kMaxVolume = 65535;
 
-void PrintBadParameter() { ConsolePrint("Неверно задан параметр"_cp, true); }
+void PrintBadParameter() {
+    ConsolePrint("Неверно задан параметр"_cp, true);
+}
 
-bool ExistsBesideProgram(std::string_view name) { return FileExists(ResolvePath(name)); }
+bool ExistsBesideProgram(std::string_view name) {
+    return FileExists(ResolvePath(name));
+}
 
 // The shared shape of play_midi, play_wav and play_mp3.
 void PlayFileCommand(const Words& w, const char* usage,
@@ -61,7 +65,9 @@ bool ParseVolume(std::string_view word, uint32_t& volume) {
 
 }  // namespace
 
-void CreateMap(const Words&) { Ops().CreateMap(); }
+void CreateMap(const Words&) {
+    Ops().CreateMap();
+}
 
 void Fog(const Words& w) {
     const std::string_view arg = w[1];
@@ -116,9 +122,15 @@ void LoadTexture(const Words& w) {
     }
 }
 
-void PlayMidi(const Words& w) { PlayFileCommand(w, "Play_MIDI [File name]", Ops().PlayMidi); }
-void PlayWav(const Words& w) { PlayFileCommand(w, "Play_WAV [File name]", Ops().PlayWav); }
-void PlayMp3(const Words& w) { PlayFileCommand(w, "Play_MP3 [File name]", Ops().PlayMp3); }
+void PlayMidi(const Words& w) {
+    PlayFileCommand(w, "Play_MIDI [File name]", Ops().PlayMidi);
+}
+void PlayWav(const Words& w) {
+    PlayFileCommand(w, "Play_WAV [File name]", Ops().PlayWav);
+}
+void PlayMp3(const Words& w) {
+    PlayFileCommand(w, "Play_MP3 [File name]", Ops().PlayMp3);
+}
 
 // The level goes to both channels: the volume word holds the left level in its low half and
 // the right level in its high half.

@@ -13,38 +13,76 @@
 namespace tam::commands {
 namespace {
 
-constexpr float kLookRate = 5.0f;    // degrees per second while a look key is held
-constexpr float kJumpSpeed = 5.0f;   // upward speed at take-off
+constexpr float kLookRate = 5.0f;   // degrees per second while a look key is held
+constexpr float kJumpSpeed = 5.0f;  // upward speed at take-off
 constexpr const char* kShotLine = "play_wav Data\\Sound\\mp40f1.wav";
 
 }  // namespace
 
-void Exit(const Words&) { Ops().RequestQuit(); }
+void Exit(const Words&) {
+    Ops().RequestQuit();
+}
 
 void Console(const Words&) {
     ConsoleShow();
     ConsoleBringToFront();
 }
 
-void Fov(const Words& w) { FovCommand(w[1]); }
-void ForwardSpeed(const Words& w) { ForwardSpeedCommand(w[1]); }
-void SideSpeed(const Words& w) { SideSpeedCommand(w[1]); }
-void Sensitivity(const Words& w) { SensitivityCommand(w[1]); }
+void Fov(const Words& w) {
+    FovCommand(w[1]);
+}
+void ForwardSpeed(const Words& w) {
+    ForwardSpeedCommand(w[1]);
+}
+void SideSpeed(const Words& w) {
+    SideSpeedCommand(w[1]);
+}
+void Sensitivity(const Words& w) {
+    SensitivityCommand(w[1]);
+}
 
-void PlusMoveLeft(const Words&) { CurrentRecord().moveLeft = 1; }
-void PlusMoveRight(const Words&) { CurrentRecord().moveRight = 1; }
-void PlusForward(const Words&) { CurrentRecord().moveForward = 1; }
-void PlusBack(const Words&) { CurrentRecord().moveBack = 1; }
-void PlusUp(const Words&) { CurrentRecord().pitchRate = kLookRate; }
-void PlusDown(const Words&) { CurrentRecord().pitchRate = -kLookRate; }
-void PlusRight(const Words&) { CurrentRecord().yawRate = kLookRate; }
-void PlusLeft(const Words&) { CurrentRecord().yawRate = -kLookRate; }
-void MinusMoveLeft(const Words&) { CurrentRecord().moveLeft = 0; }
-void MinusMoveRight(const Words&) { CurrentRecord().moveRight = 0; }
-void MinusForward(const Words&) { CurrentRecord().moveForward = 0; }
-void MinusBack(const Words&) { CurrentRecord().moveBack = 0; }
-void MinusPitch(const Words&) { CurrentRecord().pitchRate = 0; }
-void MinusYaw(const Words&) { CurrentRecord().yawRate = 0; }
+void PlusMoveLeft(const Words&) {
+    CurrentRecord().moveLeft = 1;
+}
+void PlusMoveRight(const Words&) {
+    CurrentRecord().moveRight = 1;
+}
+void PlusForward(const Words&) {
+    CurrentRecord().moveForward = 1;
+}
+void PlusBack(const Words&) {
+    CurrentRecord().moveBack = 1;
+}
+void PlusUp(const Words&) {
+    CurrentRecord().pitchRate = kLookRate;
+}
+void PlusDown(const Words&) {
+    CurrentRecord().pitchRate = -kLookRate;
+}
+void PlusRight(const Words&) {
+    CurrentRecord().yawRate = kLookRate;
+}
+void PlusLeft(const Words&) {
+    CurrentRecord().yawRate = -kLookRate;
+}
+void MinusMoveLeft(const Words&) {
+    CurrentRecord().moveLeft = 0;
+}
+void MinusMoveRight(const Words&) {
+    CurrentRecord().moveRight = 0;
+}
+void MinusForward(const Words&) {
+    CurrentRecord().moveForward = 0;
+}
+void MinusBack(const Words&) {
+    CurrentRecord().moveBack = 0;
+}
+void MinusPitch(const Words&) {
+    CurrentRecord().pitchRate = 0;
+}
+void MinusYaw(const Words&) {
+    CurrentRecord().yawRate = 0;
+}
 
 // The shot sound goes through play_wav's own checks.
 void PlusAttack(const Words&) {
@@ -52,7 +90,9 @@ void PlusAttack(const Words&) {
     ExecuteCommand(kShotLine);
 }
 
-void MinusAttack(const Words&) { CurrentRecord().attacking = 0; }
+void MinusAttack(const Words&) {
+    CurrentRecord().attacking = 0;
+}
 
 void NoClip(const Words&) {
     uint8_t& flag = Interp().no_clip;

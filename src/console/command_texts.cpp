@@ -64,9 +64,13 @@ void PrintFramed(const char* const (&lines)[N]) {
 
 }  // namespace
 
-void About(const Words&) { PrintFramed(kAboutLines); }
+void About(const Words&) {
+    PrintFramed(kAboutLines);
+}
 
-void Help(const Words&) { PrintFramed(kHelpLines); }
+void Help(const Words&) {
+    PrintFramed(kHelpLines);
+}
 
 // Answered only in the visible console: a key bound to an unknown word stays silent.
 void Unrecognised(const Words& w) {

@@ -115,15 +115,17 @@ InterpreterState& Interp() {
     return state;
 }
 
-void ResetInterpreter() { Interp() = InterpreterState{}; }
+void ResetInterpreter() {
+    Interp() = InterpreterState{};
+}
 
 // Segments are cut as the command language defines them: a ";" ends a segment unless it is the
 // line's first byte (then the segment is ";" alone, which runs nothing); a last segment of one
 // byte with no ";" after it is dropped, and a line of one byte runs nothing.
 void ExecuteCommand(std::string_view lineView) {
-    if (Con().view) ConsoleRefresh();
     // Our own copy: a command may rebind the key whose binding `lineView` shows.
     const std::string line(lineView);
+    if (Con().view) ConsoleRefresh();
     const size_t length = line.size();
     size_t pos = 1;  // 1-based, as the segment rules are stated
     size_t start = 1;
@@ -173,7 +175,9 @@ double StrToFloat(std::string_view text) {
     }
     size_t i = 0;
     size_t mantissaDigits = 0;
-    const auto isDigit = [&](size_t at) { return at < body.size() && body[at] >= '0' && body[at] <= '9'; };
+    const auto isDigit = [&](size_t at) {
+        return at < body.size() && body[at] >= '0' && body[at] <= '9';
+    };
     while (isDigit(i)) ++i, ++mantissaDigits;
     if (i < body.size() && body[i] == '.') {
         ++i;

@@ -46,6 +46,8 @@ CommandOperations& Ops() {
     return ops;
 }
 
-void ResetOperations() { Ops() = RealOperations(); }
+void ResetOperations() {
+    Ops() = RealOperations();
+}
 
 }  // namespace tam

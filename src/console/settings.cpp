@@ -22,7 +22,9 @@ Settings& Cvars() {
     return s;
 }
 
-void ResetSettings() { Cvars() = Settings{}; }
+void ResetSettings() {
+    Cvars() = Settings{};
+}
 
 bool IsDigits(std::string_view text) {
     for (char c : text)
