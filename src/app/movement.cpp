@@ -23,6 +23,17 @@ float Smooth(float v, float wish, float z) {
     return ((k + 17.0f) * v + wish) / (k + 18.0f);
 }
 
+// Brings yaw into 0..360 by whole turns (360 itself stays). A yaw so large that a whole turn
+// no longer changes the float, or an infinite one, would never leave the loop: such values are
+// first reduced by fmod (infinity and NaN become 0).
+float WrapYaw(float yaw) {
+    if (!std::isfinite(yaw)) return 0;
+    if (std::fabs(yaw) > 1.0e6f) yaw = std::fmod(yaw, 360.0f);
+    while (yaw > 360) yaw -= 360;
+    while (yaw < 0) yaw += 360;
+    return yaw;
+}
+
 }  // namespace
 
 void SpawnPlayer(int index) {
@@ -81,8 +92,7 @@ void MovePlayer(int index, float dt) {
     p.x = px;
     p.y = py;
 
-    while (p.yaw > 360) p.yaw -= 360;
-    while (p.yaw < 0) p.yaw += 360;
+    p.yaw = WrapYaw(p.yaw);
     if (p.pitch > 180) p.pitch = 180;
     if (p.pitch < 0) p.pitch = 0;
 
