@@ -88,7 +88,7 @@ void FogSetup();
 void FogOn();
 void FogOff();
 void FogMode(int entry);  // 1 GL_EXP, 2 GL_EXP2, 3 GL_LINEAR
-void FogDensity(float density);
+void FogDensity(float density);  // OpenGL units: the command passes its X x 0.01, unchecked
 
 // Builds a new island, its start points and its display list; prints "Карта создана !".
 bool CreateMap();
