@@ -54,34 +54,35 @@ bool CMD2Model::LoadMd2(const std::string& path) {
 }
 
 bool CMD2Model::LoadMd2(std::span<const uint8_t> file) {
-    if (!md2::Problem(file).empty()) return false;
     md2::Header h;
-    md2::ReadHeader(file, h);
+    if (!md2::Problem(file).empty() || !md2::ReadHeader(file, h)) return false;
 
-    // Problem() has bounded every count and section, so the sizes below are small and every
-    // read succeeds; the model is only touched once the new arrays are complete.
+    // Problem() has bounded every count and section, so the sizes below are bounded by the file
+    // and every read succeeds; the model is only touched once the new arrays are complete.
     const size_t perFrame = size_t(h.vertexCount);
     std::vector<float> newVertices(size_t(h.frameCount) * perFrame * 3);
     std::vector<int32_t> newNormals(size_t(h.frameCount) * perFrame);
     std::vector<int32_t> newCommands(size_t(h.commandCount));
 
     md2::Cursor cur(file);
-    for (int32_t f = 0; f < h.frameCount; ++f) {
-        float s[3], t[3];
-        cur.Seek(uint64_t(h.framesOffset) + uint64_t(f) * uint64_t(h.frameSize));
-        for (float& v : s) cur.F32(v);
-        for (float& v : t) cur.F32(v);
-        cur.Seek(cur.pos() + 16);  // frame name
-        for (size_t v = 0; v < perFrame; ++v) {
+    bool ok = true;
+    for (int32_t f = 0; f < h.frameCount && ok; ++f) {
+        float s[3] = {}, t[3] = {};
+        ok = cur.Seek(uint64_t(h.framesOffset) + uint64_t(f) * uint64_t(h.frameSize));
+        for (float& v : s) ok = ok && cur.F32(v);
+        for (float& v : t) ok = ok && cur.F32(v);
+        ok = ok && cur.Seek(cur.pos() + 16);  // frame name
+        for (size_t v = 0; v < perFrame && ok; ++v) {
             uint8_t packed[4] = {};
-            cur.Bytes(packed, 4);
+            ok = cur.Bytes(packed, 4);
             float* out = &newVertices[(size_t(f) * perFrame + v) * 3];
             for (int i = 0; i < 3; ++i) out[i] = float(packed[i]) * s[i] + t[i];
             newNormals[size_t(f) * perFrame + v] = packed[3];
         }
     }
-    cur.Seek(uint64_t(h.commandsOffset));
-    for (int32_t& word : newCommands) cur.I32(word);
+    ok = ok && cur.Seek(uint64_t(h.commandsOffset));
+    for (int32_t& word : newCommands) ok = ok && cur.I32(word);
+    if (!ok) return false;
 
     frameCount = h.frameCount;
     vertexCount = h.vertexCount;
