@@ -70,7 +70,8 @@ void PrintAnimations(const CMD2Model& m) {
     for (int a = 0; a < kAnimationCount; ++a) {
         const AnimationRange& r = AnimationTable[a];
         if (r.firstFrame >= m.frameCount) {
-            missing += " " + std::to_string(a);
+            missing += ' ';
+            missing += std::to_string(a);
             continue;
         }
         std::printf("  %2d  frames %3d-%3d at %2d/s  %s\n", a, r.firstFrame, r.lastFrame,
