@@ -1,6 +1,8 @@
 // "tamasset models DIR" writes the three models and their skins under DIR/Models;
 // "tamasset modelpreview NAME OUT.pam [FRAME...] [--view VIEW]" draws frames of a model.
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -123,6 +125,7 @@ int PreviewMain(const std::vector<std::string>& args) {
     const int count = static_cast<int>(frames.size());
     const int columns = count < kColumns ? count : kColumns;
     Picture pic = MakePicture(columns * kCell, (count + kColumns - 1) / kColumns * kCell);
+    std::fill(pic.rgba.begin(), pic.rgba.end(), uint8_t{255});
     for (int i = 0; i < count; ++i)
         DrawPreview(pic, i % kColumns * kCell, i / kColumns * kCell, kCell, models, frames[i], cam);
     return WriteFileBytes(args[1], EncodePam(pic)) ? 0 : 1;

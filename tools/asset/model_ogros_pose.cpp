@@ -23,9 +23,9 @@ Pose Crouch() {
 
 Pose Stand(float u) {
     const float p = kTau * u, b = std::sin(2 * p);
-    Pose s = With(Stance(), {{kSpine, -8 - 2.5f * b}, {kHead, 6 + 2 * b, 0, 8 * std::sin(p)},
+    Pose s = With(Stance(), {{kSpine, -8 - 2.5f * b}, {kHead, 6 + 2 * b, 0, 14 * std::sin(p)},
                              {kJaw, -4.5f - 1.5f * b},
-                             {kUpperArmL, 4 + 3 * std::sin(p), 12 + 2 * (1 + b)},
+                             {kUpperArmL, 4 + 6 * std::sin(p), 12 + 2 * (1 + b)},
                              {kUpperArmR, 12 + 2 * std::sin(p), -10 - 2 * (1 + b)},
                              {kPelvis, 0, 1.2f * std::sin(p)}});
     s.bones[kSpine].swell = 1 + 0.02f * (1 + b);
@@ -159,11 +159,11 @@ std::vector<Pose> Keys(int range) {
                 With(C, {{kSpine, -45}, {kHead, 10}}),
                 With(C, {{kPelvis, -50}, {kSpine, -30}, {kUpperArmL, 70, 30}}),
                 With(S, {{kPelvis, -85}, {kThighL, 20, 6}, {kThighR, 20, -6}, {kShinL, -30},
-                         {kShinR, -30}, {kSpine, -5}, {kUpperArmL, 100, 60},
-                         {kUpperArmR, 100, -60}, {kForearmR, 20}}),
-                With(S, {{kPelvis, -88}, {kThighL, 15, 6}, {kThighR, 15, -6}, {kShinL, -25},
-                         {kShinR, -25}, {kSpine, -2}, {kHead, 10, 30}, {kUpperArmL, 110, 70},
-                         {kUpperArmR, 110, -70}, {kForearmR, 10}})};
+                         {kShinR, -30}, {kSpine, -5}, {kUpperArmL, 150, 30},
+                         {kUpperArmR, 150, -30}, {kForearmR, 20}}),
+                With(S, {{kPelvis, -88}, {kThighL, 12, 6}, {kThighR, 12, -6}, {kShinL, -20},
+                         {kShinR, -20}, {kSpine, -2}, {kHead, 10, 30}, {kUpperArmL, 165, 25},
+                         {kUpperArmR, 165, -25}, {kForearmR, 10}})};
     case 17:  // death: falls on the back
         return {S,
                 With(S, {{kPelvis, 10}, {kSpine, 20}, {kHead, 30}, {kJaw, -30},
@@ -202,12 +202,12 @@ std::vector<Pose> Keys(int range) {
                 With(S, {{kPelvis, 0, 50, 120}, {kThighL, 35, 4}, {kShinL, -60}, {kThighR, 20, -4},
                          {kShinR, -40}, {kUpperArmL, 20, 70}}),
                 With(S, {{kPelvis, 0, 85, 140}, {kThighL, 30, 4}, {kShinL, -50}, {kThighR, 25, -4},
-                         {kShinR, -45}, {kUpperArmL, 40, 80}, {kUpperArmR, 30, -20}}),
+                         {kShinR, -45}, {kUpperArmL, 40, 40}, {kUpperArmR, 30, -20}}),
                 With(S, {{kPelvis, 0, 90, 145}, {kThighL, 30, 4}, {kShinL, -55}, {kThighR, 28, -4},
-                         {kShinR, -50}, {kUpperArmL, 50, 85}, {kUpperArmR, 30, -20},
+                         {kShinR, -50}, {kUpperArmL, 45, 15}, {kUpperArmR, 30, -20},
                          {kHead, 6, 10}}),
                 With(S, {{kPelvis, 0, 90, 145}, {kThighL, 30, 4}, {kShinL, -55}, {kThighR, 28, -4},
-                         {kShinR, -50}, {kUpperArmL, 55, 88}, {kUpperArmR, 30, -20},
+                         {kShinR, -50}, {kUpperArmL, 40, 8}, {kUpperArmR, 30, -20},
                          {kHead, 6, 20}, {kJaw, -15}})};
     case 20:  // the one-frame pose: club raised in triumph
         return {With(S, {{kUpperArmR, 170, -30}, {kForearmR, 20}, {kHandR, -20},
