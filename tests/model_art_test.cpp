@@ -393,6 +393,7 @@ TEST(ModelArtMotion, PosturesFitTheirMotions) {
     // Spawn rears up in its taunt and lies low in death.
     EXPECT_GT(Height(sp, 103), Height(sp, 95) + 5);
     for (int f : {177, 183, 189, 197}) EXPECT_LT(Height(sp, f), Height(sp, 0)) << "frame " << f;
+    for (int f = 135; f <= 159; ++f) EXPECT_LT(Height(sp, f), Height(sp, 0) - 3) << "frame " << f;
 }
 
 TEST(ModelArtMotion, WeaponStaysInTheHand) {

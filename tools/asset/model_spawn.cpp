@@ -130,9 +130,9 @@ Pose Stance() {
 }
 
 Pose Crouch() {
-    return With(Stance(), {{kFrontUpperL, 40, 6}, {kFrontLowerL, -80}, {kFrontUpperR, 40, -6},
-                           {kFrontLowerR, -80}, {kHindUpperL, 50, 6}, {kHindLowerL, -95},
-                           {kHindUpperR, 50, -6}, {kHindLowerR, -95}, {kNeck, -5}, {kHead, 5},
+    return With(Stance(), {{kFrontUpperL, 60, 10}, {kFrontLowerL, -115}, {kFrontUpperR, 60, -10},
+                           {kFrontLowerR, -115}, {kHindUpperL, 65, 10}, {kHindLowerL, -125},
+                           {kHindUpperR, 65, -10}, {kHindLowerR, -125}, {kNeck, -5}, {kHead, 5},
                            {kTail1, 5}});
 }
 
