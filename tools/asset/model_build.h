@@ -58,8 +58,7 @@ struct BuiltModel {
 // Ogros and its weapon share a skeleton and are built together (the weapon follows the hand).
 std::vector<BuiltModel> BuildOgrosAndWeapon();
 BuiltModel BuildSpawn();
-// The skeleton, mesh and pose of Ogros, for the checks of the weapon grip.
-const std::vector<Bone>& OgrosBones();
+// Ogros's pose in a frame (shared by Ogros and its weapon).
 Pose OgrosPose(int frame);
 
 // The file bytes of a built model and of its skin.

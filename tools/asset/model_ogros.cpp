@@ -226,8 +226,6 @@ void ReduceToPalette(BuiltModel& m, const std::vector<Rgb>& ramps) {
 
 }  // namespace
 
-const std::vector<Bone>& OgrosBones() { return kBones; }
-
 std::vector<BuiltModel> BuildOgrosAndWeapon() {
     std::vector<BuiltModel> out(2);
     BuiltModel& body = out[0];

@@ -77,12 +77,6 @@ Xform Compose(const Xform& outer, const Xform& inner) {
     return x;
 }
 
-Pose Lerp(const Pose& a, const Pose& b, float t) {
-    const Pose* p[2] = {&a, &b};
-    const float w[2] = {1 - t, t};
-    return Weighted(p, w, 2);
-}
-
 Pose Spline(const std::vector<Pose>& keys, float u, bool cyclic) {
     const int n = static_cast<int>(keys.size());
     if (n == 1) return keys[0];

@@ -57,7 +57,6 @@ struct Pose {
     float lift = 0;
 };
 
-Pose Lerp(const Pose& a, const Pose& b, float t);
 // Catmull-Rom through the keys at parameter u in [0, 1]. Cyclic keys are evenly spaced over
 // [0, 1) and wrap; open keys span [0, 1] with the ends held.
 Pose Spline(const std::vector<Pose>& keys, float u, bool cyclic);
