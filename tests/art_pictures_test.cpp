@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "art_sky.h"
 #include "art_textures.h"
@@ -51,7 +52,17 @@ Picture CroppedColumns(const Picture& p, int keep) {
     return c;
 }
 
-constexpr double kSeamTolerance = 8.0;  // channel-sum levels
+constexpr double kSeamTolerance = 8.0;
+
+// The world textures, made once for the whole suite.
+const std::vector<Picture>& Textures() {
+    static const std::vector<Picture> pictures = [] {
+        std::vector<Picture> all;
+        for (const WorldTextureSpec& spec : WorldTextureList()) all.push_back(spec.make(spec.size));
+        return all;
+    }();
+    return pictures;
+}  // channel-sum levels
 
 TEST(ArtTextures, EightPowerOfTwoOpaqueTexturesInTableOrder) {
     const auto list = WorldTextureList();
@@ -62,7 +73,7 @@ TEST(ArtTextures, EightPowerOfTwoOpaqueTexturesInTableOrder) {
         EXPECT_STREQ(list[i].name, names[i]);
         EXPECT_TRUE(list[i].size == 128 || list[i].size == 256) << list[i].name;
         rle += list[i].rle ? 1 : 0;
-        const Picture p = list[i].make(list[i].size);
+        const Picture& p = Textures()[i];
         ASSERT_EQ(p.width, list[i].size);
         ASSERT_EQ(p.height, list[i].size);
         for (size_t k = 3; k < p.rgba.size(); k += 4) ASSERT_EQ(p.rgba[k], 255) << list[i].name;
@@ -72,8 +83,9 @@ TEST(ArtTextures, EightPowerOfTwoOpaqueTexturesInTableOrder) {
 }
 
 TEST(ArtTextures, EveryTextureTilesWithoutSeamsBothWays) {
-    for (const WorldTextureSpec& spec : WorldTextureList()) {
-        const Picture p = spec.make(spec.size);
+    for (size_t i = 0; i < WorldTextureList().size(); ++i) {
+        const WorldTextureSpec& spec = WorldTextureList()[i];
+        const Picture& p = Textures()[i];
         EXPECT_LT(WorstSeamExcess(p), kSeamTolerance) << spec.name << " left/right edge";
         EXPECT_LT(WorstSeamExcess(Transposed(p)), kSeamTolerance) << spec.name << " top/bottom edge";
     }
@@ -82,8 +94,9 @@ TEST(ArtTextures, EveryTextureTilesWithoutSeamsBothWays) {
 TEST(ArtTextures, SeamMeasureFlagsAPictureThatDoesNotTile) {
     // The same pictures cut short do not continue across their new edge; the measure must see it.
     int flagged = 0;
-    for (const WorldTextureSpec& spec : WorldTextureList()) {
-        const Picture p = spec.make(spec.size);
+    for (size_t i = 0; i < WorldTextureList().size(); ++i) {
+        const WorldTextureSpec& spec = WorldTextureList()[i];
+        const Picture& p = Textures()[i];
         if (WorstSeamExcess(CroppedColumns(p, spec.size - spec.size / 5)) >= kSeamTolerance) ++flagged;
     }
     EXPECT_GE(flagged, 7);
@@ -91,8 +104,9 @@ TEST(ArtTextures, SeamMeasureFlagsAPictureThatDoesNotTile) {
 
 TEST(ArtTextures, TexturesAreNotFlat) {
     // Every texture has visible structure: a spread of brightness well beyond noise.
-    for (const WorldTextureSpec& spec : WorldTextureList()) {
-        const Picture p = spec.make(spec.size);
+    for (size_t i = 0; i < WorldTextureList().size(); ++i) {
+        const WorldTextureSpec& spec = WorldTextureList()[i];
+        const Picture& p = Textures()[i];
         int lo = 765, hi = 0;
         for (int y = 0; y < p.height; ++y)
             for (int x = 0; x < p.width; ++x) {
@@ -199,8 +213,9 @@ std::string ReadFile(const std::string& path) {
 TEST(ArtDeterminism, RepeatedRunsGiveTheSameBytesAsTheBuiltFiles) {
     const std::string data = std::string(TAM_GAME_DIR) + "/Data";
     int compared = 0;
-    for (const WorldTextureSpec& spec : WorldTextureList()) {
-        const auto first = EncodeTga(spec.make(spec.size), 24, spec.rle);
+    for (size_t i = 0; i < WorldTextureList().size(); ++i) {
+        const WorldTextureSpec& spec = WorldTextureList()[i];
+        const auto first = EncodeTga(Textures()[i], 24, spec.rle);
         const auto second = EncodeTga(spec.make(spec.size), 24, spec.rle);
         EXPECT_EQ(first, second) << spec.name;
         const std::string built = ReadFile(data + "/textures/" + spec.name + ".tga");
