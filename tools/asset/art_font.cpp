@@ -120,6 +120,12 @@ bool ChooseSize(TTF_Font* const faces[2], int* size, int* baseline) {
     return false;
 }
 
+bool FitsNearBaseline(const Ink& ink, int baseline) {
+    if (ink.width > kBoxWidth || ink.height > kBoxHeight) return false;
+    const int top = baseline + ink.top;
+    return top >= kInkTop - 1 && top + ink.height <= kInkBottom + 1;
+}
+
 // Places `ink` into glyph g's cell, centred across the box, its baseline at `baseline` unless
 // that would leave the box (then moved just inside).
 void PlaceInk(const Ink& ink, int glyph, int baseline, Picture* pic) {
@@ -177,7 +183,8 @@ bool MakeFontPicture(const std::string& regularTtf, const std::string& boldTtf, 
                 *error = "the font has no glyph for U+" + std::to_string(cp);
                 return false;
             }
-            // Characters too large for the box at the common size are drawn smaller.
+            // Characters that do not fit the box at the common size, or would have to move more
+            // than a pixel off the baseline, are drawn smaller.
             Ink ink;
             for (int s = size; s >= 4; --s) {
                 TTF_SetFontSize(face, s);
@@ -185,7 +192,7 @@ bool MakeFontPicture(const std::string& regularTtf, const std::string& boldTtf, 
                     *error = std::string("cannot render a glyph: ") + TTF_GetError();
                     return false;
                 }
-                if (ink.width <= kBoxWidth && ink.height <= kBoxHeight) break;
+                if (FitsNearBaseline(ink, baseline)) break;
             }
             TTF_SetFontSize(face, size);
             if (ink.width > kBoxWidth || ink.height > kBoxHeight) {
