@@ -16,7 +16,7 @@ namespace tam::asset {
 namespace {
 
 class ArtFont : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         font_ = new Picture;
         std::string error;
@@ -47,7 +47,9 @@ Picture* ArtFont::font_ = nullptr;
 std::string* ArtFont::error_ = nullptr;
 bool ArtFont::ok_ = false;
 
-bool Printable(int code) { return code > 32 && code != 127 && code != 0x98; }
+bool Printable(int code) {
+    return code > 32 && code != 127 && code != 0x98;
+}
 
 TEST_F(ArtFont, PictureIsAGridOfWhiteOnBlack) {
     ASSERT_EQ(font_->width, 256);
@@ -113,8 +115,8 @@ TEST_F(ArtFont, GlyphsStandUprightAndUnmirroredOnScreen) {
     for (int set = 0; set < 2; ++set) {
         float x = 0.f, y = 0.f;
         auto centre = [&](const char* text) {
-            const Picture s = SimulateHudText(*font_, {HudLine{0.f, 0.f, set, text}}, 16, 16,
-                                              Rgb{1.f, 1.f, 1.f});
+            const Picture s =
+                SimulateHudText(*font_, {HudLine{0.f, 0.f, set, text}}, 16, 16, Rgb{1.f, 1.f, 1.f});
             EXPECT_TRUE(InkCentre(s, &x, &y)) << text;
         };
         centre("_");
@@ -141,7 +143,8 @@ TEST_F(ArtFont, NoNeighbouringCellShowsInsideAGlyph) {
             const int left = (g % 16) * 16, top = 256 - 16 * (g / 16 + 1);
             for (int y = top; y < top + 16; ++y)
                 for (int x = left; x < left + 16; ++x) std::fill_n(blank.At(x, y), 3, uint8_t{0});
-            lines.push_back(HudLine{0.f, 20.f * lines.size(), g / 128, std::string(1, static_cast<char>(32 + g % 128))});
+            lines.push_back(HudLine{0.f, 20.f * lines.size(), g / 128,
+                                    std::string(1, static_cast<char>(32 + g % 128))});
         }
         const int height = 20 * static_cast<int>(lines.size());
         const Picture s = SimulateHudText(blank, lines, 16, height, Rgb{1.f, 1.f, 1.f});
@@ -149,8 +152,12 @@ TEST_F(ArtFont, NoNeighbouringCellShowsInsideAGlyph) {
             for (int y = 0; y < 16; ++y) {
                 for (int x = 0; x < 16; ++x) {
                     const int v = s.At(x, height - 1 - (20 * static_cast<int>(i) + y))[0];
-                    if (y == 0 || y == 15) EXPECT_LE(v, 10) << lines[i].text << " set " << lines[i].set << " at " << x << "," << y;
-                    else EXPECT_EQ(v, 0) << lines[i].text << " set " << lines[i].set << " at " << x << "," << y;
+                    if (y == 0 || y == 15)
+                        EXPECT_LE(v, 10)
+                            << lines[i].text << " set " << lines[i].set << " at " << x << "," << y;
+                    else
+                        EXPECT_EQ(v, 0)
+                            << lines[i].text << " set " << lines[i].set << " at " << x << "," << y;
                 }
             }
         }
@@ -162,14 +169,16 @@ TEST_F(ArtFont, ConsecutiveCharactersDoNotTouch) {
     // glyph's ink spans less than the advance on screen.
     std::vector<HudLine> lines;
     for (int g = 0; g < 256; ++g)
-        lines.push_back(HudLine{0.f, 20.f * g, g / 128, std::string(1, static_cast<char>(32 + g % 128))});
+        lines.push_back(
+            HudLine{0.f, 20.f * g, g / 128, std::string(1, static_cast<char>(32 + g % 128))});
     const int height = 20 * 256;
     const Picture s = SimulateHudText(*font_, lines, 32, height, Rgb{1.f, 1.f, 1.f});
     for (int g = 0; g < 256; ++g) {
         int first = 32, last = -1;
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 32; ++x)
-                if (s.At(x, height - 1 - (20 * g + y))[0] > 24) first = std::min(first, x), last = std::max(last, x);
+                if (s.At(x, height - 1 - (20 * g + y))[0] > 24)
+                    first = std::min(first, x), last = std::max(last, x);
         if (last < 0) continue;
         EXPECT_LT(last - first + 1, 10) << "glyph " << g;
         EXPECT_GE(first, 2) << "glyph " << g;
@@ -204,7 +213,8 @@ TEST(ArtHudModel, QuadsAdvanceTenPixelsAndShowTheCellWindow) {
     Picture white = MakePicture(256, 256);
     std::fill(white.rgba.begin(), white.rgba.end(), uint8_t{255});
     const std::string text = std::string("ABCDE") + static_cast<char>(200) + "FGHIJ" + '\xFF';
-    const Picture s = SimulateHudText(white, {HudLine{3.f, 2.f, 1, text}}, 128, 24, Rgb{1.f, 0.f, 0.f});
+    const Picture s =
+        SimulateHudText(white, {HudLine{3.f, 2.f, 1, text}}, 128, 24, Rgb{1.f, 0.f, 0.f});
     for (int x = 0; x < 128; ++x) {
         const bool lit = x >= 3 && x < 3 + 90 + 16;
         EXPECT_EQ(s.At(x, 24 - 1 - 10)[0], lit ? 255 : 0) << "column " << x;

@@ -87,7 +87,8 @@ TEST(ArtTextures, EveryTextureTilesWithoutSeamsBothWays) {
         const WorldTextureSpec& spec = WorldTextureList()[i];
         const Picture& p = Textures()[i];
         EXPECT_LT(WorstSeamExcess(p), kSeamTolerance) << spec.name << " left/right edge";
-        EXPECT_LT(WorstSeamExcess(Transposed(p)), kSeamTolerance) << spec.name << " top/bottom edge";
+        EXPECT_LT(WorstSeamExcess(Transposed(p)), kSeamTolerance)
+            << spec.name << " top/bottom edge";
     }
 }
 
@@ -97,7 +98,8 @@ TEST(ArtTextures, SeamMeasureFlagsAPictureThatDoesNotTile) {
     for (size_t i = 0; i < WorldTextureList().size(); ++i) {
         const WorldTextureSpec& spec = WorldTextureList()[i];
         const Picture& p = Textures()[i];
-        if (WorstSeamExcess(CroppedColumns(p, spec.size - spec.size / 5)) >= kSeamTolerance) ++flagged;
+        if (WorstSeamExcess(CroppedColumns(p, spec.size - spec.size / 5)) >= kSeamTolerance)
+            ++flagged;
     }
     EXPECT_GE(flagged, 7);
 }
@@ -166,7 +168,8 @@ TEST(ArtSky, FacesAgreeWhereverTheyMeet) {
                             float pb[3];
                             CubePoint(kCube[b], kSize, cc, rr, pb);
                             if (std::fabs(pa[0] - pb[0]) + std::fabs(pa[1] - pb[1]) +
-                                    std::fabs(pa[2] - pb[2]) > 1e-4f)
+                                    std::fabs(pa[2] - pb[2]) >
+                                1e-4f)
                                 continue;
                             found = true;
                             EXPECT_LE(ChannelDiff(faces[a].At(col, row), faces[b].At(cc, rr)), 3)

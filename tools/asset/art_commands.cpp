@@ -68,7 +68,8 @@ bool LoadFontPicture(const std::string& path, Picture* pic) {
     std::vector<uint8_t> pixels;
     int32_t width = 0, height = 0;
     if (LoadTGA(*bytes, &pixels, &width, &height, true) != 1 || width <= 0 || height <= 0) {
-        std::fprintf(stderr, "tamasset fontpreview: %s is not a readable TGA picture\n", path.c_str());
+        std::fprintf(stderr, "tamasset fontpreview: %s is not a readable TGA picture\n",
+                     path.c_str());
         return false;
     }
     pic->width = width;
@@ -129,7 +130,8 @@ int FontPreviewMain(const std::vector<std::string>& args) {
     const Picture screen = SimulateHudText(font, lines, width, height, Rgb{1.f, 0.f, 0.f});
     Picture big = MakePicture(width * zoom, height * zoom);
     for (int y = 0; y < big.height; ++y)
-        for (int x = 0; x < big.width; ++x) std::copy_n(screen.At(x / zoom, y / zoom), 4, big.At(x, y));
+        for (int x = 0; x < big.width; ++x)
+            std::copy_n(screen.At(x / zoom, y / zoom), 4, big.At(x, y));
     return WriteFileBytes(out, EncodePam(big)) ? 0 : 1;
 }
 

@@ -35,9 +35,12 @@ uint32_t CodePoint(int code) {
     const std::string utf8 = Cp1251ToUtf8(std::string(1, static_cast<char>(code)));
     const auto* b = reinterpret_cast<const unsigned char*>(utf8.data());
     uint32_t cp = 0;
-    if (utf8.size() == 1) cp = b[0];
-    else if (utf8.size() == 2) cp = ((b[0] & 0x1Fu) << 6) | (b[1] & 0x3Fu);
-    else if (utf8.size() == 3) cp = ((b[0] & 0x0Fu) << 12) | ((b[1] & 0x3Fu) << 6) | (b[2] & 0x3Fu);
+    if (utf8.size() == 1)
+        cp = b[0];
+    else if (utf8.size() == 2)
+        cp = ((b[0] & 0x1Fu) << 6) | (b[1] & 0x3Fu);
+    else if (utf8.size() == 3)
+        cp = ((b[0] & 0x0Fu) << 12) | ((b[1] & 0x3Fu) << 6) | (b[2] & 0x3Fu);
     return cp == 0xFFFD ? 0 : cp;
 }
 
@@ -64,7 +67,8 @@ bool RenderInk(TTF_Font* font, uint32_t cp, Ink* ink) {
     int x0 = s->w, x1 = -1, y0 = s->h, y1 = -1;
     std::vector<uint8_t> alpha(static_cast<size_t>(s->w) * s->h, 0);
     for (int y = 0; y < s->h; ++y) {
-        const auto* row = static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
+        const auto* row =
+            static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
         for (int x = 0; x < s->w; ++x) {
             Uint32 pixel = 0;
             SDL_memcpy(&pixel, row + x * s->format->BytesPerPixel, s->format->BytesPerPixel);
@@ -142,7 +146,9 @@ void PlaceInk(const Ink& ink, int glyph, int baseline, Picture* pic) {
 
 }  // namespace
 
-int GlyphPictureX(int glyph, int col) { return (glyph % 16) * kFontCell + col; }
+int GlyphPictureX(int glyph, int col) {
+    return (glyph % 16) * kFontCell + col;
+}
 
 int GlyphPictureY(int glyph, int row) {
     // Row band r covers t from 1 - (r + 1) / 16 to 1 - r / 16, that is picture rows

@@ -24,8 +24,8 @@ constexpr int kFontCell = 16;
 // Vertically the window is exactly one cell; only the half-size mipmap reaches one texel (two
 // picture rows) into the cells above and below, at a weight of at most a few percent, so the
 // first and last row of every cell stay dark and the glyphs use the 14 rows between.
-constexpr int kInkLeft = 4, kInkRight = 14;   // columns [kInkLeft, kInkRight)
-constexpr int kInkTop = 1, kInkBottom = 15;   // rows [kInkTop, kInkBottom)
+constexpr int kInkLeft = 4, kInkRight = 14;  // columns [kInkLeft, kInkRight)
+constexpr int kInkTop = 1, kInkBottom = 15;  // rows [kInkTop, kInkBottom)
 
 // Picture coordinates of upright pixel (col, row) of glyph g's cell.
 int GlyphPictureX(int glyph, int col);

@@ -9,10 +9,10 @@
 namespace tam::asset {
 namespace {
 
-constexpr float kQuad = 16.f;         // glyph quad size in pixels
-constexpr float kAdvance = 10.f;      // pen advance in pixels
-constexpr float kWindowS = 0.075f;    // texture window width
-constexpr float kWindowT = 0.0625f;   // texture window height (one cell)
+constexpr float kQuad = 16.f;        // glyph quad size in pixels
+constexpr float kAdvance = 10.f;     // pen advance in pixels
+constexpr float kWindowS = 0.075f;   // texture window width
+constexpr float kWindowT = 0.0625f;  // texture window height (one cell)
 
 struct Level {
     int width = 0, height = 0;
@@ -33,7 +33,8 @@ std::vector<Level> BuildMipmaps(const Picture& pic) {
     for (int y = 0; y < pic.height; ++y)
         for (int x = 0; x < pic.width; ++x)
             for (int c = 0; c < 3; ++c)
-                base.rgb[(static_cast<size_t>(y) * pic.width + x) * 3 + c] = pic.At(x, y)[c] / 255.f;
+                base.rgb[(static_cast<size_t>(y) * pic.width + x) * 3 + c] =
+                    pic.At(x, y)[c] / 255.f;
     while (levels.back().width > 1 || levels.back().height > 1) {
         const Level& prev = levels.back();
         Level next;
@@ -91,7 +92,8 @@ Picture SimulateHudText(const Picture& font, const std::vector<HudLine>& lines, 
     Picture screen = MakePicture(width, height);
     std::vector<float> accum(static_cast<size_t>(width) * height * 3, 0.f);
     const std::vector<Level> levels = BuildMipmaps(font);
-    const float lod = std::log2(std::max(kWindowS * font.width / kQuad, kWindowT * font.height / kQuad));
+    const float lod =
+        std::log2(std::max(kWindowS * font.width / kQuad, kWindowT * font.height / kQuad));
     const float tint[3] = {colour.r, colour.g, colour.b};
     for (const HudLine& line : lines) {
         const int set = std::min(line.set, 1);

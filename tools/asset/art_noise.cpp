@@ -10,21 +10,24 @@ namespace {
 
 // Unit gradient directions for 2D noise (16 evenly spaced angles).
 constexpr float kGrad2[16][2] = {
-    {1.f, 0.f},          {0.92388f, 0.38268f},  {0.70711f, 0.70711f},  {0.38268f, 0.92388f},
-    {0.f, 1.f},          {-0.38268f, 0.92388f}, {-0.70711f, 0.70711f}, {-0.92388f, 0.38268f},
-    {-1.f, 0.f},         {-0.92388f, -0.38268f}, {-0.70711f, -0.70711f}, {-0.38268f, -0.92388f},
-    {0.f, -1.f},         {0.38268f, -0.92388f}, {0.70711f, -0.70711f}, {0.92388f, -0.38268f},
+    {1.f, 0.f},  {0.92388f, 0.38268f},   {0.70711f, 0.70711f},   {0.38268f, 0.92388f},
+    {0.f, 1.f},  {-0.38268f, 0.92388f},  {-0.70711f, 0.70711f},  {-0.92388f, 0.38268f},
+    {-1.f, 0.f}, {-0.92388f, -0.38268f}, {-0.70711f, -0.70711f}, {-0.38268f, -0.92388f},
+    {0.f, -1.f}, {0.38268f, -0.92388f},  {0.70711f, -0.70711f},  {0.92388f, -0.38268f},
 };
 
 // Gradient directions for 3D noise: the twelve cube-edge midpoints, four repeated.
 constexpr float kGrad3[16][3] = {
-    {1, 1, 0}, {-1, 1, 0}, {1, -1, 0}, {-1, -1, 0}, {1, 0, 1}, {-1, 0, 1},
-    {1, 0, -1}, {-1, 0, -1}, {0, 1, 1}, {0, -1, 1}, {0, 1, -1}, {0, -1, -1},
-    {1, 1, 0}, {-1, 1, 0}, {0, -1, 1}, {0, -1, -1},
+    {1, 1, 0}, {-1, 1, 0}, {1, -1, 0}, {-1, -1, 0}, {1, 0, 1}, {-1, 0, 1}, {1, 0, -1}, {-1, 0, -1},
+    {0, 1, 1}, {0, -1, 1}, {0, 1, -1}, {0, -1, -1}, {1, 1, 0}, {-1, 1, 0}, {0, -1, 1}, {0, -1, -1},
 };
 
-float Fade(float t) { return t * t * t * (t * (t * 6.f - 15.f) + 10.f); }
-float Lerp(float a, float b, float t) { return a + (b - a) * t; }
+float Fade(float t) {
+    return t * t * t * (t * (t * 6.f - 15.f) + 10.f);
+}
+float Lerp(float a, float b, float t) {
+    return a + (b - a) * t;
+}
 
 int Wrap(int i, int period) {
     const int m = i % period;
@@ -85,8 +88,7 @@ float TileFbm(uint32_t seed, float u, float v, int period, int octaves, float ga
     return TileFbm(seed, u, v, period, period, octaves, gain);
 }
 
-float TileFbm(uint32_t seed, float u, float v, int periodX, int periodY, int octaves,
-              float gain) {
+float TileFbm(uint32_t seed, float u, float v, int periodX, int periodY, int octaves, float gain) {
     float sum = 0.f, amp = 1.f, norm = 0.f;
     for (int k = 0; k < octaves; ++k) {
         const int px = periodX << k, py = periodY << k;
@@ -164,11 +166,17 @@ Rgb Mix(Rgb a, Rgb b, float t) {
     return {Lerp(a.r, b.r, t), Lerp(a.g, b.g, t), Lerp(a.b, b.b, t)};
 }
 
-Rgb Scale(Rgb c, float k) { return {c.r * k, c.g * k, c.b * k}; }
+Rgb Scale(Rgb c, float k) {
+    return {c.r * k, c.g * k, c.b * k};
+}
 
-Rgb FromBytes(int r, int g, int b) { return {r / 255.f, g / 255.f, b / 255.f}; }
+Rgb FromBytes(int r, int g, int b) {
+    return {r / 255.f, g / 255.f, b / 255.f};
+}
 
-float Clamp01(float v) { return std::clamp(v, 0.f, 1.f); }
+float Clamp01(float v) {
+    return std::clamp(v, 0.f, 1.f);
+}
 
 float SmoothStep(float edge0, float edge1, float v) {
     const float t = Clamp01((v - edge0) / (edge1 - edge0));

@@ -8,7 +8,7 @@ namespace tam::asset {
 namespace {
 
 constexpr SkyFaceSpec kSkyFaces[] = {
-    {"Ft", SkyFace::kFront, true}, {"lf", SkyFace::kLeft, false}, {"bk", SkyFace::kBack, true},
+    {"Ft", SkyFace::kFront, true},  {"lf", SkyFace::kLeft, false}, {"bk", SkyFace::kBack, true},
     {"rt", SkyFace::kRight, false}, {"up", SkyFace::kTop, true},
 };
 
@@ -24,26 +24,35 @@ const Direction kSun = Normalise({0.55f, 0.7f, 0.62f});
 // lit from the sun's side (0 shadowed, 1 lit).
 void CloudAt(float qx, float qy, float* density, float* lit) {
     const float n = Fbm3(91, qx * 0.9f, qy * 0.9f, 0.37f, 6, 0.52f);
-    const float cover = SmoothStep(-0.02f, 0.28f, n + 0.06f * Fbm3(92, qx * 0.2f, qy * 0.2f, 1.7f, 2));
-    const float toward = Fbm3(91, (qx + kSun.x * 0.12f) * 0.9f, (qy + kSun.y * 0.12f) * 0.9f, 0.37f, 6, 0.52f);
+    const float cover =
+        SmoothStep(-0.02f, 0.28f, n + 0.06f * Fbm3(92, qx * 0.2f, qy * 0.2f, 1.7f, 2));
+    const float toward =
+        Fbm3(91, (qx + kSun.x * 0.12f) * 0.9f, (qy + kSun.y * 0.12f) * 0.9f, 0.37f, 6, 0.52f);
     *density = cover;
     *lit = Clamp01(0.6f + 3.f * (toward - n));
 }
 
 }  // namespace
 
-std::span<const SkyFaceSpec> SkyFaceList() { return kSkyFaces; }
+std::span<const SkyFaceSpec> SkyFaceList() {
+    return kSkyFaces;
+}
 
 Direction SkyFacePoint(SkyFace face, float s, float t) {
     // Side faces run s around the cube (front +x to -x, left +y to -y, back -x to +x, right
     // -y to +y) with t = 0 at the bottom; the top face has (0, 0) at (+x, +y).
     const float a = 1.f - 2.f * s, b = 2.f * s - 1.f, z = 2.f * t - 1.f;
     switch (face) {
-        case SkyFace::kFront: return {a, 1.f, z};
-        case SkyFace::kLeft: return {-1.f, a, z};
-        case SkyFace::kBack: return {b, -1.f, z};
-        case SkyFace::kRight: return {1.f, b, z};
-        case SkyFace::kTop: return {a, 1.f - 2.f * t, 1.f};
+        case SkyFace::kFront:
+            return {a, 1.f, z};
+        case SkyFace::kLeft:
+            return {-1.f, a, z};
+        case SkyFace::kBack:
+            return {b, -1.f, z};
+        case SkyFace::kRight:
+            return {1.f, b, z};
+        case SkyFace::kTop:
+            return {a, 1.f - 2.f * t, 1.f};
     }
     return {0.f, 0.f, 1.f};
 }
@@ -63,7 +72,8 @@ Rgb SkyColour(Direction dir) {
     }
 
     const float toSun = d.x * kSun.x + d.y * kSun.y + d.z * kSun.z;
-    const float glow = 0.35f * std::pow(Clamp01(toSun), 24.f) + 0.12f * std::pow(Clamp01(toSun), 4.f);
+    const float glow =
+        0.35f * std::pow(Clamp01(toSun), 24.f) + 0.12f * std::pow(Clamp01(toSun), 4.f);
     c = Mix(c, FromBytes(255, 246, 222), Clamp01(glow));
 
     if (e > 0.f) {
@@ -99,7 +109,8 @@ Picture MakeSkyFace(SkyFace face, int size) {
 bool WriteSkyFaces(const std::string& dir, int size) {
     for (const SkyFaceSpec& spec : kSkyFaces) {
         const Picture pic = MakeSkyFace(spec.face, size);
-        if (!WriteFileBytes(dir + "/" + spec.name + ".tga", EncodeTga(pic, 24, spec.rle))) return false;
+        if (!WriteFileBytes(dir + "/" + spec.name + ".tga", EncodeTga(pic, 24, spec.rle)))
+            return false;
     }
     return true;
 }

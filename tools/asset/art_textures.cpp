@@ -22,7 +22,9 @@ Picture Render(int size, Shader shade) {
     return pic;
 }
 
-float Fract(float v) { return v - std::floor(v); }
+float Fract(float v) {
+    return v - std::floor(v);
+}
 
 int WrapIndex(int i, int n) {
     const int m = i % n;
@@ -38,7 +40,8 @@ float EdgeDistance(float lx, float ly, float w, float h) {
 // Wall: red-brown bricks in running bond, 8 courses of 4 bricks per tile, light mortar.
 Rgb ShadeWall(float u, float v, int size) {
     constexpr int kCourses = 8, kBricks = 4;
-    const float brickW = static_cast<float>(size) / kBricks, brickH = static_cast<float>(size) / kCourses;
+    const float brickW = static_cast<float>(size) / kBricks,
+                brickH = static_cast<float>(size) / kCourses;
     const int row = static_cast<int>(std::floor(v * kCourses));
     const float bx = u * kBricks + ((row & 1) ? 0.5f : 0.f);
     const int brick = WrapIndex(static_cast<int>(std::floor(bx)), kBricks);
@@ -80,7 +83,8 @@ int BlockSplits(int row, float* splits) {
         splits[k] = Fract(start + slot);
     }
     for (int i = 1; i < count; ++i)  // insertion sort of at most three values
-        for (int j = i; j > 0 && splits[j] < splits[j - 1]; --j) std::swap(splits[j], splits[j - 1]);
+        for (int j = i; j > 0 && splits[j] < splits[j - 1]; --j)
+            std::swap(splits[j], splits[j - 1]);
     return count;
 }
 
@@ -164,7 +168,9 @@ Rgb ShadePlanks(float u, float v, int size) {
             const float ny = (k == 0 ? 0.25f : 0.75f) * plankH;
             const float dx = du * size - nx, dy = ly * plankH - ny;
             const float d = std::sqrt(dx * dx + dy * dy);
-            if (d < 2.2f * scale) return Mix(FromBytes(70, 70, 74), FromBytes(150, 150, 156), Clamp01(1.f - d / (2.2f * scale)) * (dx + dy < 0.f ? 1.f : 0.4f));
+            if (d < 2.2f * scale)
+                return Mix(FromBytes(70, 70, 74), FromBytes(150, 150, 156),
+                           Clamp01(1.f - d / (2.2f * scale)) * (dx + dy < 0.f ? 1.f : 0.4f));
         }
     }
     return c;
@@ -190,7 +196,8 @@ Rgb ShadeWater(float u, float v, int /*size*/) {
 Rgb ShadeRock(float u, float v, int size) {
     constexpr int kLayers = 6;
     static constexpr uint8_t kTones[kLayers][3] = {
-        {128, 116, 100}, {102, 94, 86}, {146, 132, 112}, {112, 102, 92}, {136, 124, 110}, {96, 90, 84},
+        {128, 116, 100}, {102, 94, 86},   {146, 132, 112},
+        {112, 102, 92},  {136, 124, 110}, {96, 90, 84},
     };
     const float bend = TileFbm(51, u, v, 3, 4);
     const float layer = v * kLayers + 0.9f * bend;
@@ -205,7 +212,8 @@ Rgb ShadeRock(float u, float v, int size) {
     const float cracks = TileRidged(53, u, v, 6, 4);
     if (cracks > 0.9f) c = Scale(c, 0.55f + 0.45f * (1.f - (cracks - 0.9f) * 10.f));
     const float lichen = TileFbm(54, u, v, 8, 3);
-    if (lichen > 0.45f) c = Mix(c, FromBytes(118, 128, 74), 0.45f * SmoothStep(0.45f, 0.6f, lichen));
+    if (lichen > 0.45f)
+        c = Mix(c, FromBytes(118, 128, 74), 0.45f * SmoothStep(0.45f, 0.6f, lichen));
     const float speck = HashUnit(55, static_cast<int>(u * size), static_cast<int>(v * size));
     return Scale(c, 0.9f + 0.15f * speck);
 }
@@ -220,7 +228,8 @@ Rgb ShadeGrass(float u, float v, int size) {
     c = Mix(c, FromBytes(138, 146, 70), SmoothStep(0.25f, 0.6f, patches) * 0.6f);
     c = Scale(c, 0.78f + 0.35f * (0.5f + 0.5f * blades));
     const float earth = TileFbm(65, u, v, 8, 3);
-    if (earth < -0.45f) c = Mix(c, FromBytes(104, 82, 52), 0.55f * SmoothStep(-0.45f, -0.6f, earth));
+    if (earth < -0.45f)
+        c = Mix(c, FromBytes(104, 82, 52), 0.55f * SmoothStep(-0.45f, -0.6f, earth));
     if (speck > 0.975f) c = Mix(c, FromBytes(150, 186, 86), 0.35f);
     return Scale(c, 0.94f + 0.1f * speck);
 }
@@ -235,7 +244,8 @@ float CloudCover(uint32_t seed, float u, float v, float threshold) {
 Rgb ShadeSky1(float u, float v, int /*size*/) {
     const float cover = CloudCover(71, u, v, 0.48f);
     const float shade = 0.5f + 0.5f * TileFbm(72, u, v, 8, 4);
-    const Rgb sky = Mix(FromBytes(70, 126, 206), FromBytes(104, 156, 222), 0.5f + 0.5f * TileFbm(73, u, v, 2, 2));
+    const Rgb sky = Mix(FromBytes(70, 126, 206), FromBytes(104, 156, 222),
+                        0.5f + 0.5f * TileFbm(73, u, v, 2, 2));
     const Rgb cloud = Mix(FromBytes(250, 250, 252), FromBytes(186, 194, 210), shade * 0.8f);
     return Mix(sky, cloud, cover);
 }
@@ -244,19 +254,36 @@ Rgb ShadeSky1(float u, float v, int /*size*/) {
 Rgb ShadeSky2(float u, float v, int /*size*/) {
     const float cover = CloudCover(81, u, v, 0.42f);
     const float shade = 0.5f + 0.5f * TileFbm(82, u, v, 8, 4);
-    const Rgb sky = Mix(FromBytes(58, 64, 128), FromBytes(96, 84, 150), 0.5f + 0.5f * TileFbm(83, u, v, 2, 2));
+    const Rgb sky =
+        Mix(FromBytes(58, 64, 128), FromBytes(96, 84, 150), 0.5f + 0.5f * TileFbm(83, u, v, 2, 2));
     const Rgb cloud = Mix(FromBytes(252, 188, 120), FromBytes(186, 92, 96), shade);
     return Mix(sky, cloud, cover);
 }
 
-Picture MakeWall(int size) { return Render(size, ShadeWall); }
-Picture MakeOut(int size) { return Render(size, ShadeOut); }
-Picture MakePlanks(int size) { return Render(size, ShadePlanks); }
-Picture MakeWater(int size) { return Render(size, ShadeWater); }
-Picture MakeRock(int size) { return Render(size, ShadeRock); }
-Picture MakeGrass(int size) { return Render(size, ShadeGrass); }
-Picture MakeSky1(int size) { return Render(size, ShadeSky1); }
-Picture MakeSky2(int size) { return Render(size, ShadeSky2); }
+Picture MakeWall(int size) {
+    return Render(size, ShadeWall);
+}
+Picture MakeOut(int size) {
+    return Render(size, ShadeOut);
+}
+Picture MakePlanks(int size) {
+    return Render(size, ShadePlanks);
+}
+Picture MakeWater(int size) {
+    return Render(size, ShadeWater);
+}
+Picture MakeRock(int size) {
+    return Render(size, ShadeRock);
+}
+Picture MakeGrass(int size) {
+    return Render(size, ShadeGrass);
+}
+Picture MakeSky1(int size) {
+    return Render(size, ShadeSky1);
+}
+Picture MakeSky2(int size) {
+    return Render(size, ShadeSky2);
+}
 
 constexpr WorldTextureSpec kWorldTextures[] = {
     {"Wall", 256, true, MakeWall},        {"out", 256, false, MakeOut},
@@ -267,12 +294,15 @@ constexpr WorldTextureSpec kWorldTextures[] = {
 
 }  // namespace
 
-std::span<const WorldTextureSpec> WorldTextureList() { return kWorldTextures; }
+std::span<const WorldTextureSpec> WorldTextureList() {
+    return kWorldTextures;
+}
 
 bool WriteWorldTextures(const std::string& dir) {
     for (const WorldTextureSpec& spec : kWorldTextures) {
         const Picture pic = spec.make(spec.size);
-        if (!WriteFileBytes(dir + "/" + spec.name + ".tga", EncodeTga(pic, 24, spec.rle))) return false;
+        if (!WriteFileBytes(dir + "/" + spec.name + ".tga", EncodeTga(pic, 24, spec.rle)))
+            return false;
     }
     return true;
 }

@@ -11,10 +11,10 @@
 namespace tam::asset {
 
 struct WorldTextureSpec {
-    const char* name;            // file name without ".tga"
-    int size;                    // width = height, a power of two
-    bool rle;                    // written as run-length encoded TGA (type 10) when set
-    Picture (*make)(int size);   // the generator; pixels are opaque RGB
+    const char* name;           // file name without ".tga"
+    int size;                   // width = height, a power of two
+    bool rle;                   // written as run-length encoded TGA (type 10) when set
+    Picture (*make)(int size);  // the generator; pixels are opaque RGB
 };
 
 // The eight world textures in the order of the engine's WorldTextures table.
