@@ -186,18 +186,31 @@ TEST(ArtSky, FacesAgreeWhereverTheyMeet) {
 }
 
 TEST(ArtSky, SideFacesHaveTheSkyAboveAndTheHazeBelow) {
-    // Texture t = 0 is the bottom edge of a side face and the picture's top row: that row must be
-    // the pale haze, the opposite row the deeper blue of the upper sky.
+    // Texture t = 0 is the bottom edge of a side face and the picture's top row: the rows there
+    // must be the pale haze, the opposite rows the deeper blue of the upper sky.
     constexpr int kSize = 64;
     for (const SkyFaceSpec& spec : SkyFaceList()) {
         if (spec.face == SkyFace::kTop) continue;
         const Picture p = MakeSkyFace(spec.face, kSize);
         double bottomBlue = 0.0, topBlue = 0.0;
         for (int x = 0; x < kSize; ++x) {
-            bottomBlue += p.At(x, 0)[2] - p.At(x, 0)[0];
+            bottomBlue += p.At(x, 1)[2] - p.At(x, 1)[0];
             topBlue += p.At(x, kSize - 1)[2] - p.At(x, kSize - 1)[0];
         }
         EXPECT_GT(topBlue, bottomBlue + 20.0 * kSize) << spec.name;
+    }
+}
+
+TEST(ArtSky, SideFaceTopEdgeWrapsOntoMatchingColours) {
+    // Repeat wrapping makes filtering at a side face's top edge read the picture's first row;
+    // that row must carry the top edge's colours so no line shows where the top face meets it.
+    constexpr int kSize = 64;
+    for (const SkyFaceSpec& spec : SkyFaceList()) {
+        if (spec.face == SkyFace::kTop) continue;
+        const Picture p = MakeSkyFace(spec.face, kSize);
+        for (int x = 0; x < kSize; ++x)
+            EXPECT_EQ(ChannelDiff(p.At(x, 0), p.At(x, kSize - 1)), 0)
+                << spec.name << " column " << x;
     }
 }
 

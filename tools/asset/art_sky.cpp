@@ -2,6 +2,7 @@
 // glow, and a layer of fair-weather clouds projected from a flat cloud deck overhead.
 #include "art_sky.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tam::asset {
@@ -102,6 +103,12 @@ Picture MakeSkyFace(SkyFace face, int size) {
             const Direction p = SkyFacePoint(face, col * step, t);
             StoreRgb(pic.At(col, row), SkyColour(p));
         }
+    }
+    if (face != SkyFace::kTop && size > 1) {
+        // Textures repeat, so filtering at a side face's top edge also reads its bottom row.
+        // That row lies at the open bottom of the cube, below the floor; giving it the top
+        // row's colours keeps the seam with the top face clean.
+        std::copy_n(pic.At(0, size - 1), static_cast<size_t>(size) * 4, pic.At(0, 0));
     }
     return pic;
 }

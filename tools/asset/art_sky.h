@@ -34,7 +34,8 @@ Direction SkyFacePoint(SkyFace face, float s, float t);
 Rgb SkyColour(Direction dir);
 
 // A size x size face picture. Edge texels lie exactly on the cube's edges, so the border rows
-// and columns of neighbouring faces hold the same colours.
+// and columns of neighbouring faces hold the same colours. A side face's bottom row (out of
+// sight below the floor) repeats its top row, for the texture's repeat wrapping.
 Picture MakeSkyFace(SkyFace face, int size);
 // Writes the five faces as 24-bit TGA files into `dir`; false (with a message) on a write error.
 bool WriteSkyFaces(const std::string& dir, int size);
