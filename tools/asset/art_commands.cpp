@@ -92,6 +92,9 @@ int FontPreviewMain(const std::vector<std::string>& args) {
             bold = args[++i];
         } else if (a == "--zoom" && hasValue) {
             zoom = std::atoi(args[++i].c_str());
+        } else if (a.rfind("--", 0) == 0) {
+            std::fprintf(stderr, "tamasset fontpreview: bad option %s\n", a.c_str());
+            return 2;
         } else if (out.empty()) {
             out = a;
         } else {
