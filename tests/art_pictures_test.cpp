@@ -1,0 +1,253 @@
+// The procedural world textures and sky faces: tiling without seams, sky faces meeting without
+// seams as the sky cube maps them, the sky's right way up, and byte-identical output per run.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "art_sky.h"
+#include "art_textures.h"
+#include "image_write.h"
+
+namespace tam::asset {
+namespace {
+
+int ChannelDiff(const uint8_t* a, const uint8_t* b) {
+    return std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]);
+}
+
+// How much worse the seam between the last and the first column is than the seams just beside
+// it, in 8-row bands: the largest band excess (mean seam step minus twice the mean of the two
+// neighbouring steps). A continuous picture scores near 0; a cut one scores well above.
+double WorstSeamExcess(const Picture& p) {
+    const int n = p.width;
+    double worst = -1e9;
+    for (int band = 0; band < p.height; band += 8) {
+        double seam = 0.0, beside = 0.0;
+        for (int y = band; y < band + 8 && y < p.height; ++y) {
+            seam += ChannelDiff(p.At(n - 1, y), p.At(0, y));
+            beside += 0.5 * (ChannelDiff(p.At(n - 2, y), p.At(n - 1, y)) +
+                             ChannelDiff(p.At(0, y), p.At(1, y)));
+        }
+        worst = std::max(worst, (seam - 2.0 * beside) / 8.0);
+    }
+    return worst;
+}
+
+Picture Transposed(const Picture& p) {
+    Picture t = MakePicture(p.height, p.width);
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) std::copy_n(p.At(x, y), 4, t.At(y, x));
+    return t;
+}
+
+Picture CroppedColumns(const Picture& p, int keep) {
+    Picture c = MakePicture(keep, p.height);
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < keep; ++x) std::copy_n(p.At(x, y), 4, c.At(x, y));
+    return c;
+}
+
+constexpr double kSeamTolerance = 8.0;
+
+// The world textures, made once for the whole suite.
+const std::vector<Picture>& Textures() {
+    static const std::vector<Picture> pictures = [] {
+        std::vector<Picture> all;
+        for (const WorldTextureSpec& spec : WorldTextureList()) all.push_back(spec.make(spec.size));
+        return all;
+    }();
+    return pictures;
+}  // channel-sum levels
+
+TEST(ArtTextures, EightPowerOfTwoOpaqueTexturesInTableOrder) {
+    const auto list = WorldTextureList();
+    ASSERT_EQ(list.size(), 8u);
+    const char* names[] = {"Wall", "out", "Texture11", "In", "Texture12", "map", "sky1", "sky2"};
+    int rle = 0;
+    for (size_t i = 0; i < list.size(); ++i) {
+        EXPECT_STREQ(list[i].name, names[i]);
+        EXPECT_TRUE(list[i].size == 128 || list[i].size == 256) << list[i].name;
+        rle += list[i].rle ? 1 : 0;
+        const Picture& p = Textures()[i];
+        ASSERT_EQ(p.width, list[i].size);
+        ASSERT_EQ(p.height, list[i].size);
+        for (size_t k = 3; k < p.rgba.size(); k += 4) ASSERT_EQ(p.rgba[k], 255) << list[i].name;
+    }
+    EXPECT_GT(rle, 0);
+    EXPECT_LT(rle, 8);
+}
+
+TEST(ArtTextures, EveryTextureTilesWithoutSeamsBothWays) {
+    for (size_t i = 0; i < WorldTextureList().size(); ++i) {
+        const WorldTextureSpec& spec = WorldTextureList()[i];
+        const Picture& p = Textures()[i];
+        EXPECT_LT(WorstSeamExcess(p), kSeamTolerance) << spec.name << " left/right edge";
+        EXPECT_LT(WorstSeamExcess(Transposed(p)), kSeamTolerance)
+            << spec.name << " top/bottom edge";
+    }
+}
+
+TEST(ArtTextures, SeamMeasureFlagsAPictureThatDoesNotTile) {
+    // The same pictures cut short do not continue across their new edge; the measure must see it.
+    int flagged = 0;
+    for (size_t i = 0; i < WorldTextureList().size(); ++i) {
+        const WorldTextureSpec& spec = WorldTextureList()[i];
+        const Picture& p = Textures()[i];
+        if (WorstSeamExcess(CroppedColumns(p, spec.size - spec.size / 5)) >= kSeamTolerance)
+            ++flagged;
+    }
+    EXPECT_GE(flagged, 7);
+}
+
+TEST(ArtTextures, TexturesAreNotFlat) {
+    // Every texture has visible structure: a spread of brightness well beyond noise.
+    for (size_t i = 0; i < WorldTextureList().size(); ++i) {
+        const WorldTextureSpec& spec = WorldTextureList()[i];
+        const Picture& p = Textures()[i];
+        int lo = 765, hi = 0;
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x) {
+                const int v = p.At(x, y)[0] + p.At(x, y)[1] + p.At(x, y)[2];
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            }
+        EXPECT_GT(hi - lo, 90) << spec.name;
+    }
+}
+
+// The sky cube's corners as the skybox draws them: for each face, the cube point at texture
+// coordinates (0, 0), (1, 0), (1, 1) and (0, 1) in units of the half-size.
+struct FaceCorners {
+    SkyFace face;
+    float at[4][3];
+};
+constexpr FaceCorners kCube[] = {
+    {SkyFace::kFront, {{1, 1, -1}, {-1, 1, -1}, {-1, 1, 1}, {1, 1, 1}}},
+    {SkyFace::kLeft, {{-1, 1, -1}, {-1, -1, -1}, {-1, -1, 1}, {-1, 1, 1}}},
+    {SkyFace::kBack, {{-1, -1, -1}, {1, -1, -1}, {1, -1, 1}, {-1, -1, 1}}},
+    {SkyFace::kRight, {{1, -1, -1}, {1, 1, -1}, {1, 1, 1}, {1, -1, 1}}},
+    {SkyFace::kTop, {{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}}},
+};
+
+// Cube point of texel (col, row) of a size x size face whose edge texels sit on the edges; the
+// picture's top row is texture t = 0.
+void CubePoint(const FaceCorners& f, int size, int col, int row, float out[3]) {
+    const float s = static_cast<float>(col) / (size - 1), t = static_cast<float>(row) / (size - 1);
+    for (int k = 0; k < 3; ++k)
+        out[k] = (1 - s) * (1 - t) * f.at[0][k] + s * (1 - t) * f.at[1][k] + s * t * f.at[2][k] +
+                 (1 - s) * t * f.at[3][k];
+}
+
+TEST(ArtSky, FacesAgreeWhereverTheyMeet) {
+    constexpr int kSize = 64;
+    Picture faces[5];
+    for (int i = 0; i < 5; ++i) faces[i] = MakeSkyFace(kCube[i].face, kSize);
+    // Every border texel of every face must find a border texel of another face at the same cube
+    // point, with (nearly) the same colour.
+    int shared = 0;
+    for (int a = 0; a < 5; ++a) {
+        for (int i = 0; i < 4 * (kSize - 1); ++i) {
+            const int side = i / (kSize - 1), k = i % (kSize - 1);
+            const int col = side == 0 ? k : side == 1 ? kSize - 1 : side == 2 ? kSize - 1 - k : 0;
+            const int row = side == 0 ? 0 : side == 1 ? k : side == 2 ? kSize - 1 : kSize - 1 - k;
+            float pa[3];
+            CubePoint(kCube[a], kSize, col, row, pa);
+            if (a != 4 && pa[2] < -0.999f) continue;  // the open bottom of the cube
+            bool found = false;
+            for (int b = 0; b < 5 && !found; ++b) {
+                if (b == a) continue;
+                for (int r = 0; r < kSize && !found; r += kSize - 1) {
+                    for (int c = 0; c < kSize && !found; ++c) {
+                        for (int swap = 0; swap < 2 && !found; ++swap) {
+                            const int cc = swap ? r : c, rr = swap ? c : r;
+                            float pb[3];
+                            CubePoint(kCube[b], kSize, cc, rr, pb);
+                            if (std::fabs(pa[0] - pb[0]) + std::fabs(pa[1] - pb[1]) +
+                                    std::fabs(pa[2] - pb[2]) >
+                                1e-4f)
+                                continue;
+                            found = true;
+                            EXPECT_LE(ChannelDiff(faces[a].At(col, row), faces[b].At(cc, rr)), 3)
+                                << "faces " << a << " and " << b << " at " << col << "," << row;
+                        }
+                    }
+                }
+            }
+            EXPECT_TRUE(found) << "face " << a << " border texel " << col << "," << row;
+            shared += found ? 1 : 0;
+        }
+    }
+    EXPECT_GT(shared, 5 * 3 * (kSize - 1));
+}
+
+TEST(ArtSky, SideFacesHaveTheSkyAboveAndTheHazeBelow) {
+    // Texture t = 0 is the bottom edge of a side face and the picture's top row: the rows there
+    // must be the pale haze, the opposite rows the deeper blue of the upper sky.
+    constexpr int kSize = 64;
+    for (const SkyFaceSpec& spec : SkyFaceList()) {
+        if (spec.face == SkyFace::kTop) continue;
+        const Picture p = MakeSkyFace(spec.face, kSize);
+        double bottomBlue = 0.0, topBlue = 0.0;
+        for (int x = 0; x < kSize; ++x) {
+            bottomBlue += p.At(x, 1)[2] - p.At(x, 1)[0];
+            topBlue += p.At(x, kSize - 1)[2] - p.At(x, kSize - 1)[0];
+        }
+        EXPECT_GT(topBlue, bottomBlue + 20.0 * kSize) << spec.name;
+    }
+}
+
+TEST(ArtSky, SideFaceTopEdgeWrapsOntoMatchingColours) {
+    // Repeat wrapping makes filtering at a side face's top edge read the picture's first row;
+    // that row must carry the top edge's colours so no line shows where the top face meets it.
+    constexpr int kSize = 64;
+    for (const SkyFaceSpec& spec : SkyFaceList()) {
+        if (spec.face == SkyFace::kTop) continue;
+        const Picture p = MakeSkyFace(spec.face, kSize);
+        for (int x = 0; x < kSize; ++x)
+            EXPECT_EQ(ChannelDiff(p.At(x, 0), p.At(x, kSize - 1)), 0)
+                << spec.name << " column " << x;
+    }
+}
+
+TEST(ArtSky, FiveFacesInSkyboxOrder) {
+    const auto list = SkyFaceList();
+    ASSERT_EQ(list.size(), 5u);
+    const char* names[] = {"Ft", "lf", "bk", "rt", "up"};
+    for (size_t i = 0; i < 5; ++i) EXPECT_STREQ(list[i].name, names[i]);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(ArtDeterminism, RepeatedRunsGiveTheSameBytesAsTheBuiltFiles) {
+    const std::string data = std::string(TAM_GAME_DIR) + "/Data";
+    int compared = 0;
+    for (size_t i = 0; i < WorldTextureList().size(); ++i) {
+        const WorldTextureSpec& spec = WorldTextureList()[i];
+        const auto first = EncodeTga(Textures()[i], 24, spec.rle);
+        const auto second = EncodeTga(spec.make(spec.size), 24, spec.rle);
+        EXPECT_EQ(first, second) << spec.name;
+        const std::string built = ReadFile(data + "/textures/" + spec.name + ".tga");
+        if (built.empty()) continue;  // data not built yet
+        EXPECT_EQ(built, std::string(first.begin(), first.end())) << spec.name;
+        ++compared;
+    }
+    for (const SkyFaceSpec& spec : SkyFaceList()) {
+        const std::string built = ReadFile(data + "/Sky/" + spec.name + ".tga");
+        if (built.empty()) continue;
+        const auto fresh = EncodeTga(MakeSkyFace(spec.face, kSkyFaceSize), 24, spec.rle);
+        EXPECT_EQ(built, std::string(fresh.begin(), fresh.end())) << spec.name;
+        ++compared;
+    }
+    if (compared == 0) GTEST_SKIP() << "no built data under " << data;
+}
+
+}  // namespace
+}  // namespace tam::asset
