@@ -32,7 +32,7 @@ TEST(ArtPng, IndependentDecoderReadsBackEveryPixel) {
     for (const auto& [w, h] : {std::pair{300, 220}, std::pair{1, 1}, std::pair{7, 3}}) {
         Picture pic = MakePicture(w, h);
         for (size_t i = 0; i < pic.rgba.size(); ++i)
-            pic.rgba[i] = static_cast<uint8_t>(HashCell(5, static_cast<int>(i), w));
+            pic.rgba[i] = static_cast<uint8_t>(art::HashCell(5, static_cast<int>(i), w));
         const std::string path = ::testing::TempDir() + "art_png_" + std::to_string(w) + ".png";
         ASSERT_TRUE(WriteFileBytes(path, EncodePng(pic)));
         const std::string back = DecodeWithConvert(path);

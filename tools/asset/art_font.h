@@ -15,6 +15,8 @@
 
 namespace tam::asset {
 
+using namespace art;  // the art helpers: noise, colours
+
 constexpr int kFontPictureSize = 256;
 constexpr int kFontCell = 16;
 // The ink box inside a cell, in upright cell coordinates (row 0 at the glyph's top). The HUD

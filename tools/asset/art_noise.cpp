@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace tam::asset {
+namespace tam::asset::art {
 namespace {
 
 // Unit gradient directions for 2D noise (16 evenly spaced angles).
@@ -190,4 +190,4 @@ void StoreRgb(uint8_t* pixel, Rgb c) {
     pixel[3] = 255;
 }
 
-}  // namespace tam::asset
+}  // namespace tam::asset::art

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace tam::asset {
+namespace tam::asset::art {
 
 // 32-bit integer hash of a seed and up to three lattice coordinates.
 uint32_t HashCell(uint32_t seed, int x, int y, int z = 0);
@@ -50,4 +50,4 @@ float SmoothStep(float edge0, float edge1, float v);
 // Writes the colour as 8-bit RGB with alpha 255 (rounded, clamped).
 void StoreRgb(uint8_t* pixel, Rgb c);
 
-}  // namespace tam::asset
+}  // namespace tam::asset::art

@@ -12,6 +12,8 @@
 
 namespace tam::asset {
 
+using namespace art;  // the art helpers: noise, colours
+
 // Width and height of each face picture the build makes.
 constexpr int kSkyFaceSize = 512;
 

@@ -10,6 +10,8 @@
 #include "art_noise.h"
 
 namespace tam::asset {
+
+using namespace art;  // the art helpers: noise, colours
 namespace {
 
 using Shader = Rgb (*)(float u, float v, int size);
