@@ -72,6 +72,15 @@ TEST(ImagesMalformed, HugeSizesInTinyFilesAreRefused) {
     tga.v[12] = tga.v[14] = 0xFF;
     tga.v[13] = tga.v[15] = 0x7F;
     EXPECT_EQ(LoadTGA(tga.v, &px, &w, &h, true), 0);
+    // Pictures whose pixels are not decoded still need a file of a fitting size.
+    for (int type : {0, 2}) {
+        Bytes none;
+        none.u8(0).u8(0).u8(type).fill(9).u16(16384).u16(16384).u8(8).u8(0);
+        EXPECT_EQ(LoadTGA(none.v, &px, &w, &h, true), 0) << type;
+    }
+    Bytes bmp16;
+    bmp16.raw({'B', 'M'}).u32(0).u32(0).u32(54).u32(40).u32(16000).u32(16000).u16(1).u16(16).u32(0).fill(20);
+    EXPECT_EQ(LoadBMP(bmp16.v, &px, &w, &h, true), 0);
     // BMP: 100000 x 100000 (over the limit), and 16000 x 16000 RLE8 in two bytes.
     for (int32_t side : {100000, 16000}) {
         Bytes bmp;

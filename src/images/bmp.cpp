@@ -15,7 +15,9 @@ using img::PackRgba;
 using img::RowWriter;
 
 constexpr size_t kFileHeaderSize = 14;
-// An RLE pair gives at most 255 pixels for two bytes of file.
+// An RLE pair gives at most 255 pixels for two bytes of file. No file holds a picture larger
+// than this many pixels per byte of its size, also when its pixels are not decoded (unknown
+// depths, bit fields), so a few bytes never make a huge picture.
 constexpr uint64_t kMaxPixelsPerByte = 128;
 
 enum Compression : uint32_t { kNone = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3 };
@@ -173,6 +175,7 @@ int LoadBMP(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t
 
     const uint64_t count = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height);
     const bool rle = h.compression == kRle8 || h.compression == kRle4;
+    if (count > kMaxPixelsPerByte * file.size()) return 0;
     ByteCursor data(file, h.dataOffset);
     if (rle && (h.dataOffset > file.size() || count > kMaxPixelsPerByte * data.remaining())) return 0;
 

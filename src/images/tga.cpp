@@ -13,7 +13,9 @@ using img::PackRgba;
 using img::RowWriter;
 
 constexpr size_t kHeaderSize = 18;
-// A run packet of one index byte gives at most 128 pixels for two bytes of file.
+// A run packet of one index byte gives at most 128 pixels for two bytes of file. No file holds
+// a picture larger than this many pixels per byte of its size, also when its pixels are not
+// decoded (type 0, unknown depths), so a few bytes never make a huge picture.
 constexpr uint64_t kMaxPixelsPerByte = 64;
 
 inline uint32_t From16(const uint8_t* p) {
@@ -148,6 +150,7 @@ int LoadTGA(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t
     const unsigned bytes = indexed ? 1 : h.depth == 16 ? 2 : h.depth == 24 ? 3 : h.depth == 32 ? 4 : 0;
     const uint64_t count = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height);
     const bool rle = type >= 9;
+    if (count > kMaxPixelsPerByte * file.size()) return 0;
     if (rle && bytes == 0) return 0;  // packets of unknown pixel size cannot be followed
     if (rle && count > kMaxPixelsPerByte * c.remaining()) return 0;
     if (!rle && bytes != 0 && !c.Has(count * bytes)) return 0;
