@@ -153,7 +153,7 @@ bool DecodeRle(ByteCursor& c, RowWriter& out, bool rle4, const std::array<uint32
         // Absolute run of b pixels, padded to an even number of bytes.
         const uint64_t n = std::min<uint64_t>(b, out.Left());
         const uint8_t* p = c.Take(rle4 ? (n + 1) / 2 : n);
-        if (!p) return false;
+        if (n > 0 && !p) return false;
         for (uint64_t i = 0; i < n; ++i)
             out.Put(rle4 ? lut[i & 1 ? p[i / 2] & 15 : p[i / 2] >> 4] : lut[p[i]]);
         if (!out.Full() && ((c.pos() - dataStart) & 1)) c.Skip(1);
