@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
+#include <string_view>
 #include <vector>
 
 namespace tam {
@@ -26,5 +28,12 @@ int LoadBMP(const std::string& path, std::vector<uint8_t>* pixels, int32_t* widt
             bool topRowFirst);
 int LoadPCX(const std::string& path, std::vector<uint8_t>* pixels, int32_t* width, int32_t* height,
             bool topRowFirst);
+
+// The reader a path selects by the extension it contains anywhere (".bmp"/".BMP", then
+// ".tga"/".TGA", then ".pcx"/".PCX", each tried when present, the last one tried deciding).
+// Case counts: ".Tga" selects nothing. Status 0 when no reader is selected.
+int LoadImageFile(const std::string& path, std::vector<uint8_t>* pixels, int32_t* width,
+                  int32_t* height, bool topRowFirst);
+bool HasImageReader(std::string_view path);
 
 }  // namespace tam

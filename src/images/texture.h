@@ -22,7 +22,8 @@ public:
     const std::string& fileName() const { return fileName_; }
 
 private:
-    uint32_t name_;
+    friend void ResetTextures();
+    uint32_t name_;  // 0 once forgotten by ResetTextures: nothing to delete then
     std::string fileName_;
 };
 

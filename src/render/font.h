@@ -13,8 +13,9 @@ FontState& Font();
 
 void BuildFontLists();
 void FreeFontLists();
-// Draws one line at (x, y) with glyph set 0 or 1 (values above 1 act as 1). A null format draws
-// nothing. Output past 255 characters is cut.
+// Draws one line at (x, y) with glyph set 0 or 1 (values above 1 act as 1, negative ones as 0).
+// A null format draws nothing. Output past 255 characters is cut; characters without a glyph in
+// the set (codes below 32; 160 and above in set 1) draw nothing and do not move the pen.
 void PrintText(float x, float y, int set, const char* format, ...)
     __attribute__((format(printf, 4, 5)));
 

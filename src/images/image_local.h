@@ -1,0 +1,158 @@
+// Internals shared by the TGA, BMP and PCX readers: a bounded cursor over the file's bytes, the
+// checks every reader makes on a picture's size before it allocates, and a writer that places
+// pixels, given in file order, into the RGBA output with the requested row order.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <vector>
+
+namespace tam::img {
+
+// Largest picture any reader accepts: 16384 x 16384 pixels (1 GiB of RGBA).
+inline constexpr uint64_t kMaxPixels = uint64_t{16384} * 16384;
+
+// Reads little-endian values from a byte span. Past the end it returns 0 and remembers the
+// failure (ok() turns false); it never reads outside the span.
+class ByteCursor {
+public:
+    explicit ByteCursor(std::span<const uint8_t> data, size_t pos = 0) : data_(data), pos_(pos) {
+        if (pos_ > data_.size()) {
+            pos_ = data_.size();
+            ok_ = false;
+        }
+    }
+    bool ok() const { return ok_; }
+    size_t pos() const { return pos_; }
+    size_t remaining() const { return data_.size() - pos_; }
+    bool Has(uint64_t n) const { return n <= remaining(); }
+
+    uint8_t U8() {
+        if (pos_ >= data_.size()) return Fail();
+        return data_[pos_++];
+    }
+    uint16_t U16() {
+        if (!Has(2)) return Fail();
+        const uint16_t v = static_cast<uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
+        pos_ += 2;
+        return v;
+    }
+    uint32_t U32() {
+        if (!Has(4)) return Fail();
+        const uint32_t v = static_cast<uint32_t>(data_[pos_]) |
+                           (static_cast<uint32_t>(data_[pos_ + 1]) << 8) |
+                           (static_cast<uint32_t>(data_[pos_ + 2]) << 16) |
+                           (static_cast<uint32_t>(data_[pos_ + 3]) << 24);
+        pos_ += 4;
+        return v;
+    }
+    // The next n bytes, consumed; nullptr (and not ok) when fewer remain.
+    const uint8_t* Take(uint64_t n) {
+        if (!Has(n)) {
+            Fail();
+            return nullptr;
+        }
+        const uint8_t* p = data_.data() + pos_;
+        pos_ += static_cast<size_t>(n);
+        return p;
+    }
+    bool Skip(uint64_t n) { return Take(n) != nullptr || n == 0; }
+
+private:
+    uint8_t Fail() {
+        ok_ = false;
+        return 0;
+    }
+    std::span<const uint8_t> data_;
+    size_t pos_ = 0;
+    bool ok_ = true;
+};
+
+// True when width x height is a picture the readers accept: both positive, at most kMaxPixels.
+inline bool DimensionsValid(int64_t width, int64_t height) {
+    return width > 0 && height > 0 && static_cast<uint64_t>(width) * static_cast<uint64_t>(height) <= kMaxPixels;
+}
+
+inline uint32_t PackRgba(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+    const uint8_t px[4] = {r, g, b, a};
+    uint32_t v;
+    std::memcpy(&v, px, 4);
+    return v;
+}
+
+// Places pixels into a zeroed width x height RGBA buffer in file order: file row k goes to
+// output row height - 1 - k when `flip` is set, else to row k. A run that passes the end of a
+// row continues on the next file row; nothing is written after the last pixel. The buffer must
+// outlive the writer.
+class RowWriter {
+public:
+    RowWriter(std::vector<uint8_t>& pixels, int32_t width, int32_t height, bool flip)
+        : base_(pixels.data()), width_(width), height_(height), flip_(flip),
+          left_(static_cast<uint64_t>(width) * static_cast<uint64_t>(height)) {
+        StartRow();
+    }
+    bool Full() const { return left_ == 0; }
+    uint64_t Left() const { return left_; }
+
+    // Writes one pixel. Precondition: !Full().
+    void Put(uint32_t rgba) {
+        std::memcpy(cur_, &rgba, 4);
+        cur_ += 4;
+        --left_;
+        if (cur_ == rowEnd_) NextRow();
+    }
+    // Writes `rgba` n times, cut at the end of the picture.
+    void Fill(uint32_t rgba, uint64_t n) {
+        if (n > left_) n = left_;
+        while (n > 0) {
+            const uint64_t inRow = static_cast<uint64_t>(rowEnd_ - cur_) / 4;
+            const uint64_t k = n < inRow ? n : inRow;
+            for (uint64_t i = 0; i < k; ++i, cur_ += 4) std::memcpy(cur_, &rgba, 4);
+            n -= k;
+            left_ -= k;
+            if (cur_ == rowEnd_) NextRow();
+        }
+    }
+    // Leaves the rest of the current row unwritten and moves to the next row.
+    void EndRow() {
+        if (Full()) return;
+        left_ -= static_cast<uint64_t>(rowEnd_ - cur_) / 4;
+        NextRow();
+    }
+    // The output row that file row k lands on.
+    uint8_t* FileRow(int32_t k) const {
+        const int32_t out = flip_ ? height_ - 1 - k : k;
+        return base_ + static_cast<size_t>(out) * static_cast<size_t>(width_) * 4;
+    }
+
+private:
+    void NextRow() {
+        ++row_;
+        StartRow();
+    }
+    void StartRow() {
+        if (row_ >= height_) {
+            cur_ = rowEnd_ = nullptr;
+            return;
+        }
+        cur_ = FileRow(row_);
+        rowEnd_ = cur_ + static_cast<size_t>(width_) * 4;
+    }
+    uint8_t* base_;
+    int32_t width_;
+    int32_t height_;
+    bool flip_;
+    uint64_t left_;
+    int32_t row_ = 0;
+    uint8_t* cur_ = nullptr;
+    uint8_t* rowEnd_ = nullptr;
+};
+
+// Stores the size into the optional outputs.
+inline void DeliverSize(int32_t width, int32_t height, int32_t* outWidth, int32_t* outHeight) {
+    if (outWidth) *outWidth = width;
+    if (outHeight) *outHeight = height;
+}
+
+}  // namespace tam::img

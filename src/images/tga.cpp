@@ -1,0 +1,175 @@
+// The TGA reader: uncompressed and run-length encoded true-colour (16, 24, 32 bits) and
+// colour-mapped (one index byte per pixel) images, bottom row first in the file.
+#include <array>
+
+#include "images/image_local.h"
+#include "images/readers.h"
+
+namespace tam {
+namespace {
+
+using img::ByteCursor;
+using img::PackRgba;
+using img::RowWriter;
+
+constexpr size_t kHeaderSize = 18;
+// A run packet of one index byte gives at most 128 pixels for two bytes of file. No file holds
+// a picture larger than this many pixels per byte of its size, also when its pixels are not
+// decoded (type 0, unknown depths), so a few bytes never make a huge picture.
+constexpr uint64_t kMaxPixelsPerByte = 64;
+
+inline uint32_t From16(const uint8_t* p) {
+    const unsigned v = p[0] | (p[1] << 8);
+    return PackRgba(static_cast<uint8_t>((v & 0x7C00) >> 7), static_cast<uint8_t>((v & 0x03E0) >> 2),
+                    static_cast<uint8_t>((v & 0x001F) << 3), 255);
+}
+inline uint32_t From24(const uint8_t* p) { return PackRgba(p[2], p[1], p[0], 255); }
+inline uint32_t From32(const uint8_t* p) { return PackRgba(p[2], p[1], p[0], p[3]); }
+
+// Converts one file pixel of `bytes` bytes (2, 3 or 4).
+inline uint32_t FromTrueColour(const uint8_t* p, unsigned bytes) {
+    return bytes == 2 ? From16(p) : bytes == 3 ? From24(p) : From32(p);
+}
+
+struct TgaHeader {
+    uint8_t idLength = 0;
+    uint8_t mapType = 0;
+    uint8_t imageType = 0;
+    int16_t mapLength = 0;
+    uint8_t mapEntryBits = 0;
+    int16_t width = 0;
+    int16_t height = 0;
+    uint8_t depth = 0;
+};
+
+TgaHeader ReadHeader(ByteCursor& c) {
+    TgaHeader h;
+    h.idLength = c.U8();
+    h.mapType = c.U8();
+    h.imageType = c.U8();
+    c.U16();  // first map index
+    h.mapLength = static_cast<int16_t>(c.U16());
+    h.mapEntryBits = c.U8();
+    c.U32();  // origin
+    h.width = static_cast<int16_t>(c.U16());
+    h.height = static_cast<int16_t>(c.U16());
+    h.depth = c.U8();
+    c.U8();  // descriptor
+    return h;
+}
+
+// The colour map as RGBA for indices 0..255; indices past the map's length stay 0, so their
+// pixels come out as zero. False when the map's entry size is not one we can read.
+bool ReadColourMap(const uint8_t* map, int16_t length, uint8_t entryBits, std::array<uint32_t, 256>& lut) {
+    unsigned bytes = 0;
+    if (entryBits == 15 || entryBits == 16) bytes = 2;
+    else if (entryBits == 24) bytes = 3;
+    else if (entryBits == 32) bytes = 4;
+    else return false;
+    const int n = length < 256 ? length : 256;
+    for (int i = 0; i < n; ++i) {
+        const uint32_t px = FromTrueColour(map + static_cast<size_t>(i) * bytes, bytes);
+        uint8_t rgba[4];
+        std::memcpy(rgba, &px, 4);
+        lut[i] = PackRgba(rgba[0], rgba[1], rgba[2], 255);
+    }
+    return true;
+}
+
+template <unsigned Bytes>
+void DecodeRawTrueColour(const uint8_t* src, const RowWriter& out, int32_t width, int32_t height) {
+    for (int32_t k = 0; k < height; ++k) {
+        uint8_t* dst = out.FileRow(k);
+        for (int32_t x = 0; x < width; ++x, src += Bytes, dst += 4) {
+            const uint32_t px = FromTrueColour(src, Bytes);
+            std::memcpy(dst, &px, 4);
+        }
+    }
+}
+
+void DecodeRawIndexed(const uint8_t* src, const RowWriter& out, int32_t width, int32_t height,
+                      const std::array<uint32_t, 256>& lut) {
+    for (int32_t k = 0; k < height; ++k) {
+        uint8_t* dst = out.FileRow(k);
+        for (int32_t x = 0; x < width; ++x, dst += 4) std::memcpy(dst, &lut[*src++], 4);
+    }
+}
+
+// Run-length packets until the picture is full; false when the file ends first. `lut` is null
+// for true-colour pixels of `bytes` bytes, else pixels are one index byte.
+bool DecodeRle(ByteCursor& c, RowWriter& out, unsigned bytes, const std::array<uint32_t, 256>* lut) {
+    while (!out.Full()) {
+        const uint8_t packet = c.U8();
+        if (!c.ok()) return false;
+        uint64_t n = (packet & 0x7Fu) + 1;
+        if (packet & 0x80) {
+            const uint8_t* p = c.Take(bytes);
+            if (!p) return false;
+            out.Fill(lut ? (*lut)[*p] : FromTrueColour(p, bytes), n);
+            continue;
+        }
+        if (n > out.Left()) n = out.Left();
+        const uint8_t* p = c.Take(n * bytes);
+        if (!p) return false;
+        for (uint64_t i = 0; i < n; ++i, p += bytes) out.Put(lut ? (*lut)[*p] : FromTrueColour(p, bytes));
+    }
+    return true;
+}
+
+}  // namespace
+
+int LoadTGA(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t* width,
+            int32_t* height, bool topRowFirst) {
+    if (file.size() < kHeaderSize) return 0;
+    ByteCursor c(file);
+    const TgaHeader h = ReadHeader(c);
+    img::DeliverSize(h.width, h.height, width, height);
+    if (!img::DimensionsValid(h.width, h.height)) return 0;
+    if (!pixels) return -1;
+    pixels->clear();
+
+    const unsigned type = h.imageType;
+    const bool indexed = type == 1 || type == 3 || type == 9 || type == 11;
+    const bool trueColour = type == 2 || type == 10;
+    if (type != 0 && !indexed && !trueColour) return 0;
+
+    if (!c.Skip(h.idLength)) return 0;
+    const uint8_t* map = nullptr;
+    if (h.mapType != 0) {
+        if (h.mapLength < 0) return 0;
+        // Entries occupy whole bytes: a 15-bit entry takes two.
+        map = c.Take(static_cast<uint64_t>(h.mapLength) * ((h.mapEntryBits + 7u) / 8));
+        if (!map) return 0;
+    }
+    // Index bytes without a colour map (grey-scale files) are grey levels.
+    std::array<uint32_t, 256> lut{};
+    if (indexed && map && !ReadColourMap(map, h.mapLength, h.mapEntryBits, lut)) return 0;
+    if (indexed && !map)
+        for (unsigned i = 0; i < 256; ++i) lut[i] = PackRgba(uint8_t(i), uint8_t(i), uint8_t(i), 255);
+
+    const unsigned bytes = indexed ? 1 : h.depth == 16 ? 2 : h.depth == 24 ? 3 : h.depth == 32 ? 4 : 0;
+    const uint64_t count = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height);
+    const bool rle = type >= 9;
+    if (count > kMaxPixelsPerByte * file.size()) return 0;
+    if (rle && bytes == 0) return 0;  // packets of unknown pixel size cannot be followed
+    if (rle && count > kMaxPixelsPerByte * c.remaining()) return 0;
+    if (!rle && bytes != 0 && !c.Has(count * bytes)) return 0;
+
+    std::vector<uint8_t> out(count * 4, 0);
+    RowWriter writer(out, h.width, h.height, topRowFirst);
+    if (type == 0 || bytes == 0) {
+        // No image data, or true-colour pixels of a depth we do not read: all pixels stay zero.
+    } else if (rle) {
+        if (!DecodeRle(c, writer, bytes, indexed ? &lut : nullptr)) return 0;
+    } else {
+        const uint8_t* src = c.Take(count * bytes);
+        if (indexed) DecodeRawIndexed(src, writer, h.width, h.height, lut);
+        else if (bytes == 2) DecodeRawTrueColour<2>(src, writer, h.width, h.height);
+        else if (bytes == 3) DecodeRawTrueColour<3>(src, writer, h.width, h.height);
+        else DecodeRawTrueColour<4>(src, writer, h.width, h.height);
+    }
+    *pixels = std::move(out);
+    return 1;
+}
+
+}  // namespace tam

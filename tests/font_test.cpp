@@ -1,0 +1,149 @@
+// The texture font through the GL recorder: glyph list geometry, and PrintText's state handling,
+// glyph choice by set, dropped characters and cut lines.
+#include <gtest/gtest.h>
+
+#include "gl_recorder.h"
+#include "images/texture.h"
+#include "render/font.h"
+#include "render/opengl.h"
+
+namespace tam {
+namespace {
+
+class Font : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetTextures();
+        Tex().FontTexture = 7;
+        tam::Font() = FontState{};
+        Gl().viewportW = 800;
+        Gl().viewportH = 600;
+    }
+    void TearDown() override {
+        ResetTextures();
+        tam::Font() = FontState{};
+        Gl() = GlState{};
+    }
+    // The lists a CallLists call runs: the list base plus each byte.
+    std::vector<int> ListsCalled() const {
+        const auto base = rec.Named("ListBase");
+        const auto calls = rec.Named("CallLists");
+        EXPECT_EQ(base.size(), 1u);
+        EXPECT_EQ(calls.size(), 1u);
+        std::vector<int> lists;
+        for (size_t i = 2; i < calls[0].args.size(); ++i)
+            lists.push_back(static_cast<int>(base[0].args[0] + calls[0].args[i]));
+        EXPECT_EQ(calls[0].args[0], static_cast<double>(lists.size()));
+        return lists;
+    }
+    test::GlRecorder rec;
+    gl::ScopedBackend backend{&rec};
+};
+
+TEST_F(Font, GlyphListsDrawOneCellEachAndAdvanceTenUnits) {
+    rec.nextList = 1000;
+    BuildFontLists();
+    EXPECT_EQ(tam::Font().base, 1000u);
+    ASSERT_EQ(rec.Count("NewList"), 256u);
+    ASSERT_EQ(rec.calls[0].name, "GenLists");
+    EXPECT_EQ(rec.calls[0].args[0], 256);
+    ASSERT_EQ(rec.calls[1].name, "BindTexture");
+    EXPECT_EQ(rec.calls[1].args[1], 7);
+    EXPECT_EQ(rec.Count("BindTexture"), 1u);
+
+    // Glyph 33 (column 1, row 2): the calls between its NewList and EndList.
+    size_t i = 0;
+    while (!(rec.calls[i].name == "NewList" && rec.calls[i].args[0] == 1033)) ++i;
+    std::vector<std::string> names;
+    for (size_t k = i; k < i + 14; ++k) names.push_back(rec.calls[k].name);
+    EXPECT_EQ(names, (std::vector<std::string>{"NewList", "Begin", "TexCoord2f", "Vertex2i", "TexCoord2f",
+                                               "Vertex2i", "TexCoord2f", "Vertex2i", "TexCoord2f", "Vertex2i",
+                                               "End", "Translated", "EndList", "NewList"}));
+    const auto tc = [&](size_t k) { return rec.calls[i + k].args; };
+    EXPECT_FLOAT_EQ(tc(2)[0], 0.0625f);
+    EXPECT_FLOAT_EQ(tc(2)[1], 0.8125f);
+    EXPECT_FLOAT_EQ(tc(4)[0], 0.0625f + 0.075f);
+    EXPECT_FLOAT_EQ(tc(6)[1], 0.875f);
+    EXPECT_FLOAT_EQ(tc(8)[0], 0.0625f);
+    EXPECT_EQ(tc(3), (std::vector<double>{0, 0}));
+    EXPECT_EQ(tc(5), (std::vector<double>{16, 0}));
+    EXPECT_EQ(tc(7), (std::vector<double>{16, 16}));
+    EXPECT_EQ(tc(9), (std::vector<double>{0, 16}));
+    EXPECT_EQ(tc(11), (std::vector<double>{10, 0, 0}));
+
+    rec.Clear();
+    FreeFontLists();
+    ASSERT_EQ(rec.Count("DeleteLists"), 1u);
+    EXPECT_EQ(rec.calls[0].args, (std::vector<double>{1000, 256}));
+}
+
+TEST_F(Font, PrintTextSetsAndRestoresStateAroundTheLine) {
+    tam::Font().base = 500;
+    PrintText(10, 30, 0, "%s", "");
+    std::vector<std::string> names;
+    for (const auto& c : rec.calls) names.push_back(c.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Enable", "BlendFunc", "BindTexture", "Disable", "MatrixMode",
+                                               "PushMatrix", "LoadIdentity", "Ortho", "MatrixMode", "PushMatrix",
+                                               "LoadIdentity", "Translated", "ListBase", "CallLists",
+                                               "MatrixMode", "PopMatrix", "MatrixMode", "PopMatrix", "Enable",
+                                               "Disable"}));
+    EXPECT_EQ(rec.calls[0].args[0], GL_BLEND);
+    EXPECT_EQ(rec.calls[1].args, (std::vector<double>{GL_ONE, GL_ONE}));
+    EXPECT_EQ(rec.calls[2].args[1], 7);
+    EXPECT_EQ(rec.calls[3].args[0], GL_DEPTH_TEST);
+    EXPECT_EQ(rec.calls[4].args[0], GL_PROJECTION);
+    EXPECT_EQ(rec.calls[7].args, (std::vector<double>{0, 800, 0, 600, -1, 1}));
+    EXPECT_EQ(rec.calls[8].args[0], GL_MODELVIEW);
+    EXPECT_EQ(rec.calls[11].args, (std::vector<double>{10, 30, 0}));
+    EXPECT_EQ(rec.calls[13].args[0], 0);  // nothing to draw
+    EXPECT_EQ(rec.calls[14].args[0], GL_PROJECTION);
+    EXPECT_EQ(rec.calls[16].args[0], GL_MODELVIEW);
+    EXPECT_EQ(rec.calls[18].args[0], GL_DEPTH_TEST);
+    EXPECT_EQ(rec.calls[19].args[0], GL_BLEND);
+
+    rec.Clear();
+    PrintText(1, 1, 0, nullptr);
+    EXPECT_TRUE(rec.calls.empty());
+}
+
+TEST_F(Font, CharactersSelectGlyphsOfTheirSet) {
+    tam::Font().base = 500;
+    PrintText(0, 0, 0, " A");
+    EXPECT_EQ(ListsCalled(), (std::vector<int>{500, 533}));
+    rec.Clear();
+    PrintText(0, 0, 1, " A");
+    EXPECT_EQ(ListsCalled(), (std::vector<int>{628, 661}));
+    rec.Clear();
+    PrintText(0, 0, 5, " A");  // above 1 acts as 1
+    EXPECT_EQ(ListsCalled(), (std::vector<int>{628, 661}));
+}
+
+TEST_F(Font, CharactersOutsideTheFontDrawNothing) {
+    tam::Font().base = 500;
+    // Set 0: codes below 32 have no glyph; 255 is glyph 223.
+    PrintText(0, 0, 0, "\x01" "A\x1f\xff");
+    EXPECT_EQ(ListsCalled(), (std::vector<int>{533, 723}));
+    rec.Clear();
+    // Set 1: 159 is the last glyph (255); 160 and above have none.
+    PrintText(0, 0, 1, "\x9f\xa0\xe9Z");
+    EXPECT_EQ(ListsCalled(), (std::vector<int>{755, 686}));
+}
+
+TEST_F(Font, LinesAreFormattedAndCutAt255Characters) {
+    tam::Font().base = 1;
+    PrintText(10, 10, 0, "FPS     : %0.1f", 1.0 / 0.02f);
+    const auto lists = ListsCalled();
+    std::string text;
+    for (int l : lists) text.push_back(static_cast<char>(l - 1 + 32));
+    EXPECT_EQ(text, "FPS     : 50.0");
+    rec.Clear();
+    const std::string longLine(300, 'x');
+    PrintText(0, 0, 0, "%s", longLine.c_str());
+    EXPECT_EQ(ListsCalled().size(), 255u);
+    rec.Clear();
+    PrintText(0, 0, 0, "0123456789");
+    EXPECT_EQ(ListsCalled().size(), 10u);  // ten glyphs of 10 units each: the pen moves 100
+}
+
+}  // namespace
+}  // namespace tam

@@ -1,0 +1,197 @@
+// The texture registry through the GL recorder: lookup by the path as typed, the reader chosen by
+// extension, the default checkerboard, the upload sequence, and the start-up texture table.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+#include "console/console.h"
+#include "gl_recorder.h"
+#include "images/texture.h"
+#include "images/texture_local.h"
+#include "images_test_util.h"
+#include "platform/files.h"
+
+namespace tam {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Keeps the pixels of every upload as well as the calls.
+class UploadRecorder : public test::GlRecorder {
+public:
+    std::vector<std::vector<uint8_t>> uploads;
+    void Build2DMipmaps(GLenum target, GLint internalFormat, GLsizei w, GLsizei h, GLenum format,
+                        GLenum type, const void* pixels) override {
+        GlRecorder::Build2DMipmaps(target, internalFormat, w, h, format, type, pixels);
+        const auto* p = static_cast<const uint8_t*>(pixels);
+        uploads.emplace_back(p, p + static_cast<size_t>(w) * h * 4);
+    }
+};
+
+// A fresh registry over a program folder of its own, holding copies of the test pictures.
+class ImagesRegistry : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("tam_registry_" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        previousDir_ = ProgramDir();
+        SetProgramDir(dir_.string() + "/");
+        ResetTextures();
+        ResetConsole();
+    }
+    void TearDown() override {
+        ResetTextures();
+        SetProgramDir(previousDir_);
+        fs::remove_all(dir_);
+    }
+    void Put(const std::string& from, const std::string& to) {
+        fs::create_directories((dir_ / to).parent_path());
+        fs::copy_file(fs::path(TAM_TEST_DATA_DIR) / "images" / from, dir_ / to);
+    }
+    size_t Entries() const { return Tex().registry ? Tex().registry->list.size() : 0; }
+
+    UploadRecorder rec;
+    gl::ScopedBackend backend{&rec};
+    fs::path dir_;
+    std::string previousDir_;
+};
+
+TEST_F(ImagesRegistry, DefaultCheckerboardComesFirstWithAWholeMipmapChain) {
+    const uint32_t def = LoadTexture("default");
+    ASSERT_EQ(Entries(), 1u);
+    EXPECT_EQ(Tex().registry->list[0]->fileName(), "default");
+    EXPECT_EQ(Tex().registry->list[0]->name(), def);
+    ASSERT_EQ(rec.uploads.size(), 1u);
+    const auto mip = rec.Named("Build2DMipmaps");
+    EXPECT_EQ(mip[0].args[2], 64);
+    EXPECT_EQ(mip[0].args[3], 64);
+    const auto& img = rec.uploads[0];
+    auto at = [&](int r, int c) { return test::PixelAt(img, 64, c, r); };
+    EXPECT_EQ(at(0, 0), (std::vector<int>{0, 0, 0, 255}));
+    EXPECT_EQ(at(0, 8), (std::vector<int>{255, 255, 255, 255}));
+    EXPECT_EQ(at(8, 0), (std::vector<int>{255, 255, 255, 255}));
+    EXPECT_EQ(at(15, 15), (std::vector<int>{0, 0, 0, 255}));
+    EXPECT_EQ(at(63, 48), (std::vector<int>{255, 255, 255, 255}));
+    EXPECT_EQ(at(63, 56), (std::vector<int>{0, 0, 0, 255}));
+    // "default" again is answered from the list.
+    rec.Clear();
+    EXPECT_EQ(LoadTexture("default"), def);
+    EXPECT_TRUE(rec.calls.empty());
+}
+
+TEST_F(ImagesRegistry, LoadUploadsTopRowFirstAndAnswersRepeatsFromTheList) {
+    Put("tga_24.tga", "Data/textures/Wall.tga");
+    const uint32_t def = LoadTexture("default");
+    rec.Clear();
+    rec.uploads.clear();
+    const uint32_t wall = LoadTexture("Data/textures/Wall.tga");
+    EXPECT_NE(wall, def);
+    std::vector<std::string> names;
+    for (const auto& c : rec.calls) names.push_back(c.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"GenTexture", "BindTexture", "TexParameteri", "TexParameteri",
+                                               "TexParameteri", "TexParameteri", "Build2DMipmaps"}));
+    const auto params = rec.Named("TexParameteri");
+    EXPECT_EQ(params[0].args[1], GL_TEXTURE_MAG_FILTER);
+    EXPECT_EQ(params[0].args[2], GL_LINEAR);
+    EXPECT_EQ(params[1].args[2], GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(params[2].args[1], GL_TEXTURE_WRAP_S);
+    EXPECT_EQ(params[3].args[1], GL_TEXTURE_WRAP_T);
+    EXPECT_EQ(params[3].args[2], GL_REPEAT);
+    const auto mip = rec.Named("Build2DMipmaps")[0].args;
+    EXPECT_EQ(mip, (std::vector<double>{GL_TEXTURE_2D, GL_RGBA, 16, 12, GL_RGBA, GL_UNSIGNED_BYTE, 1}));
+    const auto ref = test::ParsePam(test::ReadTestFile("tga_24.tga.pam"));
+    ASSERT_EQ(rec.uploads.size(), 1u);
+    EXPECT_EQ(test::PixelAt(rec.uploads[0], 16, 3, 0), test::PixelAt(ref.rgba, 16, 3, 0));
+
+    // The second request reads nothing: it works with the file gone and makes no GL call.
+    fs::remove(dir_ / "Data/textures/Wall.tga");
+    rec.Clear();
+    EXPECT_EQ(LoadTexture("Data/textures/Wall.tga"), wall);
+    EXPECT_TRUE(rec.calls.empty());
+    EXPECT_EQ(Entries(), 2u);
+}
+
+TEST_F(ImagesRegistry, PathsDifferingInCaseAreSeparateEntries) {
+    Put("tga_24.tga", "Data/textures/Wall.tga");
+    Put("tga_32.tga", "data/textures/Wall.tga");
+    const uint32_t a = LoadTexture("Data/textures/Wall.tga");
+    const uint32_t b = LoadTexture("data/textures/Wall.tga");
+    EXPECT_NE(a, b);
+    EXPECT_EQ(Entries(), 3u);
+    EXPECT_EQ(rec.Count("Build2DMipmaps"), 3u);
+}
+
+TEST_F(ImagesRegistry, ExtensionChoosesTheReaderCaseSensitively) {
+    Put("tga_24.tga", "up.TGA");
+    Put("tga_24.tga", "mixed.Tga");
+    Put("tga_24.tga", "noext");
+    Put("tga_24.tga", "dir.bmp/x.tga");
+    Put("bmp_24.bmp", "dir.tga/x.bmp");
+    Put("pcx_8.pcx", "skin.PCX");
+    const uint32_t def = LoadTexture("default");
+    EXPECT_NE(LoadTexture("up.TGA"), def);
+    EXPECT_NE(LoadTexture("skin.PCX"), def);
+    EXPECT_EQ(LoadTexture("mixed.Tga"), def);
+    EXPECT_EQ(LoadTexture("noext"), def);
+    // BMP reader then TGA reader: the TGA reader's outcome decides.
+    EXPECT_NE(LoadTexture("dir.bmp/x.tga"), def);
+    const auto bmp = test::ReadTestFile("bmp_24.bmp");
+    ASSERT_EQ(bmp[2], 0x76);  // read as TGA this is image type 118, which nothing decodes
+    EXPECT_EQ(LoadTexture("dir.tga/x.bmp"), def);
+    EXPECT_EQ(Entries(), 4u);
+}
+
+TEST_F(ImagesRegistry, FailedPathsAreNotRemembered) {
+    const uint32_t def = LoadTexture("default");
+    EXPECT_EQ(LoadTexture("Data/textures/none.tga"), def);
+    EXPECT_EQ(LoadTexture("Data/textures/none.tga"), def);
+    EXPECT_EQ(Entries(), 1u);
+    // Once the file appears, the same path loads.
+    Put("tga_24.tga", "Data/textures/none.tga");
+    EXPECT_NE(LoadTexture("Data/textures/none.tga"), def);
+    EXPECT_EQ(Entries(), 2u);
+}
+
+TEST_F(ImagesRegistry, StartupTableFillsTheWorldAndFontSlots) {
+    Put("tga_24.tga", "Data/textures/Wall.tga");
+    Put("tga_map.tga", "Data/textures/out.tga");
+    Put("tga_32.tga", "Data/Font/Font.tga");
+    // Stands in for the interpreter: load_texture stores its result, except for "In.tga",
+    // whose command fails and leaves LastLoadedTexture as it was.
+    const auto run = [](std::string_view line) {
+        const std::string_view word = "load_texture ";
+        ASSERT_EQ(line.substr(0, word.size()), word);
+        const std::string_view path = line.substr(word.size());
+        if (path.ends_with("In.tga")) return;
+        Tex().LastLoadedTexture = LoadTexture(path);
+    };
+    EXPECT_TRUE(textures::LoadDefaultTexturesWith(run));
+    const auto& t = Tex();
+    const uint32_t def = t.registry->list[0]->name();
+    EXPECT_NE(t.WorldTextures[0], def);
+    EXPECT_NE(t.WorldTextures[1], def);
+    EXPECT_NE(t.WorldTextures[0], t.WorldTextures[1]);
+    EXPECT_EQ(t.WorldTextures[2], def);                 // Texture11 missing: the checkerboard
+    EXPECT_EQ(t.WorldTextures[3], t.WorldTextures[2]);  // failed command: the previous name
+    EXPECT_EQ(t.WorldTextures[7], def);
+    EXPECT_NE(t.FontTexture, def);
+    EXPECT_EQ(rec.Named("Enable").back().args[0], GL_TEXTURE_2D);
+    EXPECT_EQ(rec.Named("TexEnvf").back().args,
+              (std::vector<double>{GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE}));
+    EXPECT_EQ(Con().log[Con().lineCount], "  Textures load ... Ok");
+}
+
+TEST_F(ImagesRegistry, ResetDropsTheRegistryWithoutDeletingTextures) {
+    LoadTexture("default");
+    ResetTextures();
+    EXPECT_EQ(rec.Count("DeleteTexture"), 0u);
+    EXPECT_FALSE(Tex().registry);
+    // Destroying a texture otherwise deletes its name.
+    { CTexture t(42, "x"); }
+    ASSERT_EQ(rec.Count("DeleteTexture"), 1u);
+    EXPECT_EQ(rec.Named("DeleteTexture")[0].args[0], 42);
+}
+
+}  // namespace
+}  // namespace tam
