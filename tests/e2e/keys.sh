@@ -35,6 +35,6 @@ echo "Y: $y0 -> $y1 -> $y2"
 [ "$y2" = "$y1" ] || fail "the player kept walking after W was released ($y1 -> $y2)"
 
 press "$main" Escape  # bound to "exit"
-rc=$(wait_exit)
-[ "$rc" = 0 ] || fail "exit ended with status $rc"
+wait_exit
+[ "$GAME_RC" = 0 ] || fail "exit ended with status $GAME_RC"
 echo "keys: ok"

@@ -34,8 +34,8 @@ diff_px=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" /dev/null 2>&1 || true)
 [ "${diff_px%% *}" != 0 ] || fail "the main window did not change in a second"
 
 close_window "$main"
-rc=$(wait_exit)
-[ "$rc" = 0 ] || fail "closing the main window ended with status $rc"
+wait_exit
+[ "$GAME_RC" = 0 ] || fail "closing the main window ended with status $GAME_RC"
 
 for sig in TERM INT; do
   start_game
@@ -43,7 +43,7 @@ for sig in TERM INT; do
   wait_viewable "$main"
   sleep 0.5
   kill -"$sig" "$GAME_PID"
-  rc=$(wait_exit)
-  [ "$rc" = 0 ] || fail "SIG$sig ended the game with status $rc"
+  wait_exit
+  [ "$GAME_RC" = 0 ] || fail "SIG$sig ended the game with status $GAME_RC"
 done
 echo "startup: ok"
