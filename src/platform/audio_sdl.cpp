@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "platform/audio.h"
 #include "platform/files.h"
@@ -24,8 +25,17 @@ constexpr const char* kTimidityConfigs[] = {
 
 constexpr int kBufferFrames = 1024;
 
+// A music handle: the mixer's song and where it came from. The mixer's MIDI player does not
+// start a song again once it was stopped part-way (it stays silent), so every later start plays
+// a fresh copy read from `path`.
+struct HeldMusic {
+    Mix_Music* music = nullptr;
+    std::string path;
+    bool started = false;
+};
+
 Mix_Chunk* AsChunk(ChunkHandle h) { return reinterpret_cast<Mix_Chunk*>(h); }
-Mix_Music* AsMusic(MusicHandle h) { return reinterpret_cast<Mix_Music*>(h); }
+HeldMusic* AsMusic(MusicHandle h) { return reinterpret_cast<HeldMusic*>(h); }
 
 class SdlBackend final : public Backend {
 public:
@@ -64,13 +74,26 @@ public:
 
     MusicHandle LoadMusic(const std::string& path) override {
         if (!open_) return 0;
-        return reinterpret_cast<MusicHandle>(Mix_LoadMUS(path.c_str()));
+        Mix_Music* music = Mix_LoadMUS(path.c_str());
+        if (!music) return 0;
+        return reinterpret_cast<MusicHandle>(new HeldMusic{music, path, false});
     }
-    void PlayMusicFromStart(MusicHandle music) override {
-        if (open_ && music) Mix_PlayMusic(AsMusic(music), 0);
+    void PlayMusicFromStart(MusicHandle handle) override {
+        HeldMusic* held = AsMusic(handle);
+        if (!open_ || !held) return;
+        if (held->started) {
+            Mix_HaltMusic();
+            if (held->music) Mix_FreeMusic(held->music);
+            held->music = Mix_LoadMUS(held->path.c_str());
+        }
+        if (held->music) Mix_PlayMusic(held->music, 0);
+        held->started = true;
     }
-    void FreeMusic(MusicHandle music) override {
-        if (music) Mix_FreeMusic(AsMusic(music));
+    void FreeMusic(MusicHandle handle) override {
+        HeldMusic* held = AsMusic(handle);
+        if (!held) return;
+        if (held->music) Mix_FreeMusic(held->music);
+        delete held;
     }
 
     ChunkHandle LoadChunk(const std::string& path) override {
