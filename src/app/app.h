@@ -22,23 +22,26 @@ public:
 private:
     Counter counter_;
     uint64_t frequency_;
-    double previous_;
+    double previous_ = 0;
 };
 
-// The animation clock: two millisecond readings of a wrapping 32-bit counter.
+// The animation clock: two millisecond readings of a wrapping 32-bit counter, and the seconds
+// passed since the clock was made (the time the models animate by).
 class FrameClock {
 public:
     using Reader = std::function<uint32_t()>;
     explicit FrameClock(Reader reader);
     void Advance();  // previous := current; current := a fresh reading
     uint32_t Read() const { return reader_(); }
+    float Seconds() const;  // a fresh reading, as seconds since construction
     uint32_t current() const { return current_; }
     uint32_t previous() const { return previous_; }
 
 private:
     Reader reader_;
-    uint32_t current_;
+    uint32_t current_ = 0;
     uint32_t previous_ = 0;
+    uint32_t origin_ = 0;
 };
 
 struct AppState {

@@ -141,6 +141,10 @@ void ConsoleHide() {
     if (State().view) State().view->Hide();
 }
 
+void ConsoleBringToFront() {
+    if (State().view) State().view->BringToFront();
+}
+
 bool ConsoleVisible() { return State().view && State().view->Visible(); }
 
 }  // namespace tam

@@ -61,6 +61,7 @@ void ConsoleDeactivate();
 // Showing and hiding the window; no-ops without a view.
 void ConsoleShow();
 void ConsoleHide();
+void ConsoleBringToFront();
 bool ConsoleVisible();
 
 }  // namespace tam

@@ -29,7 +29,8 @@ bool QuitRequested();
 // The main window: title "frmMain", client 642 x 456 at (175, 175), fixed border, pointer hidden
 // over it, with an OpenGL-capable drawable (RGBA, 24 colour bits, 32 depth bits or the deepest
 // offered, double-buffered).
-bool CreateMainWindow();
+bool CreateMainWindow();  // created hidden; ShowMainWindow shows it after construction
+void ShowMainWindow();
 void DestroyMainWindow();
 bool MainWindowExists();
 void MainWindowOuterSize(int& w, int& h);  // including the frame

@@ -1,15 +1,100 @@
-// Placeholder: the OpenGL context set-up is being written.
+// The OpenGL context of the main window and the render state that stays in force for the run.
 #include "render/opengl.h"
 
+#include "console/console.h"
+#include "platform/platform.h"
+#include "render/gl_api.h"
+#include "world/map.h"
+
 namespace tam {
+namespace {
+
+constexpr GLfloat kGlobalAmbient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
+constexpr GLfloat kLightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+constexpr GLfloat kLightAmbient[4] = {0.5f, 0.5f, 0.4f, 1.0f};
+constexpr GLfloat kLightDiffuse[4] = {1.0f, 1.0f, 0.8f, 1.0f};
+constexpr GLfloat kLightSpecular[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+
+constexpr double kAspect = 4.0 / 3.0;
+constexpr double kNear = 1.0;
+constexpr double kFar = 160.0;
+
+void Configure() {
+    gl::Backend& g = gl::Api();
+    g.Enable(GL_DEPTH_TEST);
+    g.Enable(GL_NORMALIZE);
+    g.Enable(GL_COLOR_MATERIAL);
+    g.Enable(GL_LIGHTING);
+    g.Enable(GL_LIGHT0);
+    g.LightModelfv(GL_LIGHT_MODEL_AMBIENT, kGlobalAmbient);
+    g.Lightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
+    g.Lightfv(GL_LIGHT0, GL_AMBIENT, kLightAmbient);
+    g.Lightfv(GL_LIGHT0, GL_DIFFUSE, kLightDiffuse);
+    g.Lightfv(GL_LIGHT0, GL_SPECULAR, kLightSpecular);
+    g.Materialfv(GL_FRONT, GL_AMBIENT, kLightAmbient);
+    int w = 0, h = 0;
+    platform::MainWindowOuterSize(w, h);
+    Gl().viewportW = w;
+    Gl().viewportH = h;
+    g.Viewport(0, 0, w, h);
+    g.ClearColor(0, 0, 0, 1);
+    FogSetup();
+    ApplyProjection(90);
+}
+
+}  // namespace
 
 GlState& Gl() {
-    static GlState g;
-    return g;
+    static GlState state;
+    return state;
 }
-bool InitOpenGL() { return false; }
-int SetupPixelFormat() { return 1; }
-void ApplyProjection(int) {}
-void ShutdownOpenGL() {}
+
+int SetupPixelFormat() { return platform::MainWindowHasGlDrawable() ? 0 : 1; }
+
+bool InitOpenGL() {
+    ConsolePrint("Initializatig OpenGL...", true);
+    ConsolePrint("  Setting Pixel Format Descriptor...", true);
+    Gl().hDC = platform::MainWindowExists();
+    if (SetupPixelFormat() != 0) {
+        ConsolePrint("OpenGL Error: Cannot set PFD", true);
+        return false;
+    }
+    ConsolePrint("  Setting HRC...", true);
+    // After a display-mode switch the window keeps its drawable, so the context made at
+    // start-up is kept too: textures, font lists and the terrain list stay valid.
+    if (!Gl().hRC) Gl().hRC = platform::CreateGlContext();
+    if (!Gl().hRC) {
+        ConsolePrint("OpenGL Error: HRC = NULL", true);
+        return false;
+    }
+    ConsolePrint("  Making Current...", true);
+    if (!platform::MakeGlCurrent(Gl().hRC)) {
+        ConsolePrint("OpenGL Error: Cannot MakeCurrent", true);
+        return false;
+    }
+    ConsolePrint("  Configuring OpenGL...", true);
+    Configure();
+    ConsolePrint("OpenGL initializated successfully", false);
+    ConsolePrint(SeparatorLine(), true);
+    return true;
+}
+
+void ApplyProjection(int fov) {
+    gl::Backend& g = gl::Api();
+    g.MatrixMode(GL_PROJECTION);
+    g.LoadIdentity();
+    g.Perspective(static_cast<double>(fov), kAspect, kNear, kFar);
+    g.MatrixMode(GL_MODELVIEW);
+    g.LoadIdentity();
+}
+
+void ShutdownOpenGL() {
+    if (Gl().hRC) {
+        platform::ReleaseGlCurrent();
+        platform::DeleteGlContext(Gl().hRC);
+        Gl().hRC = nullptr;
+    }
+    Gl().hDC = false;
+}
 
 }  // namespace tam

@@ -1,22 +1,168 @@
-// Placeholder: the map loader, drawing and fog are being written.
+// The map record and its file reader. A map file is a plain byte stream (name up to a zero byte,
+// eight header bytes, start points, wall panels); it is read whole, parsed into a copy through a
+// bounded cursor and committed only when every promised field was present, so a bad file never
+// changes the map in force.
 #include "world/map.h"
 
+#include <cmath>
+#include <cstdlib>
+
+#include "console/console.h"
+#include "platform/files.h"
+
 namespace tam {
+namespace {
+
+// Reads bytes from a span; past the end it reports failure and never reads.
+class ByteCursor {
+public:
+    explicit ByteCursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+    bool Byte(uint8_t& out) {
+        if (pos_ >= bytes_.size()) return false;
+        out = bytes_[pos_++];
+        return true;
+    }
+    bool Signed(int8_t& out) {
+        uint8_t b = 0;
+        if (!Byte(b)) return false;
+        out = static_cast<int8_t>(b);
+        return true;
+    }
+    // True when `count` more bytes remain (64-bit arithmetic, count may be large).
+    bool Has(uint64_t count) const { return count <= bytes_.size() - pos_; }
+
+private:
+    std::span<const uint8_t> bytes_;
+    size_t pos_ = 0;
+};
+
+bool ReadName(ByteCursor& in, std::string& name) {
+    name.clear();
+    uint8_t b = 0;
+    while (in.Byte(b)) {
+        if (b == 0) return true;
+        name.push_back(static_cast<char>(b));
+    }
+    return false;
+}
+
+bool ReadHeader(ByteCursor& in, MapState& m) {
+    if (!in.Has(8)) return false;
+    in.Byte(m.floorHalfWidth);
+    in.Byte(m.floorHalfDepth);
+    in.Signed(m.reservedA);
+    in.Signed(m.gravity);
+    in.Signed(m.reservedB);
+    in.Signed(m.floorTexture);
+    in.Signed(m.scrollSpeedX);
+    in.Signed(m.scrollSpeedY);
+    m.scrollOffsetX = 0.0f;
+    m.scrollOffsetY = 0.0f;
+    return true;
+}
+
+bool ReadStartPoints(ByteCursor& in, MapState& m) {
+    int8_t count = 0;
+    if (!in.Signed(count)) return false;
+    // A negative count reads no entries; at most 127 entries fit the 128-entry table.
+    if (count > 0 && !in.Has(uint64_t{2} * static_cast<uint64_t>(count))) return false;
+    m.startPointCount = count;
+    for (int i = 0; i < count; ++i) {
+        in.Signed(m.startPoints[i].x);
+        in.Signed(m.startPoints[i].y);
+    }
+    return true;
+}
+
+void FinishBox(MapBox& b, int8_t nx, int8_t ny, int8_t nz) {
+    const int dx = b.x2 - b.x1;
+    const int dy = b.y2 - b.y1;
+    b.length = static_cast<float>(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
+    b.height = static_cast<float>(std::abs(b.z2 - b.z1));
+    b.nx = nx;
+    b.ny = ny;
+    b.nz = nz;
+    const double n = std::sqrt(double{b.nx} * b.nx + double{b.ny} * b.ny + double{b.nz} * b.nz);
+    if (n != 0.0) {
+        b.nx = static_cast<float>(b.nx / n);
+        b.ny = static_cast<float>(b.ny / n);
+        b.nz = static_cast<float>(b.nz / n);
+    }
+}
+
+bool ReadBoxes(ByteCursor& in, MapState& m) {
+    int8_t count = 0;
+    if (!in.Signed(count)) return false;
+    if (count > 0 && !in.Has(uint64_t{10} * static_cast<uint64_t>(count))) return false;
+    if (count > 0 && m.boxes.size() < static_cast<size_t>(count)) m.boxes.resize(kMaxBoxes);
+    m.boxCount = count;
+    for (int i = 0; i < count; ++i) {
+        MapBox& b = m.boxes[i];
+        int8_t nx = 0, ny = 0, nz = 0;
+        in.Signed(b.x1);
+        in.Signed(b.y1);
+        in.Signed(b.z1);
+        in.Signed(b.x2);
+        in.Signed(b.y2);
+        in.Signed(b.z2);
+        in.Signed(nx);
+        in.Signed(ny);
+        in.Signed(nz);
+        in.Signed(b.texture);
+        FinishBox(b, nx, ny, nz);
+    }
+    return true;
+}
+
+}  // namespace
 
 WorldState& World() {
     static WorldState w;
     return w;
 }
+
 void ResetWorld() { World() = WorldState{}; }
-int32_t RandomDraw() { return 0; }
-int32_t RandomBelow(int32_t) { return 0; }
-bool ParseMap(std::span<const uint8_t>, MapState&) { return false; }
-bool LoadMap(const std::string&) { return false; }
-void DrawMap(float) {}
-void FogSetup() {}
-void FogOn() {}
-void FogOff() {}
-void FogMode(int) {}
-void FogDensity(float) {}
+
+bool ParseMap(std::span<const uint8_t> bytes, MapState& out, MapStage* reached) {
+    ByteCursor in(bytes);
+    MapStage stage = MapStage::None;
+    bool ok = ReadName(in, out.name);
+    if (ok) stage = MapStage::Name;
+    if (ok && (ok = ReadHeader(in, out))) stage = MapStage::Header;
+    if (ok && (ok = ReadStartPoints(in, out))) stage = MapStage::StartPoints;
+    if (ok && (ok = ReadBoxes(in, out))) stage = MapStage::Boxes;
+    if (reached) *reached = stage;
+    return ok;
+}
+
+bool LoadMap(const std::string& path) {
+    if (!FileExists(path)) {
+        ConsolePrint("File Map not exist ... Loading error", true);
+        return false;
+    }
+    ConsolePrint("Loading " + path + "...", true);
+    const auto bytes = ReadWholeFile(path);
+    if (!bytes) {
+        ConsolePrint("Cannot load map " + path, true);
+        return false;
+    }
+    // Parse into a copy so that the map in force stays whole until the file proved complete.
+    MapState next = Map();
+    MapStage stage = MapStage::None;
+    const bool ok = ParseMap(*bytes, next, &stage);
+    ConsolePrint(SeparatorLine(), false);
+    ConsolePrint("Map Name - " + next.name, true);
+    if (stage >= MapStage::Header) ConsolePrint("Load Start Points", true);
+    if (stage >= MapStage::StartPoints) ConsolePrint("Load Object", true);
+    if (!ok) {
+        ConsolePrint("Map file is truncated", true);
+        ConsolePrint(SeparatorLine(), true);
+        return false;
+    }
+    Map() = std::move(next);
+    ConsolePrint("Load Ok", true);
+    ConsolePrint(SeparatorLine(), true);
+    return true;
+}
 
 }  // namespace tam

@@ -62,23 +62,33 @@ int32_t RandomBelow(int32_t n);
 // One raw draw of that generator (non-negative).
 int32_t RandomDraw();
 
-// Parses a map file from bytes into `out`, printing nothing. False when the bytes end before
-// the last promised field; `out` is then unspecified (callers parse into a copy).
-bool ParseMap(std::span<const uint8_t> bytes, MapState& out);
+// How far a parse got: each stage names the part of the file read completely.
+enum class MapStage { None, Name, Header, StartPoints, Boxes };
+
+// Parses a map file from bytes into `out`, printing nothing. Overwrites the name, the header,
+// the counts and the entries up to the counts; later entries keep what `out` held. Scroll offsets
+// become 0. False when the bytes end before the last promised field; `out` is then partly written
+// (callers parse into a copy). `reached`, when given, receives the last stage read completely.
+// Bytes after the last box are ignored.
+bool ParseMap(std::span<const uint8_t> bytes, MapState& out, MapStage* reached = nullptr);
 
 // Reads the map file at `path` (already joined with the program folder) into Map(), printing
 // its log lines. False, with the map unchanged, when the file is missing, unreadable or short.
 bool LoadMap(const std::string& path);
 
-// Draws the panels (or the island) and the floor; advances the scroll offsets by frameTime.
+// Draws the panels (or the island) and the floor; advances the scroll offsets by frameTime
+// (seconds). Needs the camera's modelview matrix in place.
 void DrawMap(float frameTime);
+
+// The texture name for a world texture index; indices outside 0..7 get the default texture.
+uint32_t WorldTextureName(int index);
 
 // Fog: the set-up run at every OpenGL initialisation, and the fog command's effects.
 void FogSetup();
 void FogOn();
 void FogOff();
 void FogMode(int entry);  // 1 GL_EXP, 2 GL_EXP2, 3 GL_LINEAR
-void FogDensity(float density);
+void FogDensity(float density);  // OpenGL units: the command passes its X x 0.01, unchecked
 
 // Builds a new island, its start points and its display list; prints "Карта создана !".
 bool CreateMap();

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Tamberlo needs that are missing, and says which.
+#   scripts/deps.sh demo   what building and running the demo needs
+#   scripts/deps.sh test   that, plus what the test suite needs
+# Idempotent: packages already installed are left alone.
+set -euo pipefail
+
+demo_pkgs=(
+  cmake ninja-build g++ pkg-config
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev
+  libgl-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri
+  libmp3lame-dev
+  fonts-dejavu-core freepats
+)
+test_pkgs=(
+  googletest libgtest-dev libbenchmark-dev libstb-dev
+  clang libclang-rt-14-dev
+  xvfb xauth xdotool x11-utils imagemagick tesseract-ocr sox
+)
+
+want=("${demo_pkgs[@]}")
+[ "${1:-demo}" = test ] && want+=("${test_pkgs[@]}")
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "deps: everything needed is installed"
+  exit 0
+fi
+echo "deps: installing ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

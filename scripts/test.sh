@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs the whole test suite:
+#   1. unit and whole-program tests (the latter under Xvfb when there is no display),
+#   2. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+#   3. short libFuzzer runs of every fuzz target (clang),
+#   4. one quick pass of the benchmarks.
+# Ends with one line "tests: N passed, N failed".
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+scripts/deps.sh test
+
+fuzz_seconds=${TAM_FUZZ_SECONDS:-20}
+passed=0
+failed=0
+tally() {  # tally LOGFILE: adds ctest's counts
+  local line
+  line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$1" | tail -n 1 || true)
+  if [ -n "$line" ]; then
+    local total bad
+    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+    bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+  fi
+}
+
+# A display for the whole-program tests.
+xvfb_pid=""
+cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true; }
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 90 120); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      xvfb_pid=$!
+      export DISPLAY=":$n"
+      break
+    fi
+  done
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+
+status=0
+echo "== build and test"
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-test
+ctest --test-dir build-test --output-on-failure -j2 2>&1 | tee build-test/ctest.log || status=1
+tally build-test/ctest.log
+
+echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAM_SANITIZE=ON -DTAM_BENCH=OFF >/dev/null
+cmake --build build-asan
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j2 -E '^e2e_' 2>&1 | tee build-asan/ctest.log || status=1
+tally build-asan/ctest.log
+
+echo "== fuzzing (${fuzz_seconds}s a target)"
+targets=()
+for src in fuzz/*.cpp; do
+  [ -e "$src" ] || continue
+  targets+=("fuzz_$(basename "$src" .cpp)")
+done
+if [ ${#targets[@]} -gt 0 ]; then
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DTAM_FUZZ=ON -DTAM_SANITIZE=ON -DTAM_TESTS=OFF -DTAM_BENCH=OFF >/dev/null
+  cmake --build build-fuzz --target "${targets[@]}"
+  for t in "${targets[@]}"; do
+    name=${t#fuzz_}
+    work="build-fuzz/corpus-$name"
+    mkdir -p "$work"
+    [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$work/"
+    if "build-fuzz/$t" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="build-fuzz/$name-" \
+        "$work" >"build-fuzz/$name.log" 2>&1; then
+      echo "fuzz $name: ok ($(grep -Eo 'stat::number_of_executed_units: [0-9]+' "build-fuzz/$name.log" | grep -Eo '[0-9]+' || echo '?') runs)"
+      passed=$((passed + 1))
+    else
+      echo "fuzz $name: FAILED"; tail -n 40 "build-fuzz/$name.log"
+      failed=$((failed + 1)); status=1
+    fi
+  done
+fi
+
+if [ -x build-test/tambench ]; then
+  echo "== benchmarks (one quick pass)"
+  (cd build-test && ./tambench --benchmark_min_time=0.05) || status=1
+fi
+
+echo "tests: $passed passed, $failed failed"
+exit $status

@@ -1,0 +1,82 @@
+// The console's fixed texts: about, help, and the answer to a word no command matches. Texts are
+// written in UTF-8 here and held as CP1251 in the program.
+#include <string>
+
+#include "console/commands_local.h"
+#include "console/console.h"
+#include "console/cp1251.h"
+
+namespace tam::commands {
+namespace {
+
+using namespace tam::literals;
+
+constexpr const char* kAboutLines[] = {
+    " About Orvalis 3D",
+    "",
+    "   Music: Taken from different games;",
+    "   Sound: Taken from different games;",
+    "   Art:   Taken from different games;",
+    "   DXLibrary: DirectX ver 8.0;",
+    "   GLLibrary: Standard opengl32.dll;",
+    "",
+    "",
+    " End.",
+};
+
+constexpr const char* kHelpLines[] = {
+    " Orvalis 3D Команды:",
+    "",
+    "   Console                 - Показать консоль;",
+    "   About                   - Информация о движке;",
+    "   Help                    - Справка;",
+    "   Exec [filename]         - Загрузить команду из файла;",
+    "   Fov [value]             - Угол обзора;",
+    "   Sensitivity [value]     - Скорость мыши;",
+    "   cl_forwardspeed [value] - Скорость игрока Ходьба;",
+    "   cl_sidespeed [value]    - Скорость игрока Стрейф;",
+    "   Bind [key] [command]    - Присвоить команду к клавише;",
+    "   Save [filename]         - Сохранить игру;",
+    "   Load [filename]         - Загрузить игру;",
+    "   New                     - Новая игра;",
+    "   Exit                    - Выход из игры;",
+    "   fog                     - Опции туман;",
+    "   create_map              - Создать карту;",
+    "   no_clip                 - Сквозь стены;",
+    "   play_midi               - Проиграть MIDI звук;",
+    "   play_wav                - Проиграть WAV звук;",
+    "   play_mp3                - Проиграть MP3 звук;",
+    "   set_volume              - Установить уровень громкости;",
+    "",
+    // 76 bytes; the log wraps it after 60.
+    "Для получения справки по каждой команде наберите команду    с параметром \"?\"",
+    " Конец.",
+};
+
+// Clears the log and prints `lines` framed by separators; only the last separator redraws.
+template <size_t N>
+void PrintFramed(const char* const (&lines)[N]) {
+    Con().lineCount = 0;
+    ConsolePrint(SeparatorLine(), false);
+    for (const char* line : lines) ConsolePrint(Utf8ToCp1251(line), false);
+    ConsolePrint(SeparatorLine(), true);
+}
+
+}  // namespace
+
+void About(const Words&) {
+    PrintFramed(kAboutLines);
+}
+
+void Help(const Words&) {
+    PrintFramed(kHelpLines);
+}
+
+// Answered only in the visible console: a key bound to an unknown word stays silent.
+void Unrecognised(const Words& w) {
+    if (!ConsoleVisible()) return;
+    ConsolePrint("Команда ["_cp + std::string(w[0]) + "] не распознанна."_cp, false);
+    ConsolePrint("Для списка команд наберите help"_cp, true);
+}
+
+}  // namespace tam::commands

@@ -1,0 +1,149 @@
+// The application core without a window: frame timing, the animation clock across the counter's
+// wrap, mouse-look rates, the camera transform, one whole frame through the GL recorder, the
+// OpenGL set-up's failure report, the projection, and the program folder.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/app.h"
+#include "app/players.h"
+#include "console/console.h"
+#include "console/settings.h"
+#include "gl_recorder.h"
+#include "platform/files.h"
+#include "render/opengl.h"
+
+namespace tam {
+namespace {
+
+TEST(AppTiming, IntervalTimerMeasuresSincePreviousReading) {
+    uint64_t now = 1000;
+    IntervalTimer timer([&] { return now; }, 1000);  // counts in milliseconds
+    now = 1250;
+    EXPECT_DOUBLE_EQ(timer.Measure(1.0), 0.25);
+    now = 1260;
+    EXPECT_NEAR(timer.Measure(2.0), 0.02, 1e-12);  // scaled, and measured from the last reading
+    EXPECT_DOUBLE_EQ(timer.Measure(1.0), 0.0);
+}
+
+TEST(AppTiming, FrameClockSecondsSurviveTheCounterWrap) {
+    uint32_t ms = 0xFFFFFF00u;  // 256 ms before the 32-bit millisecond counter wraps
+    FrameClock clock([&] { return ms; });
+    EXPECT_EQ(clock.current(), 0xFFFFFF00u);
+    EXPECT_EQ(clock.previous(), 0u);
+    ms += 1256;  // wraps to 1000
+    clock.Advance();
+    EXPECT_EQ(clock.previous(), 0xFFFFFF00u);
+    EXPECT_EQ(clock.current(), 1000u);
+    EXPECT_FLOAT_EQ(clock.Seconds(), 1.256f);
+}
+
+TEST(AppLook, MouseDeltaBecomesLookRates) {
+    ResetPlayers();
+    ResetSettings();
+    CurrentRecord().yawRate = 5;  // a look command's rate is replaced every frame
+    CurrentRecord().pitchRate = -5;
+    ApplyMouseLook(0, 0);
+    EXPECT_EQ(CurrentRecord().yawRate, 0.f);
+    EXPECT_EQ(CurrentRecord().pitchRate, 0.f);
+    ApplyMouseLook(10, -4);  // right and up: turn right, look up
+    EXPECT_FLOAT_EQ(CurrentRecord().yawRate, 10 * 13.f * 3 * 0.1f);
+    EXPECT_FLOAT_EQ(CurrentRecord().pitchRate, 4 * 13.f * 3 * 0.1f);
+    Cvars().sensitivity = 1;
+    ApplyMouseLook(-3, 2);
+    EXPECT_FLOAT_EQ(CurrentRecord().yawRate, -0.9f);
+    EXPECT_FLOAT_EQ(CurrentRecord().pitchRate, -0.6f);
+}
+
+TEST(AppCamera, RotatesThenTranslatesToTheEye) {
+    test::GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    SetCamera(3, -4, 2, 90, 45);
+    ASSERT_EQ(rec.calls.size(), 4u);
+    EXPECT_EQ(rec.calls[0].name, "LoadIdentity");
+    EXPECT_EQ(rec.calls[1].name, "Rotatef");
+    EXPECT_EQ(rec.calls[1].args, (std::vector<double>{-90, 1, 0, 0}));
+    EXPECT_EQ(rec.calls[2].args, (std::vector<double>{45, 0, 0, 1}));
+    EXPECT_EQ(rec.calls[3].name, "Translatef");
+    EXPECT_EQ(rec.calls[3].args, (std::vector<double>{-3, 4, -3.5}));
+}
+
+TEST(AppFrame, OneFrameClearsSetsCameraPlacesModelsAndPrintsTheHud) {
+    ResetPlayers();
+    test::GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    bool done = true;
+    AppIdle(done);
+    EXPECT_FALSE(done);  // asks to be called again at once
+    ASSERT_GE(rec.calls.size(), 8u);
+    EXPECT_EQ(rec.calls[0].name, "ClearColor");
+    EXPECT_EQ(rec.calls[0].args, (std::vector<double>{0, 0, 0, 1}));
+    EXPECT_EQ(rec.calls[1].name, "Clear");
+    EXPECT_EQ(rec.calls[1].args[0], double(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT));
+    EXPECT_EQ(rec.calls[2].name, "LoadIdentity");
+    // With no map the camera is the empty record's: at the origin, looking straight down.
+    EXPECT_EQ(rec.calls[3].args, (std::vector<double>{-0.0, 1, 0, 0}));
+    EXPECT_EQ(rec.calls[5].args, (std::vector<double>{-0.0, -0.0, -1.5}));
+    // The models stand at (35, 65, 4) and (35, 55, 4), turned half a revolution.
+    std::vector<test::GlCall> rotations = rec.Named("Rotatef");
+    bool turned = false;
+    for (const auto& r : rotations) turned |= r.args == std::vector<double>{180, 0, 0, 1};
+    EXPECT_TRUE(turned);
+    std::vector<test::GlCall> moves = rec.Named("Translatef");
+    ASSERT_GE(moves.size(), 3u);
+    EXPECT_EQ(moves[moves.size() - 2].args, (std::vector<double>{-35, -65, 4}));
+    EXPECT_EQ(moves.back().args, (std::vector<double>{0, 10, 0}));
+    // The HUD is red.
+    std::vector<test::GlCall> colours = rec.Named("Color3f");
+    ASSERT_FALSE(colours.empty());
+    EXPECT_EQ(colours.back().args, (std::vector<double>{1, 0, 0}));
+}
+
+TEST(AppOpenGl, NoDrawableReportsThePixelFormatError) {
+    ResetConsole();
+    test::GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    EXPECT_FALSE(InitOpenGL());  // no main window in a unit test
+    const ConsoleState& c = Con();
+    ASSERT_EQ(c.lineCount, 3);
+    EXPECT_EQ(c.log[1], "Initializatig OpenGL...");
+    EXPECT_EQ(c.log[2], "  Setting Pixel Format Descriptor...");
+    EXPECT_EQ(c.log[3], "OpenGL Error: Cannot set PFD");
+    EXPECT_TRUE(rec.calls.empty());  // nothing configured without a context
+    ShutdownOpenGL();
+    ShutdownOpenGL();  // nothing held: nothing to release, twice
+    EXPECT_EQ(Gl().hRC, nullptr);
+}
+
+TEST(AppOpenGl, ProjectionIsFourThirdsFromOneTo160) {
+    test::GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    for (int fov : {10, 90, 120}) {
+        rec.Clear();
+        ApplyProjection(fov);
+        ASSERT_EQ(rec.calls.size(), 5u);
+        EXPECT_EQ(rec.calls[0].args[0], double(GL_PROJECTION));
+        EXPECT_EQ(rec.calls[2].name, "Perspective");
+        EXPECT_EQ(rec.calls[2].args, (std::vector<double>{double(fov), 4.0 / 3.0, 1.0, 160.0}));
+        EXPECT_EQ(rec.calls[3].args[0], double(GL_MODELVIEW));
+        EXPECT_EQ(rec.calls[4].name, "LoadIdentity");
+    }
+}
+
+TEST(AppFiles, ProgramFolderAndTypedNames) {
+    EXPECT_EQ(ProgramDirFromExe("/opt/games/tamberlo"), "/opt/games/");
+    EXPECT_EQ(ProgramDirFromExe("/tamberlo"), "/");
+    EXPECT_EQ(ProgramDirFromExe("tamberlo"), "./");
+    const std::string saved = ProgramDir();
+    SetProgramDir("/opt/games/");
+    EXPECT_EQ(ResolvePath("Data\\Sound\\mp40f1.wav"), "/opt/games/Data/Sound/mp40f1.wav");
+    EXPECT_EQ(ResolvePath("Data/Maps/isengard.map"), "/opt/games/Data/Maps/isengard.map");
+    EXPECT_EQ(ResolvePath("/tmp/x.map"), "/tmp/x.map");
+    SetProgramDir(saved);
+    EXPECT_FALSE(FileExists("/nonexistent/file"));
+    EXPECT_FALSE(FileExists("/tmp"));  // a folder is not a file
+    EXPECT_FALSE(ReadWholeFile("/nonexistent/file").has_value());
+}
+
+}  // namespace
+}  // namespace tam

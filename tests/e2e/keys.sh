@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Real key events reach the console and the player: the console key opens the console, "about"
+# and Enter shows the about text, Escape hides it; in the main window, holding W walks forward
+# (the HUD's position changes) and releasing it stops the walk.
+source "$(dirname "$0")/lib.inc"
+need_display
+
+start_game
+main=$(wait_window frmMain)
+con=$(wait_window frmCon)
+wait_viewable "$main"
+sleep 1
+
+press "$main" grave
+wait_viewable "$con"
+type_text "$con" "about"
+press "$con" Return
+wait_ocr "$con" 'About Orvalis 3D'
+grep -q 'End\.' "$WORK/ocr.txt" || fail "about text incomplete: $(cat "$WORK/ocr.txt")"
+press "$con" Escape
+wait_viewable "$con" no
+
+focus "$main"
+y0=$(hud_value "$main" Y)
+[ -n "$y0" ] || fail "the HUD shows no Y value"
+xdotool keydown w
+sleep 1.5
+xdotool keyup w
+sleep 1
+y1=$(hud_value "$main" Y)
+sleep 1
+y2=$(hud_value "$main" Y)
+echo "Y: $y0 -> $y1 -> $y2"
+[ -n "$y1" ] && [ "$y1" != "$y0" ] || fail "holding W did not move the player ($y0 -> $y1)"
+[ "$y2" = "$y1" ] || fail "the player kept walking after W was released ($y1 -> $y2)"
+
+press "$main" Escape  # bound to "exit"
+rc=$(wait_exit)
+[ "$rc" = 0 ] || fail "exit ended with status $rc"
+echo "keys: ok"

@@ -1,0 +1,28 @@
+#!/bin/bash
+# The asset tool's map command: the start-up map's text compiles to the shipped binary, the
+# binary's text compiles back to the same bytes, and a value out of range is refused with the
+# file, line and field named.
+set -euo pipefail
+build=${TAM_BUILD_DIR:?}
+src=${TAM_SOURCE_DIR:?}
+tool=$build/tamasset
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+"$tool" map compile "$src/data/maps/isengard.txt" "$work/a.map"
+cmp "$work/a.map" "$build/game/Data/Maps/isengard.map"
+"$tool" map decompile "$work/a.map" "$work/b.txt"
+"$tool" map compile "$work/b.txt" "$work/b.map"
+cmp "$work/a.map" "$work/b.map"
+
+printf 'name "bad"\nfloor 10 10\nbox 0 0 0 10 0 200 0 1 0 0\n' > "$work/bad.txt"
+if "$tool" map compile "$work/bad.txt" "$work/bad.map" 2> "$work/err.txt"; then
+    echo "out-of-range z2 was accepted" >&2
+    exit 1
+fi
+grep -q "bad.txt:3: box field 'z2': 200 is outside -128..127" "$work/err.txt" || {
+    echo "unexpected message: $(cat "$work/err.txt")" >&2
+    exit 1
+}
+[ ! -e "$work/bad.map" ] || { echo "a refused map was still written" >&2; exit 1; }
+echo "map tool round trip OK"

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Starts the real game and checks what a person sees: both windows with their titles, places and
+# sizes; the console's banner and start-up lines; typed text after "NEW>"; frames being drawn;
+# and a clean exit (status 0) on closing the main window, on SIGTERM and on SIGINT.
+source "$(dirname "$0")/lib.inc"
+need_display
+
+start_game
+main=$(wait_window frmMain)
+con=$(wait_window frmCon)
+wait_viewable "$main"
+[ "$(geometry "$main")" = "175 175 642 456" ] || fail "main window at $(geometry "$main")"
+
+# The console key opens the console at the top-left corner.
+press "$main" grave
+wait_viewable "$con"
+read -r cx cy cw ch < <(geometry "$con")
+[ "$cx $cy" = "0 0" ] || fail "console at $cx,$cy"
+[ "$cw" -ge 400 ] && [ "$ch" -ge 400 ] || fail "console is only ${cw}x${ch}"
+wait_ocr "$con" 'Orvalis 3D'
+grep -q 'Software Initializated successfully' "$WORK/ocr.txt" || fail "no start-up lines: $(cat "$WORK/ocr.txt")"
+grep -q 'Load Ok' "$WORK/ocr.txt" || fail "the start-up map did not load: $(cat "$WORK/ocr.txt")"
+type_text "$con" "hello"
+wait_ocr "$con" 'NEW>hello'
+press "$con" Escape
+wait_viewable "$con" no
+
+# Frames keep coming: the HUD's frame-rate line changes between two screenshots.
+focus "$main"
+shot "$main" "$WORK/a.png"
+sleep 1
+shot "$main" "$WORK/b.png"
+diff_px=$(compare -metric AE "$WORK/a.png" "$WORK/b.png" /dev/null 2>&1 || true)
+[ "${diff_px%% *}" != 0 ] || fail "the main window did not change in a second"
+
+close_window "$main"
+rc=$(wait_exit)
+[ "$rc" = 0 ] || fail "closing the main window ended with status $rc"
+
+for sig in TERM INT; do
+  start_game
+  main=$(wait_window frmMain)
+  wait_viewable "$main"
+  sleep 0.5
+  kill -"$sig" "$GAME_PID"
+  rc=$(wait_exit)
+  [ "$rc" = 0 ] || fail "SIG$sig ended the game with status $rc"
+done
+echo "startup: ok"

@@ -1,0 +1,296 @@
+// Animation and drawing checks: frame stepping and blend, looping ranges, the one-frame animation,
+// drawing without advancing, and the strips and fans the command list turns into, with their
+// blended positions, texture coordinates, normals and lit colours.
+#include "models/md2.h"
+#include "models/md2_tables.h"
+
+#include "gl_recorder.h"
+#include "models_md2_builder.h"
+
+#include <gtest/gtest.h>
+
+namespace tam {
+namespace {
+
+using test::GlRecorder;
+using test::Md2Builder;
+using test::RampModel;
+
+CMD2Model Loaded(const Md2Builder& b) {
+    CMD2Model m;
+    const auto bytes = b.Build();
+    EXPECT_TRUE(m.LoadMd2(std::span<const uint8_t>(bytes)));
+    return m;
+}
+
+TEST(ModelsAnimation, StepAndBlend) {
+    GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    CMD2Model m = Loaded(RampModel(199));
+    m.Draw(0.1f);  // 0.1 is not past 1/9 of a second
+    EXPECT_EQ(m.currentFrame, 0);
+    EXPECT_EQ(m.nextFrame, 1);
+    EXPECT_FLOAT_EQ(m.currentTime, 0.1f);
+    EXPECT_FLOAT_EQ(m.previousTime, 0.0f);
+    EXPECT_FLOAT_EQ(m.blend, 0.9f);
+    m.Draw(0.12f);
+    EXPECT_EQ(m.currentFrame, 1);
+    EXPECT_EQ(m.nextFrame, 2);
+    EXPECT_FLOAT_EQ(m.previousTime, 0.12f);
+    EXPECT_FLOAT_EQ(m.blend, 0.0f);
+    // However long the pause, one call makes one step.
+    m.Advance(100.0f);
+    EXPECT_EQ(m.currentFrame, 2);
+    EXPECT_EQ(m.nextFrame, 3);
+}
+
+// The current frames shown by `steps` successive steps, each a full second apart.
+std::vector<int> Steps(CMD2Model& m, int steps, float& clock) {
+    std::vector<int> shown;
+    for (int i = 0; i < steps; ++i) {
+        clock += 1.0f;
+        m.Advance(clock);
+        shown.push_back(m.currentFrame);
+    }
+    return shown;
+}
+
+TEST(ModelsAnimation, RangesLoop) {
+    CMD2Model m = Loaded(RampModel(199, 3));
+    float clock = 0;
+    m.SelectAnimation(1);
+    EXPECT_EQ(Steps(m, 8, clock), (std::vector<int>{41, 42, 43, 44, 45, 40, 41, 42}));
+
+    m.SelectAnimation(9);  // takes effect at the next step: 42 -> 96
+    std::vector<int> expected;
+    for (int f = 96; f <= 111; ++f) expected.push_back(f);
+    expected.insert(expected.end(), {95, 96, 97});
+    EXPECT_EQ(Steps(m, 19, clock), expected);
+    EXPECT_EQ(m.startFrame, 95);
+    EXPECT_EQ(m.endFrame, 111);
+    EXPECT_EQ(m.frameRate, 10);
+}
+
+TEST(ModelsAnimation, OneFrameAnimation) {
+    float clock = 0;
+    CMD2Model short199 = Loaded(RampModel(199, 3));
+    short199.SelectAnimation(20);
+    EXPECT_EQ(Steps(short199, 1, clock), std::vector<int>{0});  // there is no frame 199
+    EXPECT_EQ(short199.nextFrame, 198);
+    EXPECT_EQ(Steps(short199, 3, clock), (std::vector<int>{198, 198, 198}));
+    EXPECT_EQ(short199.nextFrame, 198);
+
+    clock = 0;
+    CMD2Model long200 = Loaded(RampModel(200, 3));
+    long200.SelectAnimation(20);
+    EXPECT_EQ(Steps(long200, 2, clock), (std::vector<int>{199, 198}));
+}
+
+TEST(ModelsAnimation, SelectOutOfRangeAndKeepsClock) {
+    CMD2Model m = Loaded(RampModel(199, 3));
+    m.Advance(0.05f);
+    m.Advance(0.2f);
+    const int frame = m.currentFrame;
+    const float blend = m.blend, prev = m.previousTime, now = m.currentTime;
+    for (int index : {21, -1, 1000, -1000}) {
+        m.SelectAnimation(5);
+        m.SelectAnimation(index);
+        EXPECT_EQ(m.animation, 0);
+        EXPECT_EQ(m.startFrame, 0);
+        EXPECT_EQ(m.endFrame, 39);
+        EXPECT_EQ(m.nextFrame, 1);
+        EXPECT_EQ(m.frameRate, 9);
+    }
+    EXPECT_EQ(m.currentFrame, frame);
+    EXPECT_EQ(m.blend, blend);
+    EXPECT_EQ(m.previousTime, prev);
+    EXPECT_EQ(m.currentTime, now);
+}
+
+TEST(ModelsAnimation, MissingFramesWrapToZero) {
+    CMD2Model m = Loaded(RampModel(10, 3));
+    m.SelectAnimation(1);  // frames 40 to 45, beyond this model's 10
+    float clock = 0;
+    // 41 and 42 are replaced by 0; from there the frames count up and wrap at the model's end.
+    EXPECT_EQ(Steps(m, 12, clock), (std::vector<int>{0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0}));
+    EXPECT_EQ(m.nextFrame, 1);
+}
+
+TEST(ModelsAnimation, BlendStaysInUnitRange) {
+    CMD2Model m = Loaded(RampModel(199, 3));
+    m.SelectAnimation(9);
+    int steps = 0;
+    for (int ms = 1; ms <= 5000; ms += 7) {
+        const int before = m.currentFrame;
+        m.Draw(float(ms) / 1000.0f);
+        if (m.currentFrame != before) ++steps;
+        EXPECT_GE(m.blend, 0.0f);
+        EXPECT_LE(m.blend, 1.0f + 7 * 10 / 1000.0f);  // one 7 ms tick past the interval at most
+        if (steps > 0) {
+            EXPECT_GE(m.currentFrame, 95);
+            EXPECT_LE(m.currentFrame, 111);
+        }
+    }
+    EXPECT_GT(steps, 40);  // about 10 a second for 5 seconds, less the overshoot per step
+}
+
+TEST(ModelsAnimation, DrawWithoutTimeKeepsState) {
+    GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    CMD2Model m = Loaded(RampModel(40, 3));
+    m.Draw(0.05f);
+    m.Draw(0.2f);
+    const CMD2Model before = m;
+    for (float t : {0.0f, -5.0f}) {
+        rec.Clear();
+        m.Draw(t);
+        EXPECT_EQ(rec.Count("Begin"), 1u);
+        EXPECT_EQ(m.currentFrame, before.currentFrame);
+        EXPECT_EQ(m.nextFrame, before.nextFrame);
+        EXPECT_EQ(m.currentTime, before.currentTime);
+        EXPECT_EQ(m.previousTime, before.previousTime);
+        EXPECT_EQ(m.blend, before.blend);
+        EXPECT_EQ(m.animation, before.animation);
+    }
+}
+
+// Frame 0: vertex i at (i, 2i, 3i) with normal i; frame 1: every coordinate 10 higher, with
+// normals that drawing must ignore.
+Md2Builder TwoFrameModel() {
+    Md2Builder b;
+    b.frames.push_back(test::RampFrame(5));
+    test::Md2Frame f1 = test::RampFrame(5, 10);
+    for (auto& v : f1.vertices) v.normal = 100;
+    b.frames.push_back(f1);
+    b.Fan({{0.0f, 0.5f, 4}, {0.25f, 0.0f, 0}, {1.0f, 1.0f, 1}, {0.5f, 0.75f, 2}});
+    b.Strip({{0.1f, 0.2f, 3}, {0.3f, 0.4f, 2}, {0.5f, 0.6f, 1}});
+    b.End();
+    return b;
+}
+
+TEST(ModelsDraw, FanThenStripWithBlendedLitVertices) {
+    GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    ResetModelDraw();
+    CMD2Model m = Loaded(TwoFrameModel());
+    m.skin = 42;
+    m.SetScale(0.25f);
+    m.Draw(0.05f);  // frame 0 toward frame 1, blend 9 x 0.05 = 0.45
+    ASSERT_FLOAT_EQ(m.blend, 0.45f);
+
+    // The frame around the drawing.
+    std::vector<std::string> names;
+    for (const auto& c : rec.calls)
+        if (c.name != "Color3f" && c.name != "TexCoord2f" && c.name != "Normal3f" &&
+            c.name != "Vertex3f")
+            names.push_back(c.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"PushMatrix", "Rotatef", "PushAttrib", "FrontFace",
+                                               "Enable", "CullFace", "BindTexture", "Begin", "End",
+                                               "Begin", "End", "Disable", "PopAttrib",
+                                               "PopMatrix"}));
+    EXPECT_EQ(rec.Named("Rotatef")[0].args, (std::vector<double>{-90, 0, 0, 1}));
+    EXPECT_EQ(rec.Named("PushAttrib")[0].args[0], GL_POLYGON_BIT);
+    EXPECT_EQ(rec.Named("FrontFace")[0].args[0], GL_CW);
+    EXPECT_EQ(rec.Named("Enable")[0].args[0], GL_CULL_FACE);
+    EXPECT_EQ(rec.Named("CullFace")[0].args[0], GL_BACK);
+    EXPECT_EQ(rec.Named("Disable")[0].args[0], GL_CULL_FACE);
+    EXPECT_EQ(rec.Named("BindTexture")[0].args, (std::vector<double>{GL_TEXTURE_2D, 42}));
+    const auto begins = rec.Named("Begin");
+    EXPECT_EQ(begins[0].args[0], GL_TRIANGLE_FAN);
+    EXPECT_EQ(begins[1].args[0], GL_TRIANGLE_STRIP);
+
+    // Each vertex: colour, texture coordinate, normal, position, in that order.
+    const int indices[] = {4, 0, 1, 2, 3, 2, 1};
+    const float st[][2] = {{0, 0.5f}, {0.25f, 0}, {1, 1}, {0.5f, 0.75f},
+                           {0.1f, 0.2f}, {0.3f, 0.4f}, {0.5f, 0.6f}};
+    size_t v = 0;
+    for (size_t i = 0; i < rec.calls.size(); ++i) {
+        if (rec.calls[i].name != "Color3f") continue;
+        ASSERT_LT(v, 7u);
+        ASSERT_LT(i + 3, rec.calls.size());
+        const int index = indices[v];
+        const int k = index;  // frame 0 normal index of vertex `index`
+        const double shade = 0.625 * ShadeTable[0][k];
+        const auto& colour = rec.calls[i];
+        const auto& tex = rec.calls[i + 1];
+        const auto& normal = rec.calls[i + 2];
+        const auto& vertex = rec.calls[i + 3];
+        ASSERT_EQ(tex.name, "TexCoord2f");
+        ASSERT_EQ(normal.name, "Normal3f");
+        ASSERT_EQ(vertex.name, "Vertex3f");
+        for (int c = 0; c < 3; ++c) EXPECT_NEAR(colour.args[size_t(c)], shade, 1e-6);
+        EXPECT_FLOAT_EQ(float(tex.args[0]), st[v][0]);
+        EXPECT_FLOAT_EQ(float(tex.args[1]), st[v][1]);
+        for (int c = 0; c < 3; ++c) EXPECT_FLOAT_EQ(float(normal.args[size_t(c)]), NormalTable[k][c]);
+        for (int c = 0; c < 3; ++c) {
+            const float base = float((c + 1) * index);
+            EXPECT_NEAR(vertex.args[size_t(c)], (base + 10 * 0.45f) * 0.25f, 1e-5)
+                << "vertex " << v << " axis " << c;
+        }
+        ++v;
+    }
+    EXPECT_EQ(v, 7u);
+    EXPECT_FLOAT_EQ(ModelDraw().litColour[0], 0.625f);
+    EXPECT_EQ(ModelDraw().shadeRow, 0);
+}
+
+TEST(ModelsDraw, StripOfThreeAndFanOfFour) {
+    GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    Md2Builder b = RampModel(1, 4);
+    b.commands = {-4, 0, 0, 0, 0, 0, 1, 0, 0, 2, 0, 0, 3, 3, 0, 0, 3, 0, 0, 2, 0, 0, 1, 0};
+    CMD2Model m = Loaded(b);
+    m.Draw(0);
+    ASSERT_EQ(rec.Count("Begin"), 2u);
+    std::vector<size_t> perGroup;
+    for (const auto& c : rec.calls) {
+        if (c.name == "Begin") perGroup.push_back(0);
+        if (c.name == "Vertex3f") ++perGroup.back();
+    }
+    EXPECT_EQ(perGroup, (std::vector<size_t>{4, 3}));
+    EXPECT_EQ(rec.Named("Begin")[0].args[0], GL_TRIANGLE_FAN);
+    EXPECT_EQ(rec.Named("Begin")[1].args[0], GL_TRIANGLE_STRIP);
+    EXPECT_EQ(rec.Count("End"), 2u);
+}
+
+TEST(ModelsDraw, UnloadedModelDrawsNothing) {
+    GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    CMD2Model m;
+    m.Draw(0.5f);
+    m.Draw(0);
+    EXPECT_TRUE(rec.calls.empty());
+}
+
+TEST(ModelsDraw, FreshOneFrameModelDrawsFrameZero) {
+    // A fresh model points at frame 1; a one-frame file drawn before any step shows frame 0.
+    GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    CMD2Model m = Loaded(RampModel(1, 3));
+    ASSERT_EQ(m.nextFrame, 1);
+    m.blend = 0.5f;
+    m.Draw(0);
+    const auto vertices = rec.Named("Vertex3f");
+    ASSERT_EQ(vertices.size(), 3u);
+    EXPECT_EQ(vertices[1].args, (std::vector<double>{1, 2, 3}));
+}
+
+TEST(ModelsDraw, SecondModelOverwritesSharedBuffer) {
+    GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    CMD2Model a = Loaded(RampModel(1, 3));
+    Md2Builder bb = RampModel(1, 3);
+    bb.frames[0] = test::RampFrame(3, 50);
+    CMD2Model b = Loaded(bb);
+    a.Draw(0);
+    b.Draw(0);
+    a.Draw(0);
+    const auto v = rec.Named("Vertex3f");
+    ASSERT_EQ(v.size(), 9u);
+    EXPECT_EQ(v[1].args, (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(v[4].args, (std::vector<double>{51, 52, 53}));
+    EXPECT_EQ(v[7].args, (std::vector<double>{1, 2, 3}));
+}
+
+}  // namespace
+}  // namespace tam

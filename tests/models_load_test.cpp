@@ -1,0 +1,278 @@
+// Loader checks: header acceptance, unpacking of frames, replacement by a second file, and the
+// refusal of malformed files with the model left as it was.
+#include "models/md2.h"
+#include "models/md2_format.h"
+
+#include "gl_recorder.h"
+#include "images/texture.h"
+#include "models_md2_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace tam {
+namespace {
+
+using test::Md2Builder;
+using test::RampModel;
+
+std::span<const uint8_t> Span(const std::vector<uint8_t>& b) { return {b.data(), b.size()}; }
+
+TEST(ModelsLoad, FreshModelDefaults) {
+    CMD2Model m;
+    EXPECT_EQ(m.scale, 1.0f);
+    EXPECT_EQ(m.animation, 0);
+    EXPECT_EQ(m.startFrame, 0);
+    EXPECT_EQ(m.endFrame, 39);
+    EXPECT_EQ(m.nextFrame, 1);
+    EXPECT_EQ(m.frameRate, 9);
+    EXPECT_FALSE(m.loaded());
+}
+
+TEST(ModelsLoad, MagicAndVersionDecide) {
+    const auto good = RampModel(2).Build();
+    CMD2Model m;
+    EXPECT_TRUE(m.LoadMd2(Span(good)));
+    EXPECT_EQ(md2::Problem(Span(good)), "");
+
+    auto badMagic = good;
+    badMagic[3] = '3';
+    auto badVersion = good;
+    Md2Builder::Put(badVersion, Md2Builder::kVersion, 7);
+    for (const auto* bad : {&badMagic, &badVersion}) {
+        CMD2Model fresh;
+        EXPECT_FALSE(fresh.LoadMd2(Span(*bad)));
+        EXPECT_FALSE(fresh.loaded());
+        EXPECT_EQ(fresh.frameCount, 0);
+        EXPECT_TRUE(fresh.vertices.empty());
+    }
+    EXPECT_NE(md2::Problem(Span(badMagic)).find("magic"), std::string::npos);
+    EXPECT_NE(md2::Problem(Span(badVersion)).find("version 7"), std::string::npos);
+}
+
+TEST(ModelsLoad, UnpacksScaleTranslateAndNormal) {
+    Md2Builder b;
+    test::Md2Frame f;
+    f.scale[0] = f.scale[1] = f.scale[2] = 0.5f;
+    f.translate[0] = -10, f.translate[1] = 0, f.translate[2] = 5;
+    f.vertices = {{20, 40, 255, 7}, {0, 1, 2, 161}};
+    b.frames = {f};
+    test::Md2Frame g = f;
+    g.scale[2] = 2.0f;
+    g.vertices = {{1, 2, 3, 0}, {4, 5, 6, 9}};
+    b.frames.push_back(g);
+    b.Fan({{0, 0, 0}, {1, 1, 1}, {0, 1, 0}}).End();
+    b.extraFrameBytes = 8;  // frame records may be longer than their vertices
+    const auto bytes = b.Build();
+
+    CMD2Model m;
+    ASSERT_TRUE(m.LoadMd2(Span(bytes)));
+    EXPECT_EQ(m.frameCount, 2);
+    EXPECT_EQ(m.vertexCount, 2);
+    EXPECT_EQ(m.commandCount, 11);
+    ASSERT_EQ(m.vertices.size(), 12u);
+    EXPECT_FLOAT_EQ(m.vertices[0], 0.0f);
+    EXPECT_FLOAT_EQ(m.vertices[1], 20.0f);
+    EXPECT_FLOAT_EQ(m.vertices[2], 132.5f);
+    EXPECT_FLOAT_EQ(m.vertices[3], -10.0f);
+    EXPECT_FLOAT_EQ(m.vertices[5], 6.0f);
+    // Second frame follows the first, with its own scale.
+    EXPECT_FLOAT_EQ(m.vertices[6], -9.5f);
+    EXPECT_FLOAT_EQ(m.vertices[8], 11.0f);
+    EXPECT_FLOAT_EQ(m.vertices[11], 17.0f);
+    EXPECT_EQ(m.normalIndex, (std::vector<int32_t>{7, 161, 0, 9}));
+    EXPECT_EQ(m.commands, b.commands);
+}
+
+TEST(ModelsLoad, SecondFileReplacesFirstAndBadFileKeepsIt) {
+    CMD2Model m;
+    ASSERT_TRUE(m.LoadMd2(Span(RampModel(3, 5).Build())));
+    m.SelectAnimation(9);
+    m.Advance(0.5f);
+
+    auto second = RampModel(1, 2);
+    second.commands.clear();
+    second.Fan({{0, 0, 1}, {0, 0, 0}, {0, 0, 1}, {0, 0, 0}}).End();
+    const auto bytes2 = second.Build();
+    ASSERT_TRUE(m.LoadMd2(Span(bytes2)));
+    EXPECT_EQ(m.frameCount, 1);
+    EXPECT_EQ(m.vertexCount, 2);
+    EXPECT_EQ(m.vertices.size(), 6u);
+    EXPECT_EQ(m.normalIndex.size(), 2u);
+    EXPECT_EQ(m.commands, second.commands);
+    EXPECT_EQ(m.animation, 9);  // the animation state is the model's, not the file's
+
+    const std::vector<float> before = m.vertices;
+    auto bad = RampModel(4, 6).Build();
+    Md2Builder::Put(bad, Md2Builder::kCommandsOffset, int32_t(bad.size()));
+    EXPECT_FALSE(m.LoadMd2(Span(bad)));
+    EXPECT_EQ(m.frameCount, 1);
+    EXPECT_EQ(m.vertexCount, 2);
+    EXPECT_EQ(m.vertices, before);
+    EXPECT_EQ(m.commands, second.commands);
+}
+
+TEST(ModelsLoad, FromPath) {
+    const auto dir = std::filesystem::temp_directory_path() / "tam_models_load_test";
+    std::filesystem::create_directories(dir);
+    const auto path = dir / "model.md2";
+    const auto bytes = RampModel(2).Build();
+    {
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    CMD2Model m;
+    EXPECT_TRUE(m.LoadMd2(path.string()));
+    EXPECT_EQ(m.frameCount, 2);
+    CMD2Model missing;
+    EXPECT_FALSE(missing.LoadMd2((dir / "absent.md2").string()));
+    EXPECT_FALSE(missing.loaded());
+    std::filesystem::remove_all(dir);
+}
+
+TEST(ModelsLoad, MissingSkinGivesDefaultTexture) {
+    test::GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    ResetTextures();
+    CMD2Model m;
+    EXPECT_FALSE(m.SetSkin("Data/Models/none/absent.pcx"));
+    EXPECT_EQ(m.skin, LoadTexture("default"));
+    ResetTextures();
+}
+
+// Each malformed file is refused for the expected reason and leaves a loaded model untouched.
+void ExpectRefused(const std::vector<uint8_t>& bytes, const std::string& reason,
+                   const std::string& label) {
+    SCOPED_TRACE(label);
+    const std::string why = md2::Problem(Span(bytes));
+    EXPECT_NE(why.find(reason), std::string::npos) << "got: " << why;
+    CMD2Model m;
+    const auto good = RampModel(1, 3).Build();
+    ASSERT_TRUE(m.LoadMd2(Span(good)));
+    EXPECT_FALSE(m.LoadMd2(Span(bytes)));
+    EXPECT_EQ(m.frameCount, 1);
+    EXPECT_EQ(m.vertexCount, 3);
+    EXPECT_EQ(m.vertices.size(), 9u);
+}
+
+TEST(ModelsMalformed, TruncatedAnywhere) {
+    for (bool commandsFirst : {false, true}) {
+        auto b = RampModel(3, 4);
+        b.commandsFirst = commandsFirst;
+        const auto full = b.Build();
+        ASSERT_TRUE(CMD2Model().LoadMd2(Span(full)));
+        for (size_t n = 0; n < full.size(); ++n) {
+            const std::vector<uint8_t> cut(full.begin(), full.begin() + std::ptrdiff_t(n));
+            CMD2Model m;
+            EXPECT_FALSE(m.LoadMd2(Span(cut))) << "length " << n << " commandsFirst "
+                                               << commandsFirst;
+            EXPECT_NE(md2::Problem(Span(cut)), "");
+        }
+    }
+}
+
+TEST(ModelsMalformed, CountsOutOfLimits) {
+    const auto good = RampModel(2, 4).Build();
+    struct Case {
+        Md2Builder::Field field;
+        int32_t value;
+        const char* reason;
+    } cases[] = {
+        {Md2Builder::kVertexCount, 0, "vertex count 0"},
+        {Md2Builder::kVertexCount, -1, "vertex count -1"},
+        {Md2Builder::kVertexCount, 2049, "vertex count 2049"},
+        {Md2Builder::kVertexCount, INT_MAX, "vertex count"},
+        {Md2Builder::kFrameCount, 0, "frame count 0"},
+        {Md2Builder::kFrameCount, -5, "frame count -5"},
+        {Md2Builder::kFrameCount, INT_MAX, "frame count"},
+        {Md2Builder::kFrameCount, 3, "frames ("},  // one frame more than the file holds
+        {Md2Builder::kCommandCount, 0, "command count 0"},
+        {Md2Builder::kCommandCount, INT_MIN, "command count"},
+        {Md2Builder::kCommandCount, INT_MAX, "command list ("},
+        {Md2Builder::kFrameSize, 40 + 4 * 4 - 1, "frame size 55"},
+        {Md2Builder::kFrameSize, -1, "frame size -1"},
+        {Md2Builder::kFrameSize, INT_MAX, "frames ("},
+    };
+    for (const Case& c : cases) {
+        auto bytes = good;
+        Md2Builder::Put(bytes, c.field, c.value);
+        ExpectRefused(bytes, c.reason, "field " + std::to_string(c.field) + " = " +
+                                           std::to_string(c.value));
+    }
+}
+
+TEST(ModelsMalformed, OffsetsOutsideFile) {
+    const auto good = RampModel(2, 4).Build();
+    const int32_t size = int32_t(good.size());
+    for (auto field : {Md2Builder::kFramesOffset, Md2Builder::kCommandsOffset}) {
+        const char* name = field == Md2Builder::kFramesOffset ? "frames" : "command list";
+        for (int32_t value : {-1, INT_MIN, size, size - 3, INT_MAX}) {
+            auto bytes = good;
+            Md2Builder::Put(bytes, field, value);
+            ExpectRefused(bytes, name, std::string(name) + " at " + std::to_string(value));
+        }
+    }
+}
+
+TEST(ModelsMalformed, CommandListFaults) {
+    const std::vector<test::Md2CommandVertex> tri = {{0, 0, 0}, {1, 0, 1}, {0, 1, 2}};
+    struct Case {
+        std::vector<int32_t> words;
+        const char* reason;
+    };
+    auto group = [&](int32_t count, std::vector<int32_t> indices) {
+        std::vector<int32_t> w = {count};
+        for (int32_t i : indices) w.insert(w.end(), {0, 0, i});
+        return w;
+    };
+    auto join = [](std::vector<int32_t> a, const std::vector<int32_t>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const Case cases[] = {
+        {group(3, {0, 1, 2}), "no terminating 0"},
+        {{}, "command count 0"},
+        {join(group(3, {0, 1, 4}), {0}), "vertex index 4"},
+        {join(group(-3, {0, -1, 2}), {0}), "vertex index -1"},
+        {join(group(3, {0, 1, 2}), {5, 0}), "runs past the list"},
+        {join(group(-3, {0, 1, 2}), {-1000000, 0}), "runs past the list"},
+        {{INT_MIN, 0}, "group count"},
+        {{INT_MAX, 0}, "runs past the list"},
+        {join(group(2, {0, 1}), group(1, {3})), "no terminating 0"},
+    };
+    for (const Case& c : cases) {
+        Md2Builder b = RampModel(2, 4);
+        b.commands = c.words;
+        std::string label;
+        for (int32_t w : c.words) label += std::to_string(w) + " ";
+        ExpectRefused(b.Build(), c.reason, "words " + label);
+    }
+    // Words after the terminating 0 are not part of the list.
+    Md2Builder b = RampModel(2, 4);
+    b.commands = join(join(group(3, {0, 1, 2}), {0}), {99, 12345});
+    EXPECT_EQ(md2::Problem(Span(b.Build())), "");
+}
+
+TEST(ModelsMalformed, NormalIndexOutsideTable) {
+    Md2Builder b = RampModel(3, 4);
+    b.frames[2].vertices[1].normal = 162;
+    ExpectRefused(b.Build(), "frame 2 vertex 1 has normal index 162", "normal 162");
+    b.frames[2].vertices[1].normal = 255;
+    ExpectRefused(b.Build(), "normal index 255", "normal 255");
+}
+
+TEST(ModelsMalformed, LargestAcceptedVertexCount) {
+    Md2Builder b = RampModel(1, 2048);
+    b.commands.clear();
+    b.Strip({{0, 0, 2047}, {0, 0, 0}, {0, 0, 1024}}).End();
+    CMD2Model m;
+    EXPECT_TRUE(m.LoadMd2(Span(b.Build())));
+    EXPECT_EQ(m.vertexCount, 2048);
+}
+
+}  // namespace
+}  // namespace tam

@@ -1,0 +1,178 @@
+// Drawing the arena and the fog through the recording GL seam: panel quads with their texture
+// extents, the floor, unknown texture indices, the island's list in place of the panels, the
+// scroll offsets, and the fog set-up and command effects.
+#include <gtest/gtest.h>
+
+#include "gl_recorder.h"
+#include "images/texture.h"
+#include "world/map.h"
+
+namespace tam {
+namespace {
+
+using test::GlCall;
+using test::GlRecorder;
+
+std::vector<double> Args(std::initializer_list<double> a) { return a; }
+
+class WorldDraw : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetWorld();
+        ResetTextures();
+        Tex().WorldTextures = {101, 102, 103, 104, 105, 106, 107, 108};
+    }
+    MapBox Panel(int8_t x1, int8_t y1, int8_t z1, int8_t x2, int8_t y2, int8_t z2, int8_t tex) {
+        MapBox b;
+        b.x1 = x1, b.y1 = y1, b.z1 = z1, b.x2 = x2, b.y2 = y2, b.z2 = z2;
+        b.nx = 0, b.ny = -1, b.nz = 0;
+        b.length = 7.5f, b.height = 4.0f;  // any values: drawing uses them as given
+        b.texture = tex;
+        return b;
+    }
+    GlRecorder rec;
+};
+
+TEST_F(WorldDraw, PanelsThenFloorThenFlush) {
+    MapState& m = Map();
+    m.boxes[0] = Panel(-10, 10, -2, 10, 10, 2, 3);
+    m.boxes[1] = Panel(1, 2, 3, 4, 5, 6, 7);
+    m.boxes[2] = Panel(9, 9, 9, 9, 9, 9, 0);  // beyond the count: not drawn
+    m.boxCount = 2;
+    m.floorHalfWidth = 200;
+    m.floorHalfDepth = 5;
+    m.floorTexture = 5;
+    {
+        gl::ScopedBackend sb(&rec);
+        DrawMap(0.02f);
+    }
+    ASSERT_EQ(rec.Count("Begin"), 3u);
+    const auto binds = rec.Named("BindTexture");
+    ASSERT_EQ(binds.size(), 3u);
+    EXPECT_EQ(binds[0].args, Args({GL_TEXTURE_2D, 104}));
+    EXPECT_EQ(binds[1].args, Args({GL_TEXTURE_2D, 108}));
+    EXPECT_EQ(binds[2].args, Args({GL_TEXTURE_2D, 106}));
+
+    // First panel: bind, begin, white, normal, four corners with texture extents.
+    const std::vector<GlCall> want = {
+        {"BindTexture", {GL_TEXTURE_2D, 104}}, {"Begin", {GL_QUADS}},
+        {"Color3f", {1, 1, 1}},                {"Normal3f", {0, -1, 0}},
+        {"TexCoord2f", {0, 0}},                {"Vertex3f", {-10, 10, -2}},
+        {"TexCoord2f", {7.5, 0}},              {"Vertex3f", {10, 10, -2}},
+        {"TexCoord2f", {7.5, 4}},              {"Vertex3f", {10, 10, 2}},
+        {"TexCoord2f", {0, 4}},                {"Vertex3f", {-10, 10, 2}},
+        {"End", {}}};
+    ASSERT_GE(rec.calls.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(rec.calls[i].name, want[i].name) << i;
+        EXPECT_EQ(rec.calls[i].args, want[i].args) << i;
+    }
+
+    // The floor: an unsigned half-width of 200 spans -200..200 with texture 0..400.
+    const auto verts = rec.Named("Vertex3f");
+    ASSERT_EQ(verts.size(), 12u);
+    EXPECT_EQ(verts[8].args, Args({-200, 5, -2}));
+    EXPECT_EQ(verts[9].args, Args({200, 5, -2}));
+    EXPECT_EQ(verts[10].args, Args({200, -5, -2}));
+    EXPECT_EQ(verts[11].args, Args({-200, -5, -2}));
+    const auto tcs = rec.Named("TexCoord2f");
+    EXPECT_EQ(tcs[9].args, Args({400, 0}));
+    EXPECT_EQ(tcs[10].args, Args({400, 10}));
+    EXPECT_EQ(rec.Named("Normal3f").back().args, Args({0, 0, 1}));
+    EXPECT_EQ(rec.calls.back().name, "Flush");
+}
+
+TEST_F(WorldDraw, FloorOnlyIsDrawnWhiteWhenNoPanelPrecedesIt) {
+    Map().boxCount = -3;  // a negative count draws no panel
+    Map().floorHalfWidth = 4;
+    Map().floorHalfDepth = 4;
+    gl::ScopedBackend sb(&rec);
+    DrawMap(0);
+    ASSERT_EQ(rec.Count("Begin"), 1u);
+    size_t white = rec.calls.size(), begin = rec.calls.size();
+    for (size_t i = 0; i < rec.calls.size(); ++i) {
+        if (rec.calls[i].name == "Color3f" && rec.calls[i].args == Args({1, 1, 1})) white = i;
+        if (rec.calls[i].name == "Begin") begin = i;
+    }
+    EXPECT_LT(white, begin);
+}
+
+TEST_F(WorldDraw, UnknownTextureIndicesBindTheDefaultTexture) {
+    gl::ScopedBackend sb(&rec);
+    const uint32_t fallback = LoadTexture("default");
+    rec.Clear();
+    Map().boxes[0] = Panel(0, 0, 0, 1, 1, 1, 8);
+    Map().boxes[1] = Panel(0, 0, 0, 1, 1, 1, -1);
+    Map().boxCount = 2;
+    Map().floorTexture = 100;
+    DrawMap(0);
+    ASSERT_EQ(rec.Count("BindTexture"), 3u);
+    for (const auto& b : rec.Named("BindTexture"))
+        EXPECT_EQ(b.args, Args({GL_TEXTURE_2D, static_cast<double>(fallback)}));
+    EXPECT_EQ(WorldTextureName(7), 108u);
+    EXPECT_EQ(WorldTextureName(0), 101u);
+}
+
+TEST_F(WorldDraw, TerrainModeCallsTheIslandListInsteadOfPanels) {
+    Map().boxes[0] = Panel(0, 0, 0, 1, 1, 1, 1);
+    Map().boxCount = 1;
+    World().terrainMode = true;
+    World().terrainList = 42;
+    gl::ScopedBackend sb(&rec);
+    DrawMap(0);
+    ASSERT_EQ(rec.Count("CallList"), 1u);
+    EXPECT_EQ(rec.Named("CallList")[0].args, Args({42}));
+    EXPECT_EQ(rec.Count("Begin"), 1u);  // the floor only
+    EXPECT_EQ(rec.Named("BindTexture")[0].args, Args({GL_TEXTURE_2D, 101}));
+    // White before the list, so the island is not tinted by the HUD's red.
+    EXPECT_EQ(rec.calls[0].name, "Color3f");
+}
+
+TEST_F(WorldDraw, ScrollOffsetsAdvanceInThousandthsPerSecond) {
+    Map().scrollSpeedX = 100;
+    Map().scrollSpeedY = -20;
+    gl::ScopedBackend sb(&rec);
+    DrawMap(0.5f);
+    DrawMap(0.5f);
+    EXPECT_FLOAT_EQ(Map().scrollOffsetX, 0.1f);
+    EXPECT_FLOAT_EQ(Map().scrollOffsetY, -0.02f);
+}
+
+TEST_F(WorldDraw, FogSetupAndCommands) {
+    gl::ScopedBackend sb(&rec);
+    FogSetup();
+    const std::vector<GlCall> want = {{"Enable", {GL_FOG}},
+                                      {"Fogi", {GL_FOG_MODE, GL_EXP}},
+                                      {"Fogfv", {GL_FOG_COLOR, 0.7f, 0.7f, 0.5f, 1.0f}},
+                                      {"Fogf", {GL_FOG_DENSITY, 0.12f}},
+                                      {"Hint", {GL_FOG_HINT, GL_DONT_CARE}},
+                                      {"Fogf", {GL_FOG_START, 2}},
+                                      {"Fogf", {GL_FOG_END, 5}}};
+    ASSERT_EQ(rec.calls.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        EXPECT_EQ(rec.calls[i].name, want[i].name) << i;
+        EXPECT_EQ(rec.calls[i].args, want[i].args) << i;
+    }
+    rec.Clear();
+    FogOff();
+    FogOn();
+    FogMode(1);
+    FogMode(2);
+    FogMode(3);
+    FogMode(4);  // not a mode: nothing
+    FogDensity(0.5f);
+    const std::vector<GlCall> cmds = {{"Disable", {GL_FOG}},
+                                      {"Enable", {GL_FOG}},
+                                      {"Fogi", {GL_FOG_MODE, GL_EXP}},
+                                      {"Fogi", {GL_FOG_MODE, GL_EXP2}},
+                                      {"Fogi", {GL_FOG_MODE, GL_LINEAR}},
+                                      {"Fogf", {GL_FOG_DENSITY, 0.5}}};
+    ASSERT_EQ(rec.calls.size(), cmds.size());
+    for (size_t i = 0; i < cmds.size(); ++i) {
+        EXPECT_EQ(rec.calls[i].name, cmds[i].name) << i;
+        EXPECT_EQ(rec.calls[i].args, cmds[i].args) << i;
+    }
+}
+
+}  // namespace
+}  // namespace tam

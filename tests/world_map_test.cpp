@@ -1,0 +1,286 @@
+// The map loader: the file layout, normals and extents, negative counts, stale entries after a
+// smaller map, missing and truncated files (the map in force must survive both), the log lines,
+// and the unseeded pseudo-random source.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "console/console.h"
+#include "world/map.h"
+
+namespace tam {
+namespace {
+
+std::string TempPath(const std::string& name) {
+    return (std::filesystem::path(::testing::TempDir()) / ("world_" + name)).string();
+}
+
+std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes) {
+    const std::string path = TempPath(name);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    EXPECT_NE(f, nullptr);
+    if (f) {
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    return path;
+}
+
+std::vector<std::string> LogLines() {
+    std::vector<std::string> out;
+    for (int i = 1; i <= Con().lineCount; ++i) out.push_back(Con().log[i]);
+    return out;
+}
+
+// A map file: name, header bytes in file order, start points, boxes of ten bytes each.
+std::vector<uint8_t> MapBytes(const std::string& name, std::vector<uint8_t> header,
+                              const std::vector<std::pair<int, int>>& starts,
+                              const std::vector<std::vector<int>>& boxes) {
+    std::vector<uint8_t> b(name.begin(), name.end());
+    b.push_back(0);
+    b.insert(b.end(), header.begin(), header.end());
+    b.push_back(static_cast<uint8_t>(starts.size()));
+    for (auto [x, y] : starts) {
+        b.push_back(static_cast<uint8_t>(x));
+        b.push_back(static_cast<uint8_t>(y));
+    }
+    b.push_back(static_cast<uint8_t>(boxes.size()));
+    for (const auto& box : boxes)
+        for (int v : box) b.push_back(static_cast<uint8_t>(v));
+    return b;
+}
+
+std::vector<std::vector<int>> Walls(int count, int base) {
+    std::vector<std::vector<int>> boxes;
+    for (int i = 0; i < count; ++i)
+        boxes.push_back({base + i, -i, -2, base + i + 5, -i, 6, 0, 1, 0, i % 8});
+    return boxes;
+}
+
+bool SameBox(const MapBox& a, const MapBox& b) {
+    return a.x1 == b.x1 && a.y1 == b.y1 && a.z1 == b.z1 && a.x2 == b.x2 && a.y2 == b.y2 &&
+           a.z2 == b.z2 && a.nx == b.nx && a.ny == b.ny && a.nz == b.nz &&
+           a.length == b.length && a.height == b.height && a.texture == b.texture;
+}
+
+// Field-by-field equality of two whole map records, stale entries included.
+::testing::AssertionResult SameMap(const MapState& a, const MapState& b) {
+    if (a.name != b.name || a.floorHalfWidth != b.floorHalfWidth ||
+        a.floorHalfDepth != b.floorHalfDepth || a.reservedA != b.reservedA ||
+        a.reservedB != b.reservedB || a.floorTexture != b.floorTexture ||
+        a.scrollSpeedX != b.scrollSpeedX || a.scrollSpeedY != b.scrollSpeedY ||
+        a.gravity != b.gravity || a.scrollOffsetX != b.scrollOffsetX ||
+        a.scrollOffsetY != b.scrollOffsetY || a.startPointCount != b.startPointCount ||
+        a.boxCount != b.boxCount)
+        return ::testing::AssertionFailure() << "header or counts differ";
+    for (size_t i = 0; i < a.startPoints.size(); ++i)
+        if (a.startPoints[i].x != b.startPoints[i].x || a.startPoints[i].y != b.startPoints[i].y)
+            return ::testing::AssertionFailure() << "start point " << i << " differs";
+    if (a.boxes.size() != b.boxes.size()) return ::testing::AssertionFailure() << "box table size";
+    for (size_t i = 0; i < a.boxes.size(); ++i)
+        if (!SameBox(a.boxes[i], b.boxes[i]))
+            return ::testing::AssertionFailure() << "box " << i << " differs";
+    return ::testing::AssertionSuccess();
+}
+
+class WorldMap : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetWorld();
+        ResetConsole();
+    }
+};
+
+TEST_F(WorldMap, LoadsTheSmallExampleFileWithItsLogLines) {
+    const std::vector<uint8_t> file = {0x74, 0x00, 0x0A, 0x0A, 0x00, 0x01, 0x00, 0x00,
+                                       0x00, 0x00, 0x01, 0x00, 0x00, 0x01, 0xF6, 0x0A,
+                                       0xFE, 0x0A, 0x0A, 0x02, 0x00, 0xFF, 0x00, 0x00};
+    const std::string path = WriteTemp("example.map", file);
+    ASSERT_TRUE(LoadMap(path));
+    const MapState& m = Map();
+    EXPECT_EQ(m.name, "t");
+    EXPECT_EQ(m.floorHalfWidth, 10);
+    EXPECT_EQ(m.floorHalfDepth, 10);
+    EXPECT_EQ(m.gravity, 1);
+    EXPECT_EQ(m.floorTexture, 0);
+    EXPECT_EQ(m.scrollSpeedX, 0);
+    EXPECT_EQ(m.scrollSpeedY, 0);
+    ASSERT_EQ(m.startPointCount, 1);
+    EXPECT_EQ(m.startPoints[0].x, 0);
+    EXPECT_EQ(m.startPoints[0].y, 0);
+    ASSERT_EQ(m.boxCount, 1);
+    const MapBox& b = m.boxes[0];
+    EXPECT_EQ(b.x1, -10);
+    EXPECT_EQ(b.y1, 10);
+    EXPECT_EQ(b.z1, -2);
+    EXPECT_EQ(b.x2, 10);
+    EXPECT_EQ(b.y2, 10);
+    EXPECT_EQ(b.z2, 2);
+    EXPECT_EQ(b.nx, 0.0f);
+    EXPECT_EQ(b.ny, -1.0f);
+    EXPECT_EQ(b.nz, 0.0f);
+    EXPECT_EQ(b.length, 20.0f);
+    EXPECT_EQ(b.height, 4.0f);
+    EXPECT_EQ(b.texture, 0);
+
+    const std::string sep(60, '=');
+    const std::vector<std::string> want = {"Loading " + path + "...", sep, "Map Name - t",
+                                           "Load Start Points", "Load Object", "Load Ok", sep};
+    std::vector<std::string> got = LogLines();
+    // The loading line may wrap at 60 bytes; join wrapped pieces back for the comparison.
+    ASSERT_GE(got.size(), want.size());
+    const size_t wrapped = got.size() - want.size();
+    for (size_t i = 0; i < wrapped; ++i) got[0] += got[1 + i];
+    got.erase(got.begin() + 1, got.begin() + 1 + static_cast<long>(wrapped));
+    EXPECT_EQ(got, want);
+}
+
+TEST_F(WorldMap, NormalsExtentsAndEmptyName) {
+    const auto file = MapBytes("", {0, 0, 0, 0, 0, 0, 0, 0}, {},
+                               {{0, 0, 10, 3, 4, -6, 3, 0, 4, 1},
+                                {1, 1, 0, 1, 1, 5, 0, 0, 0, 2},
+                                {0, 0, 0, -128, 127, 1, -128, -128, -128, 3}});
+    ASSERT_TRUE(LoadMap(WriteTemp("normals.map", file)));
+    const MapState& m = Map();
+    EXPECT_EQ(m.name, "");
+    EXPECT_EQ(Con().log[3], "Map Name - ");
+    ASSERT_EQ(m.boxCount, 3);
+    EXPECT_FLOAT_EQ(m.boxes[0].nx, 0.6f);
+    EXPECT_FLOAT_EQ(m.boxes[0].ny, 0.0f);
+    EXPECT_FLOAT_EQ(m.boxes[0].nz, 0.8f);
+    EXPECT_EQ(m.boxes[0].length, 5.0f);
+    EXPECT_EQ(m.boxes[0].height, 16.0f);
+    // A zero normal stays zero (no division by zero).
+    EXPECT_EQ(m.boxes[1].nx, 0.0f);
+    EXPECT_EQ(m.boxes[1].ny, 0.0f);
+    EXPECT_EQ(m.boxes[1].nz, 0.0f);
+    EXPECT_EQ(m.boxes[1].length, 0.0f);
+    // Extreme corners: the squares must not overflow.
+    EXPECT_FLOAT_EQ(m.boxes[2].length, static_cast<float>(std::sqrt(128.0 * 128 + 127.0 * 127)));
+    EXPECT_FLOAT_EQ(m.boxes[2].nx, static_cast<float>(-1 / std::sqrt(3.0)));
+}
+
+TEST_F(WorldMap, HeaderOrderPutsGravityBetweenTheReservedBytes) {
+    const auto file = MapBytes("h", {200, 7, 11, 0xF0, 22, 5, 0x81, 3}, {}, {});
+    ASSERT_TRUE(LoadMap(WriteTemp("header.map", file)));
+    const MapState& m = Map();
+    EXPECT_EQ(m.floorHalfWidth, 200);
+    EXPECT_EQ(m.floorHalfDepth, 7);
+    EXPECT_EQ(m.reservedA, 11);
+    EXPECT_EQ(m.gravity, -16);
+    EXPECT_EQ(m.reservedB, 22);
+    EXPECT_EQ(m.floorTexture, 5);
+    EXPECT_EQ(m.scrollSpeedX, -127);
+    EXPECT_EQ(m.scrollSpeedY, 3);
+    EXPECT_EQ(m.startPointCount, 0);
+    EXPECT_EQ(m.boxCount, 0);
+}
+
+TEST_F(WorldMap, NegativeCountsReadNothingAndTheNextFieldFollowsAtOnce) {
+    // Start point count 0x80 (-128): the very next byte is the box count, here 0xFF (-1).
+    std::vector<uint8_t> file = {'n', 0, 1, 1, 0, 0, 0, 0, 0, 0, 0x80, 0xFF};
+    Map().scrollOffsetX = 3.0f;
+    ASSERT_TRUE(LoadMap(WriteTemp("negative.map", file)));
+    EXPECT_EQ(Map().startPointCount, -128);
+    EXPECT_EQ(Map().boxCount, -1);
+    EXPECT_EQ(Map().scrollOffsetX, 0.0f);
+}
+
+TEST_F(WorldMap, ASmallerMapLeavesStaleEntriesUnused) {
+    ASSERT_TRUE(LoadMap(WriteTemp("twenty.map", MapBytes("a", {9, 9, 0, 1, 0, 0, 0, 0},
+                                                          {{1, 2}, {3, 4}}, Walls(20, 0)))));
+    ASSERT_EQ(Map().boxCount, 20);
+    ASSERT_TRUE(LoadMap(WriteTemp("three.map", MapBytes("b", {9, 9, 0, 1, 0, 0, 0, 0},
+                                                         {{7, 8}}, Walls(3, 50)))));
+    EXPECT_EQ(Map().boxCount, 3);
+    EXPECT_EQ(Map().boxes[0].x1, 50);
+    EXPECT_EQ(Map().boxes[3].x1, 3);  // stale, beyond the count
+    EXPECT_EQ(Map().startPointCount, 1);
+    EXPECT_EQ(Map().startPoints[1].x, 3);
+}
+
+TEST_F(WorldMap, MissingFileAfterAGoodOneChangesNothing) {
+    ASSERT_TRUE(LoadMap(WriteTemp("good.map", MapBytes("good", {20, 20, 0, 4, 0, 2, 0, 0},
+                                                        {{1, 2}}, Walls(5, 0)))));
+    const MapState before = Map();
+    ResetConsole();
+    EXPECT_FALSE(LoadMap(TempPath("no_such.map")));
+    EXPECT_TRUE(SameMap(Map(), before));
+    ASSERT_EQ(Con().lineCount, 1);
+    EXPECT_EQ(Con().log[1], "File Map not exist ... Loading error");
+}
+
+TEST_F(WorldMap, TruncatedAtEveryBytePositionKeepsThePreviousMap) {
+    ASSERT_TRUE(LoadMap(WriteTemp("prev.map", MapBytes("prev", {30, 40, 1, 2, 3, 4, 5, 6},
+                                                        {{9, 9}, {8, 8}, {7, 7}}, Walls(6, 0)))));
+    Map().scrollOffsetX = 0.25f;  // as left by drawing; a failed load must not reset it
+    const MapState before = Map();
+    const auto next = MapBytes("next", {1, 2, 0, 3, 0, 1, 0, 0}, {{-1, -2}, {-3, -4}},
+                               Walls(4, 20));
+    for (size_t len = 0; len < next.size(); ++len) {
+        SCOPED_TRACE("file length " + std::to_string(len));
+        ResetConsole();
+        const std::string path = WriteTemp("cut.map", {next.begin(), next.begin() +
+                                                                     static_cast<long>(len)});
+        EXPECT_FALSE(LoadMap(path));
+        EXPECT_TRUE(SameMap(Map(), before));
+        const auto lines = LogLines();
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[lines.size() - 2], "Map file is truncated");
+        for (const auto& l : lines) EXPECT_NE(l, "Load Ok");
+    }
+    // The whole file, and the whole file with bytes after the last box, load.
+    ASSERT_TRUE(LoadMap(WriteTemp("whole.map", next)));
+    EXPECT_EQ(Map().name, "next");
+    auto padded = next;
+    padded.push_back(0x55);
+    ASSERT_TRUE(LoadMap(WriteTemp("padded.map", padded)));
+    EXPECT_EQ(Map().boxCount, 4);
+}
+
+TEST_F(WorldMap, TruncationLogStopsAtTheStageReached) {
+    // Cut inside the boxes: the name, start point and object lines appear, then the truncation.
+    auto file = MapBytes("cut", {1, 1, 0, 0, 0, 0, 0, 0}, {{1, 1}}, Walls(2, 0));
+    file.resize(file.size() - 3);
+    EXPECT_FALSE(LoadMap(WriteTemp("stage.map", file)));
+    const auto lines = LogLines();
+    ASSERT_GE(lines.size(), 6u);
+    const std::vector<std::string> tail(lines.end() - 6, lines.end());
+    EXPECT_EQ(tail[1], "Map Name - cut");
+    EXPECT_EQ(tail[2], "Load Start Points");
+    EXPECT_EQ(tail[3], "Load Object");
+    EXPECT_EQ(tail[4], "Map file is truncated");
+}
+
+TEST(WorldRandom, SameSequenceEveryRunWithinRange) {
+    ResetWorld();
+    std::vector<int32_t> first;
+    for (int i = 0; i < 50; ++i) first.push_back(RandomDraw());
+    ResetWorld();
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(RandomDraw(), first[static_cast<size_t>(i)]);
+    EXPECT_EQ(std::set<int32_t>(first.begin(), first.end()).size(), first.size());
+
+    EXPECT_EQ(RandomBelow(0), 0);
+    std::set<int32_t> seen;
+    for (int i = 0; i < 2000; ++i) {
+        const int32_t d = RandomDraw();
+        ASSERT_GE(d, 0);
+        ASSERT_LE(d, 32767);
+        const int32_t r = RandomBelow(62);
+        ASSERT_GE(r, 0);
+        ASSERT_LT(r, 62);
+        seen.insert(r);
+        const int32_t neg = RandomBelow(-5);  // signed remainder: 0..4
+        ASSERT_GE(neg, 0);
+        ASSERT_LT(neg, 5);
+    }
+    EXPECT_EQ(seen.size(), 62u);
+}
+
+}  // namespace
+}  // namespace tam
