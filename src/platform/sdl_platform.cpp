@@ -235,6 +235,9 @@ bool AnyWindowActive() {
 
 bool Init() {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // The console's window surface must stay a plain framebuffer: an accelerated one would
+    // make its own OpenGL context current and steal the main window's.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
         std::fprintf(stderr, "tamberlo: cannot open the display: %s\n", SDL_GetError());

@@ -1,0 +1,474 @@
+// The game's own models as the build makes them: each file read by the test's own parser and
+// checked as a whole (sections laid out end to end, strips and fans that draw exactly the
+// triangle list, outward-facing parts, normals that follow the surface, full use of the packed
+// bytes), then for its motion (played loops without a seam, every range moving, postures that
+// fit their names, the club held in the hand), and the build made again for identical bytes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <numeric>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "models/md2.h"
+#include "models/md2_tables.h"
+#include "platform/files.h"
+
+namespace tam {
+namespace {
+
+const std::string kDataDir = std::string(TAM_GAME_DIR) + "/Data/";
+constexpr int kFrames = 199;
+constexpr float kFloor = -24.f;
+
+using V3 = std::array<float, 3>;
+float Dist(const V3& a, const V3& b) {
+    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) +
+                     (a[2] - b[2]) * (a[2] - b[2]));
+}
+V3 Sub(const V3& a, const V3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
+V3 Cross(const V3& a, const V3& b) {
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+float Dot(const V3& a, const V3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+
+// A model file as the tests read it.
+struct ArtModel {
+    std::vector<uint8_t> bytes;
+    int32_t head[17] = {};
+    std::vector<std::string> names;
+    std::vector<V3> pos;            // frame x vertex
+    std::vector<uint8_t> normal;    // frame x vertex
+    std::vector<bool> fullRange;    // per frame: packed bytes span 0..255 on every axis
+    std::vector<std::array<int, 3>> sectionTris, commandTris;
+    std::vector<std::array<int, 2>> st;
+    std::vector<std::array<int, 3>> triSt;
+    int strips = 0, fans = 0;
+    bool commandStInSkin = true;
+
+    int verts() const { return head[6]; }
+    const V3& at(int frame, int v) const { return pos[static_cast<size_t>(frame) * verts() + v]; }
+};
+
+int32_t Word(const std::vector<uint8_t>& b, size_t at) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(b[at + i]) << (8 * i);
+    return static_cast<int32_t>(v);
+}
+int Half(const std::vector<uint8_t>& b, size_t at) { return b[at] | (b[at + 1] << 8); }
+float Real(const std::vector<uint8_t>& b, size_t at) {
+    return std::bit_cast<float>(static_cast<uint32_t>(Word(b, at)));
+}
+
+// Reads and checks the layout; an empty string when the file is sound, else what is wrong.
+std::string ReadModel(const std::string& name, ArtModel& m) {
+    auto file = ReadWholeFile(kDataDir + name);
+    if (!file) return "cannot read " + name + " (is the gamedata target built?)";
+    m.bytes = std::move(*file);
+    const auto& b = m.bytes;
+    if (b.size() < 68 || std::memcmp(b.data(), "IDP2", 4) != 0) return "bad magic";
+    for (int i = 0; i < 17; ++i) m.head[i] = Word(b, 4 * static_cast<size_t>(i));
+    const int32_t* h = m.head;
+    const int64_t skins = h[5], nv = h[6], nst = h[7], ntri = h[8], ncmd = h[9], nfr = h[10];
+    if (h[1] != 8) return "version";
+    if (nv < 1 || nv > 2048) return "vertex count " + std::to_string(nv);
+    if (nfr != kFrames) return "frame count";
+    if (h[4] != 40 + 4 * nv) return "frame size";
+    if (skins != 1 || h[11] != 68 || h[12] != 68 + 64 || h[13] != h[12] + 4 * nst ||
+        h[14] != h[13] + 12 * ntri || h[15] != h[14] + h[4] * nfr || h[16] != h[15] + 4 * ncmd ||
+        h[16] != static_cast<int64_t>(b.size()))
+        return "sections are not laid out end to end";
+    for (int64_t i = 0; i < nst; ++i) {
+        const int s = Half(b, h[12] + 4 * i), t = Half(b, h[12] + 4 * i + 2);
+        if (s > h[2] || t > h[3]) return "texture coordinate outside the skin";
+        m.st.push_back({s, t});
+    }
+    for (int64_t i = 0; i < ntri; ++i) {
+        std::array<int, 3> v{}, s{};
+        for (int k = 0; k < 3; ++k) {
+            v[k] = Half(b, h[13] + 12 * i + 2 * k);
+            s[k] = Half(b, h[13] + 12 * i + 6 + 2 * k);
+            if (v[k] >= nv || s[k] >= nst) return "triangle index out of range";
+        }
+        m.sectionTris.push_back(v);
+        m.triSt.push_back(s);
+    }
+    for (int64_t f = 0; f < nfr; ++f) {
+        const size_t at = static_cast<size_t>(h[14] + f * h[4]);
+        m.names.emplace_back(reinterpret_cast<const char*>(&b[at + 24]),
+                             strnlen(reinterpret_cast<const char*>(&b[at + 24]), 16));
+        int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
+        for (int64_t v = 0; v < nv; ++v) {
+            const size_t p = at + 40 + 4 * static_cast<size_t>(v);
+            V3 q;
+            for (int a = 0; a < 3; ++a) {
+                q[a] = b[p + a] * Real(b, at + 4 * a) + Real(b, at + 12 + 4 * a);
+                lo[a] = std::min<int>(lo[a], b[p + a]);
+                hi[a] = std::max<int>(hi[a], b[p + a]);
+            }
+            m.pos.push_back(q);
+            m.normal.push_back(b[p + 3]);
+            if (b[p + 3] >= kNormalCount) return "normal index out of range";
+        }
+        m.fullRange.push_back(lo[0] == 0 && lo[1] == 0 && lo[2] == 0 && hi[0] == 255 &&
+                              hi[1] == 255 && hi[2] == 255);
+    }
+    int64_t w = 0;
+    for (;;) {
+        if (w >= ncmd) return "command list without its 0";
+        const int32_t n = Word(b, h[15] + 4 * w++);
+        if (n == 0) break;
+        const int64_t count = n < 0 ? -int64_t{n} : n;
+        if (count < 3 || w + 3 * count > ncmd) return "command group past the list";
+        (n < 0 ? m.fans : m.strips)++;
+        std::vector<int> idx;
+        for (int64_t k = 0; k < count; ++k, w += 3) {
+            const size_t at = static_cast<size_t>(h[15] + 4 * w);
+            const float s = Real(b, at), t = Real(b, at + 4);
+            if (!(s >= 0 && s <= 1 && t >= 0 && t <= 1)) m.commandStInSkin = false;
+            idx.push_back(Word(b, at + 8));
+            if (idx.back() < 0 || idx.back() >= nv) return "command vertex out of range";
+        }
+        for (size_t i = 2; i < idx.size(); ++i) {
+            if (n < 0) m.commandTris.push_back({idx[0], idx[i - 1], idx[i]});
+            else if (i % 2 == 0) m.commandTris.push_back({idx[i - 2], idx[i - 1], idx[i]});
+            else m.commandTris.push_back({idx[i - 1], idx[i - 2], idx[i]});
+        }
+    }
+    if (w != ncmd) return "words after the command list's 0";
+    return "";
+}
+
+struct Models {
+    ArtModel ogros, weapon, spawn;
+    std::string error;
+};
+
+const Models& Loaded() {
+    static const Models models = [] {
+        Models m;
+        for (auto [name, model] : {std::pair{"Models/Ogros/Ogros.md2", &m.ogros},
+                                   std::pair{"Models/Ogros/Weapon.md2", &m.weapon},
+                                   std::pair{"Models/Spawn/Spawn.md2", &m.spawn}}) {
+            const std::string e = ReadModel(name, *model);
+            if (!e.empty()) m.error += std::string(name) + ": " + e + "; ";
+        }
+        return m;
+    }();
+    return models;
+}
+
+#define REQUIRE_MODELS()                                  \
+    const Models& all = Loaded();                         \
+    ASSERT_EQ(all.error, "") << "the model files are bad"; \
+    const ArtModel* const each[3] = {&all.ogros, &all.weapon, &all.spawn}; \
+    (void)each
+
+// A triangle with its corners turned so the smallest index leads (winding kept).
+std::array<int, 3> Canonical(std::array<int, 3> t) {
+    while (t[0] > t[1] || t[0] > t[2]) t = {t[1], t[2], t[0]};
+    return t;
+}
+
+TEST(ModelArtFiles, SectionsAgreeWithTheCommandList) {
+    REQUIRE_MODELS();
+    for (const ArtModel* m : each) {
+        EXPECT_GT(m->strips, 0);
+        EXPECT_GT(m->fans, 0);
+        EXPECT_TRUE(m->commandStInSkin);
+        // The strips and fans draw exactly the triangles of the triangle section, same winding.
+        std::multiset<std::array<int, 3>> fromSection, fromCommands;
+        for (const auto& t : m->sectionTris) fromSection.insert(Canonical(t));
+        for (const auto& t : m->commandTris) fromCommands.insert(Canonical(t));
+        EXPECT_EQ(fromSection, fromCommands);
+        // Every vertex is drawn.
+        std::vector<bool> used(static_cast<size_t>(m->verts()));
+        for (const auto& t : m->commandTris)
+            for (int v : t) used[static_cast<size_t>(v)] = true;
+        EXPECT_EQ(std::count(used.begin(), used.end(), false), 0);
+    }
+    const std::string skinName(reinterpret_cast<const char*>(&all.spawn.bytes[68]));
+    EXPECT_EQ(skinName, "Data/Models/Spawn/Spawn.tga");
+}
+
+TEST(ModelArtFiles, FramesAreNamedAfterTheirRange) {
+    REQUIRE_MODELS();
+    const std::vector<std::pair<std::string, int>> ranges = {
+        {"stand", 40}, {"run", 6},     {"attack", 8},   {"paina", 4},   {"painb", 4},
+        {"painc", 4},  {"jump", 6},    {"flip", 12},    {"salute", 11}, {"taunt", 17},
+        {"wave", 11},  {"point", 12},  {"crstand", 19}, {"crwalk", 6},  {"crattack", 9},
+        {"crpain", 4}, {"crdeath", 5}, {"deatha", 6},   {"deathb", 6},  {"deathc", 8},
+        {"pose", 1}};
+    std::vector<std::string> expected;
+    for (const auto& [name, count] : ranges)
+        for (int i = 1; i <= count; ++i)
+            expected.push_back(name + (i < 10 ? "0" : "") + std::to_string(i));
+    ASSERT_EQ(expected.size(), static_cast<size_t>(kFrames));
+    for (const ArtModel* m : each) EXPECT_EQ(m->names, expected);
+}
+
+TEST(ModelArtFiles, PackingAndBounds) {
+    REQUIRE_MODELS();
+    for (const ArtModel* m : each) {
+        for (int f = 0; f < kFrames; ++f) {
+            EXPECT_TRUE(m->fullRange[static_cast<size_t>(f)]) << "frame " << f;
+            float lowest = 1e9f;
+            for (int v = 0; v < m->verts(); ++v) {
+                const V3& p = m->at(f, v);
+                EXPECT_LE(std::fabs(p[0]), 64.f);
+                EXPECT_LE(std::fabs(p[1]), 64.f);
+                EXPECT_LE(p[2], 64.f);
+                lowest = std::min(lowest, p[2]);
+            }
+            EXPECT_GE(lowest, kFloor - 0.01f) << "below the floor in frame " << f;
+        }
+    }
+    // Ogros and Spawn stand on the floor while standing (the weapon is held above it).
+    for (const ArtModel* m : {&all.ogros, &all.spawn})
+        for (int f = 0; f < 40; ++f) {
+            float lowest = 1e9f;
+            for (int v = 0; v < m->verts(); ++v) lowest = std::min(lowest, m->at(f, v)[2]);
+            EXPECT_NEAR(lowest, kFloor, 0.05f);
+        }
+}
+
+// The signed volume of each connected piece: positive when its faces point outward, with the
+// engine's clockwise front faces.
+std::vector<float> PieceVolumes(const ArtModel& m, int frame) {
+    std::vector<int> root(static_cast<size_t>(m.verts()));
+    std::iota(root.begin(), root.end(), 0);
+    auto find = [&](int v) {
+        while (root[v] != v) v = root[v] = root[root[v]];
+        return v;
+    };
+    for (const auto& t : m.commandTris) {
+        root[find(t[1])] = find(t[0]);
+        root[find(t[2])] = find(t[0]);
+    }
+    std::map<int, float> volume;
+    for (const auto& t : m.commandTris) {
+        const V3 &a = m.at(frame, t[0]), &b = m.at(frame, t[1]), &c = m.at(frame, t[2]);
+        volume[find(t[0])] += Dot(a, Cross(c, b)) / 6;
+    }
+    std::vector<float> out;
+    for (const auto& [piece, v] : volume) out.push_back(v);
+    return out;
+}
+
+TEST(ModelArtFiles, PiecesFaceOutward) {
+    REQUIRE_MODELS();
+    for (const ArtModel* m : each)
+        for (int frame : {0, 100, 190}) {
+            const std::vector<float> volumes = PieceVolumes(*m, frame);
+            EXPECT_GT(volumes.size(), 5u);
+            for (float v : volumes) EXPECT_GT(v, 0.f) << "frame " << frame;
+        }
+}
+
+TEST(ModelArtFiles, NormalsFollowTheSurface) {
+    REQUIRE_MODELS();
+    for (const ArtModel* m : each)
+        for (int frame : {0, 103}) {
+            std::vector<V3> sum(static_cast<size_t>(m->verts()), V3{0, 0, 0});
+            for (const auto& t : m->commandTris) {
+                const V3 &a = m->at(frame, t[0]), &b = m->at(frame, t[1]), &c = m->at(frame, t[2]);
+                const V3 n = Cross(Sub(c, a), Sub(b, a));
+                for (int v : t)
+                    for (int k = 0; k < 3; ++k) sum[static_cast<size_t>(v)][k] += n[k];
+            }
+            double total = 0;
+            int far = 0;
+            for (int v = 0; v < m->verts(); ++v) {
+                const V3& s = sum[static_cast<size_t>(v)];
+                const float len = std::sqrt(Dot(s, s));
+                const float* n = NormalTable[m->normal[static_cast<size_t>(frame) * m->verts() + v]];
+                const float d = len > 0 ? Dot(s, V3{n[0], n[1], n[2]}) / len : 1.f;
+                total += d;
+                if (d < 0.7f) ++far;
+            }
+            EXPECT_GT(total / m->verts(), 0.95) << "frame " << frame;
+            EXPECT_LE(far, m->verts() / 50) << "frame " << frame;
+        }
+}
+
+TEST(ModelArtFiles, LoadsIntoTheEngineModel) {
+    REQUIRE_MODELS();
+    for (const ArtModel* m : each) {
+        CMD2Model model;
+        ASSERT_TRUE(model.LoadMd2(std::span<const uint8_t>(m->bytes)));
+        EXPECT_EQ(model.frameCount, kFrames);
+        EXPECT_EQ(model.vertexCount, m->verts());
+        ASSERT_EQ(model.vertices.size(), m->pos.size() * 3);
+        for (size_t i = 0; i < m->pos.size(); i += 97)
+            for (int a = 0; a < 3; ++a) EXPECT_FLOAT_EQ(model.vertices[i * 3 + a], m->pos[i][a]);
+    }
+}
+
+// The largest distance any vertex moves between two frames.
+float MaxStep(const ArtModel& m, int a, int b) {
+    float most = 0;
+    for (int v = 0; v < m.verts(); ++v) most = std::max(most, Dist(m.at(a, v), m.at(b, v)));
+    return most;
+}
+
+float Height(const ArtModel& m, int f) {
+    float lo = 1e9f, hi = -1e9f;
+    for (int v = 0; v < m.verts(); ++v) {
+        lo = std::min(lo, m.at(f, v)[2]);
+        hi = std::max(hi, m.at(f, v)[2]);
+    }
+    return hi - lo;
+}
+
+TEST(ModelArtMotion, LoopsFlowFromLastFrameToFirst) {
+    REQUIRE_MODELS();
+    // The ranges the program plays, and the run cycles.
+    const struct {
+        const ArtModel* model;
+        int first, last;
+    } loops[] = {{&all.ogros, 0, 39},  {&all.weapon, 0, 39}, {&all.spawn, 95, 111},
+                 {&all.ogros, 40, 45}, {&all.spawn, 40, 45}};
+    for (const auto& l : loops) {
+        float most = 0, sum = 0;
+        for (int f = l.first; f < l.last; ++f) {
+            const float step = MaxStep(*l.model, f, f + 1);
+            most = std::max(most, step);
+            sum += step;
+        }
+        const float mean = sum / static_cast<float>(l.last - l.first);
+        const float wrap = MaxStep(*l.model, l.last, l.first);
+        EXPECT_GT(most, 0.3f) << "frames " << l.first << ".." << l.last << " do not move";
+        // Neither a jump nor a held frame where the range starts again.
+        EXPECT_LE(wrap, 1.5f * most) << "seam between frames " << l.last << " and " << l.first;
+        EXPECT_GE(wrap, 0.25f * mean) << "frame " << l.last << " repeats frame " << l.first;
+    }
+}
+
+TEST(ModelArtMotion, EveryRangeIsItsOwnMotion) {
+    REQUIRE_MODELS();
+    const int firsts[] = {0, 40, 46, 54, 58, 62, 66, 72, 84, 95, 112, 123, 135, 154, 160, 169,
+                          173, 178, 184, 190, 198, 199};
+    for (const ArtModel* m : {&all.ogros, &all.spawn}) {
+        std::vector<int> middles;
+        for (int r = 0; r + 1 < static_cast<int>(std::size(firsts)); ++r) {
+            const int first = firsts[r], last = firsts[r + 1] - 1;
+            middles.push_back((first + last + 1) / 2);
+            if (first == last) continue;
+            float most = 0;
+            for (int f = first + 1; f <= last; ++f) most = std::max(most, MaxStep(*m, first, f));
+            EXPECT_GT(most, 1.5f) << "range " << r << " hardly moves";
+        }
+        for (size_t a = 0; a < middles.size(); ++a)
+            for (size_t b = a + 1; b < middles.size(); ++b)
+                EXPECT_GT(MaxStep(*m, middles[a], middles[b]), 1.f)
+                    << "frames " << middles[a] << " and " << middles[b] << " look alike";
+    }
+}
+
+TEST(ModelArtMotion, PosturesFitTheirMotions) {
+    REQUIRE_MODELS();
+    const ArtModel& og = all.ogros;
+    const ArtModel& sp = all.spawn;
+    const float standing = Height(og, 0);
+    EXPECT_GT(standing, 48.f);
+    // On the back or the face in the end, or on the side (as high as the shoulders are wide).
+    for (int f : {177, 183, 189}) EXPECT_LT(Height(og, f), 0.6f * standing) << "frame " << f;
+    EXPECT_LT(Height(og, 197), 0.8f * standing);
+    for (int f = 135; f <= 159; ++f) EXPECT_LT(Height(og, f), 0.92f * standing) << "frame " << f;
+    for (const ArtModel* m : {&og, &sp}) {
+        float lowest = 1e9f;
+        for (int v = 0; v < m->verts(); ++v) lowest = std::min(lowest, m->at(69, v)[2]);
+        EXPECT_GT(lowest, kFloor + 5) << "not off the ground at the top of the jump";
+    }
+    // Spawn rears up in its taunt and lies low in death.
+    EXPECT_GT(Height(sp, 103), Height(sp, 95) + 5);
+    for (int f : {177, 183, 189, 197}) EXPECT_LT(Height(sp, f), Height(sp, 0)) << "frame " << f;
+    for (int f = 135; f <= 159; ++f) EXPECT_LT(Height(sp, f), Height(sp, 0) - 3) << "frame " << f;
+}
+
+TEST(ModelArtMotion, WeaponStaysInTheHand) {
+    REQUIRE_MODELS();
+    const ArtModel& og = all.ogros;
+    const ArtModel& club = all.weapon;
+    // The closest pair of Ogros and weapon vertices in the first frame: the grip in the fist.
+    int bestO = 0, bestW = 0;
+    float best = 1e9f;
+    for (int w = 0; w < club.verts(); ++w)
+        for (int o = 0; o < og.verts(); ++o) {
+            const float d = Dist(club.at(0, w), og.at(0, o));
+            if (d < best) best = d, bestO = o, bestW = w;
+        }
+    EXPECT_LT(best, 2.f);
+    for (int f = 0; f < kFrames; ++f)
+        EXPECT_NEAR(Dist(club.at(f, bestW), og.at(f, bestO)), best, 0.8f) << "frame " << f;
+    // And the club really moves with the motions: raised overhead in the attack.
+    float topStand = -1e9f, topAttack = -1e9f;
+    for (int w = 0; w < club.verts(); ++w) {
+        topStand = std::max(topStand, club.at(0, w)[2]);
+        topAttack = std::max(topAttack, club.at(48, w)[2]);
+    }
+    EXPECT_GT(topAttack, topStand + 10);
+}
+
+TEST(ModelArtFiles, SkinsAreReadableImages) {
+    for (const auto& [name, size] : {std::pair{"Models/Ogros/igdosh.pcx", 256},
+                                     std::pair{"Models/Ogros/Weapon.pcx", 128}}) {
+        auto file = ReadWholeFile(kDataDir + name);
+        ASSERT_TRUE(file) << name;
+        const auto& b = *file;
+        ASSERT_GT(b.size(), 128u + 769u);
+        EXPECT_EQ(b[0], 10);
+        EXPECT_EQ(b[1], 5);
+        EXPECT_EQ(b[2], 1);
+        EXPECT_EQ(b[3], 8);
+        EXPECT_EQ(Half(b, 8) + 1, size);
+        EXPECT_EQ(Half(b, 10) + 1, size);
+        EXPECT_EQ(b[b.size() - 769], 12);
+        // The run-length data holds exactly width x height indices, up to the palette.
+        size_t at = 128, pixels = 0;
+        while (at < b.size() - 769) {
+            const uint8_t c = b[at++];
+            pixels += c >= 0xC0 ? (at++, c & 0x3F) : 1;
+        }
+        EXPECT_EQ(at, b.size() - 769);
+        EXPECT_EQ(pixels, static_cast<size_t>(size) * size);
+    }
+    auto tga = ReadWholeFile(kDataDir + "Models/Spawn/Spawn.tga");
+    ASSERT_TRUE(tga);
+    EXPECT_EQ((*tga)[2], 2);
+    EXPECT_EQ((*tga)[16], 24);
+    EXPECT_EQ(Half(*tga, 12), 256);
+    EXPECT_EQ(Half(*tga, 14), 256);
+    EXPECT_EQ(tga->size(), 18u + 256u * 256u * 3u);
+}
+
+TEST(ModelArtFiles, TheToolMakesIdenticalBytesAgain) {
+    const std::string tool = std::string(TAM_GAME_DIR) + "/../tamasset";
+    ASSERT_TRUE(std::filesystem::exists(tool));
+    const std::string dir = (std::filesystem::temp_directory_path() /
+                             ("tam_model_art_" + std::to_string(::getpid())))
+                                .string();
+    ASSERT_EQ(std::system((tool + " models " + dir + " > /dev/null").c_str()), 0);
+    for (const char* name : {"Models/Ogros/Ogros.md2", "Models/Ogros/igdosh.pcx",
+                             "Models/Ogros/Weapon.md2", "Models/Ogros/Weapon.pcx",
+                             "Models/Spawn/Spawn.md2", "Models/Spawn/Spawn.tga"}) {
+        auto again = ReadWholeFile(dir + "/" + name);
+        auto built = ReadWholeFile(kDataDir + name);
+        ASSERT_TRUE(again && built) << name;
+        EXPECT_TRUE(*again == *built) << name << " differs between runs";
+    }
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tam
