@@ -1,14 +1,124 @@
-// Placeholder: display modes and the DirectX stage are being written.
+// The start-up DirectX stage, the screen-mode holder on top of the platform's window calls, and
+// the border and mode steps of the display commands.
 #include "media/display.h"
 
-namespace tam {
+#include <cstdio>
 
-bool InitDirectX() { return true; }
-void ShutdownDirectX() {}
-void SetBorderNone() {}
-void SetBorderSizeable() {}
-void NewScreen() {}
-int ScreenSetFullScreen(int, int, int) { return 0; }
-int ScreenSetWindowed(int, int) { return 0; }
+#include "console/console.h"
+#include "platform/files.h"
+
+namespace tam {
+namespace {
+
+constexpr const char* kMusicFile = "Data\\Sound\\Ext.mid";
+
+class PlatformDisplayDevice final : public DisplayDevice {
+public:
+    bool HasWindow() override { return platform::MainWindowExists(); }
+    void SetBorder(platform::Border border) override { platform::SetMainBorder(border); }
+    int EnterFullScreen(int width, int height, int bits) override {
+        return platform::EnterFullScreen(width, height, bits);
+    }
+    int LeaveFullScreen() override { return platform::LeaveFullScreen(); }
+};
+
+DisplayDevice& Device() {
+    MediaState& m = Media();
+    return m.device ? *m.device : PlatformDisplay();
+}
+
+}  // namespace
+
+DisplayDevice& PlatformDisplay() {
+    static PlatformDisplayDevice device;
+    return device;
+}
+
+MediaState& Media() {
+    static MediaState state;
+    return state;
+}
+
+void ResetMedia() {
+    MediaState& m = Media();
+    m.screen.reset();
+    m.sound.reset();
+    m.midi.reset();
+    m = MediaState{};
+}
+
+NDX_Screen::~NDX_Screen() {
+    if (fullScreen_) device_.LeaveFullScreen();
+}
+
+int NDX_Screen::Create() {
+    created_ = device_.HasWindow();
+    return created_ ? kOk : kNoDisplay;
+}
+
+int NDX_Screen::SetFullScreen(int, int width, int height, int bits) {
+    if (!created_) return kNoDisplay;
+    const int result = device_.EnterFullScreen(width, height, bits);
+    if (result != kOk) return result;
+    fullScreen_ = true;
+    width_ = width;
+    height_ = height;
+    return kOk;
+}
+
+int NDX_Screen::SetWindowed(int, int width, int height) {
+    if (!created_) return kNoDisplay;
+    if (device_.LeaveFullScreen() != kOk) return kLevelRefused;
+    fullScreen_ = false;
+    width_ = width;
+    height_ = height;
+    return kOk;
+}
+
+bool InitDirectX() {
+    MediaState& m = Media();
+    ConsolePrint("Initializatig DirectX...", true);
+    ConsolePrint("  Setting Full Screen Mode...", true);
+    NewScreen();
+
+    ConsolePrint("  Initializating Sound...", true);
+    m.sound = std::make_unique<NDX_Sound>();
+    if (const int status = m.sound->Create(); status != 0)
+        std::fprintf(stderr, "tamberlo: no usable audio device (status %d); sound is off\n", status);
+
+    ConsolePrint("  Initializating Music...", true);
+    m.midi = std::make_unique<NDX_Midi>();
+    m.midi->SetFile(ResolvePath(kMusicFile));
+
+    ConsolePrint("DirectX initializated successfully", false);
+    ConsolePrint(SeparatorLine(), true);
+    return true;
+}
+
+void ShutdownDirectX() {
+    MediaState& m = Media();
+    m.screen.reset();
+    m.sound.reset();
+}
+
+void SetBorderNone() { Device().SetBorder(platform::Border::None); }
+void SetBorderSizeable() { Device().SetBorder(platform::Border::Sizeable); }
+
+void NewScreen() {
+    MediaState& m = Media();
+    m.screen.reset();  // the earlier holder gives the screen back before the new one binds
+    m.screen = std::make_unique<NDX_Screen>(Device());
+    m.screen->Create();
+}
+
+int ScreenSetFullScreen(int width, int height, int colorBits) {
+    NDX_Screen* screen = Media().screen.get();
+    return screen ? screen->SetFullScreen(0, width, height, colorBits) : NDX_Screen::kNoDisplay;
+}
+
+int ScreenSetWindowed(int width, int height) {
+    NDX_Screen* screen = Media().screen.get();
+    return screen ? screen->SetWindowed(0, width, height) : NDX_Screen::kNoDisplay;
+}
 
 }  // namespace tam

@@ -1,6 +1,11 @@
 // Display modes and the start-up DirectX stage: the screen-mode holder (NDX_Screen), full-screen
-// and windowed switching of the main window, and the sound holders' lifetime.
+// and windowed switching of the main window, and the sound holders' lifetime. Window thread only.
 #pragma once
+
+#include <memory>
+
+#include "media/sound.h"
+#include "platform/platform.h"
 
 namespace tam {
 
@@ -13,8 +18,61 @@ void ShutdownDirectX();
 // steps done):
 void SetBorderNone();      // full-screen border style
 void SetBorderSizeable();  // windowed border style
-void NewScreen();          // a new NDX_Screen becomes the current one, and is created
-int ScreenSetFullScreen(int width, int height, int colorBits);  // status 0, 2, 3...
-int ScreenSetWindowed(int width, int height);                    // status 0, 3, 4, 32...
+void NewScreen();          // a new NDX_Screen becomes the current one (the earlier one is released)
+int ScreenSetFullScreen(int width, int height, int colorBits);  // NDX_Screen status
+int ScreenSetWindowed(int width, int height);                    // NDX_Screen status
+
+// What the screen holder needs of the window system; the real one is the platform layer.
+class DisplayDevice {
+public:
+    virtual ~DisplayDevice() = default;
+    virtual bool HasWindow() = 0;
+    virtual void SetBorder(platform::Border border) = 0;
+    virtual int EnterFullScreen(int width, int height, int bits) = 0;  // 0, 2 or 3
+    virtual int LeaveFullScreen() = 0;                                // 0 or 3
+};
+DisplayDevice& PlatformDisplay();
+
+// One screen-mode holder bound to the main window. The destructor gives the desktop its mode
+// back if this holder took the screen.
+class NDX_Screen {
+public:
+    static constexpr int kOk = 0;
+    static constexpr int kNoDisplay = 1;     // no window to bind to (or never created)
+    static constexpr int kModeRefused = 2;   // no such display mode
+    static constexpr int kLevelRefused = 3;  // the window cannot take exclusive / normal access
+
+    explicit NDX_Screen(DisplayDevice& device) : device_(device) {}
+    NDX_Screen(const NDX_Screen&) = delete;
+    NDX_Screen& operator=(const NDX_Screen&) = delete;
+    virtual ~NDX_Screen();
+
+    int Create();
+    // `flags` are unused (always 0). Full screen at width x height and `bits` per pixel.
+    int SetFullScreen(int flags, int width, int height, int bits);
+    // Back to the desktop mode; width x height is only recorded as the off-screen size.
+    int SetWindowed(int flags, int width, int height);
+
+    bool FullScreen() const { return fullScreen_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+private:
+    DisplayDevice& device_;
+    bool created_ = false;
+    bool fullScreen_ = false;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// The unit's holders. Reset by tests (ResetMedia releases the holders first).
+struct MediaState {
+    DisplayDevice* device = nullptr;  // null: the platform layer
+    std::unique_ptr<NDX_Screen> screen;
+    std::unique_ptr<NDX_Sound> sound;
+    std::unique_ptr<NDX_Midi> midi;
+};
+MediaState& Media();
+void ResetMedia();
 
 }  // namespace tam

@@ -1,11 +1,167 @@
-// Placeholder: sound playback is being written.
+// Music and sound playback on the audio seam, and the two holders made at start-up.
 #include "media/sound.h"
 
-namespace tam {
+#include <cmath>
+#include <numbers>
 
-void PlayMidi(const std::string&) {}
-void PlayWav(const std::string&) {}
-void PlayMp3(const std::string&) {}
-void SetVolume(uint32_t) {}
+#include "platform/files.h"
+
+namespace tam {
+namespace {
+
+// The default chime: two notes, each with a short attack and an exponential decay.
+struct ChimeNote {
+    double hertz;
+    double seconds;
+};
+constexpr ChimeNote kChime[] = {{987.77, 0.09}, {1318.51, 0.16}};
+constexpr double kChimeLevel = 0.4;
+constexpr double kChimeAttackSeconds = 0.004;
+constexpr double kChimeDecaySeconds = 0.05;
+
+void FreeMp3Stream(const SoundState::Mp3Stream& stream) {
+    audio::Api().HaltChannel(stream.channel);
+    audio::Api().FreeChunk(stream.chunk);
+}
+
+// Frees the MP3 streams whose channel has gone quiet.
+void ReapFinishedStreams() {
+    auto& streams = Snd().mp3;
+    std::erase_if(streams, [](const SoundState::Mp3Stream& s) {
+        if (audio::Api().ChannelPlaying(s.channel)) return false;
+        audio::Api().FreeChunk(s.chunk);
+        return true;
+    });
+}
+
+// A mixer channel no live MP3 stream uses; when all are taken the oldest stream gives way.
+int TakeMp3Channel() {
+    auto& streams = Snd().mp3;
+    for (int ch = kWavChannel + 1; ch < kMixChannels; ++ch) {
+        bool used = false;
+        for (const auto& s : streams) used = used || s.channel == ch;
+        if (!used) return ch;
+    }
+    const int channel = streams.front().channel;
+    FreeMp3Stream(streams.front());
+    streams.erase(streams.begin());
+    return channel;
+}
+
+audio::ChunkHandle DefaultSound() {
+    SoundState& s = Snd();
+    if (!s.defaultSound) {
+        const auto& samples = DefaultSoundSamples();
+        s.defaultSound = audio::Api().ChunkFromSamples(samples.data(),
+                                                       samples.size() / audio::kOutputChannels);
+    }
+    return s.defaultSound;
+}
+
+}  // namespace
+
+SoundState& Snd() {
+    static SoundState state;
+    return state;
+}
+
+void ResetSound() {
+    SoundState& s = Snd();
+    audio::Backend& api = audio::Api();
+    for (const auto& stream : s.mp3) FreeMp3Stream(stream);
+    if (s.wav) api.HaltChannel(kWavChannel);
+    api.FreeChunk(s.wav);
+    api.FreeChunk(s.defaultSound);
+    api.FreeMusic(s.alias);
+    s = SoundState{};
+}
+
+const std::vector<int16_t>& DefaultSoundSamples() {
+    static const std::vector<int16_t> samples = [] {
+        std::vector<int16_t> out;
+        for (const ChimeNote& note : kChime) {
+            const int frames = static_cast<int>(note.seconds * audio::kSampleRate);
+            for (int i = 0; i < frames; ++i) {
+                const double t = static_cast<double>(i) / audio::kSampleRate;
+                const double envelope = std::min(1.0, t / kChimeAttackSeconds) *
+                                        std::exp(-t / kChimeDecaySeconds);
+                const double v = kChimeLevel * envelope *
+                                 std::sin(2.0 * std::numbers::pi * note.hertz * t);
+                const auto sample = static_cast<int16_t>(std::lround(v * 32767.0));
+                out.push_back(sample);  // left
+                out.push_back(sample);  // right
+            }
+        }
+        return out;
+    }();
+    return samples;
+}
+
+void PlayMidi(const std::string& file) {
+    audio::Backend& api = audio::Api();
+    if (!api.DeviceOpen()) return;
+    SoundState& s = Snd();
+    // Opening under the alias succeeds only while the alias is free; playing "from 0" then
+    // restarts whatever file holds it.
+    if (!s.alias) {
+        s.alias = api.LoadMusic(ResolvePath(file));
+        if (s.alias) s.aliasFile = file;
+    }
+    if (s.alias) api.PlayMusicFromStart(s.alias);
+}
+
+void PlayWav(const std::string& file) {
+    audio::Backend& api = audio::Api();
+    if (!api.DeviceOpen()) return;
+    SoundState& s = Snd();
+    ReapFinishedStreams();
+    api.HaltChannel(kWavChannel);
+    api.FreeChunk(s.wav);
+    s.wav = api.LoadChunk(ResolvePath(file));
+    api.PlayChunk(s.wav ? s.wav : DefaultSound(), kWavChannel);
+}
+
+void PlayMp3(const std::string& file) {
+    audio::Backend& api = audio::Api();
+    if (!api.DeviceOpen()) return;
+    ReapFinishedStreams();
+    const audio::ChunkHandle chunk = api.LoadChunk(ResolvePath(file));
+    if (!chunk) return;
+    const int channel = TakeMp3Channel();
+    if (!api.PlayChunk(chunk, channel)) {
+        api.FreeChunk(chunk);
+        return;
+    }
+    Snd().mp3.push_back({channel, chunk});
+}
+
+void SetVolume(uint32_t volume) {
+    Snd().volume = volume;
+    audio::Backend& api = audio::Api();
+    if (api.DeviceOpen())
+        api.SetOutputLevels(static_cast<uint16_t>(volume & 0xFFFF),
+                            static_cast<uint16_t>(volume >> 16));
+}
+
+NDX_Sound::~NDX_Sound() {
+    if (!opened_) return;
+    ResetSound();
+    audio::Api().CloseDevice();
+}
+
+int NDX_Sound::Create() {
+    if (opened_) return 0;
+    const int result = audio::Api().OpenDevice(kMixChannels);
+    if (result != audio::kOpened) return result;
+    opened_ = true;
+    SetVolume(Snd().volume);
+    return 0;
+}
+
+int NDX_Midi::SetFile(const std::string& path) {
+    file_ = path;
+    opened_ = FileExists(path);
+    return opened_ ? 0 : kCannotOpen;
+}
 
 }  // namespace tam

@@ -1,9 +1,15 @@
 // Music and sound: MIDI under one alias, asynchronous WAV, overlapping MP3 streams, the output
-// volume, and the sound-device and music-file holders made at start-up.
+// volume, and the sound-device and music-file holders made at start-up. Every operation takes
+// the name as the command received it (resolved beside the program, backslashes allowed),
+// returns at once and reports nothing; without an open sound device they do nothing.
+// Window thread only.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "platform/audio.h"
 
 namespace tam {
 
@@ -11,5 +17,66 @@ void PlayMidi(const std::string& file);
 void PlayWav(const std::string& file);
 void PlayMp3(const std::string& file);
 void SetVolume(uint32_t volume);  // low 16 bits left level, high 16 bits right level
+
+// Channel plan of the mixer: the WAV sound has its own channel, MP3 streams take the rest. With
+// kMaxMp3Streams streams playing, a new one stops the oldest.
+inline constexpr int kWavChannel = 0;
+inline constexpr int kMaxMp3Streams = 32;
+inline constexpr int kMixChannels = 1 + kMaxMp3Streams;
+
+// What is playing or held. Reset when the sound device closes, and by tests.
+struct SoundState {
+    // The MIDI alias: once a file has opened under it, it stays held for the run (until the
+    // device closes) and later opens fail.
+    audio::MusicHandle alias = 0;
+    std::string aliasFile;                // the name it was opened with
+    audio::ChunkHandle wav = 0;           // the last sound given to PlayWav, if it loaded
+    audio::ChunkHandle defaultSound = 0;  // made on first need
+    struct Mp3Stream {
+        int channel = 0;
+        audio::ChunkHandle chunk = 0;
+    };
+    std::vector<Mp3Stream> mp3;  // oldest first; finished ones are freed by the next play call
+    uint32_t volume = 0xFFFFFFFFu;
+};
+SoundState& Snd();
+// Frees every handle through the audio backend and starts from a fresh state.
+void ResetSound();
+
+// The program's own default sound (a short two-note chime): interleaved stereo 16-bit samples
+// at audio::kSampleRate. Played by PlayWav for a file that exists but cannot be played.
+const std::vector<int16_t>& DefaultSoundSamples();
+
+// The sound-device holder: Create opens the output device; the destructor closes it (after
+// freeing every sound). One per process.
+class NDX_Sound {
+public:
+    static constexpr int kNoDevice = audio::kNoDevice;        // 16
+    static constexpr int kCannotSetUp = audio::kCannotSetUp;  // 17
+
+    NDX_Sound() = default;
+    NDX_Sound(const NDX_Sound&) = delete;
+    NDX_Sound& operator=(const NDX_Sound&) = delete;
+    virtual ~NDX_Sound();
+    int Create();  // 0, kNoDevice or kCannotSetUp
+    bool Ready() const { return opened_; }
+
+private:
+    bool opened_ = false;
+};
+
+// The music-file holder: remembers a file name and whether it is there. Never plays.
+class NDX_Midi {
+public:
+    static constexpr int kCannotOpen = 12;
+    // Keeps `path` (a file-system path) and checks that it is a file; 0 or kCannotOpen.
+    int SetFile(const std::string& path);
+    const std::string& File() const { return file_; }
+    bool Opened() const { return opened_; }
+
+private:
+    std::string file_;
+    bool opened_ = false;
+};
 
 }  // namespace tam

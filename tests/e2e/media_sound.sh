@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Sound through the real game, recorded by SDL's disk audio driver: the console's play commands
+# (WAV, MP3, MIDI), "+attack" playing the shot, set_volume on both channels, and "File not found"
+# for a name that is not beside the program. Each step measures the part of the recording made
+# after its command (the recording grows in real time, four bytes a stereo frame).
+source "$(dirname "$0")/lib.inc"
+need_display
+
+export SDL_AUDIODRIVER=disk
+export SDL_DISKAUDIOFILE="$WORK/rec.raw"
+start_game
+main=$(wait_window frmMain)
+con=$(wait_window frmCon)
+wait_viewable "$main"
+for _ in $(seq 50); do [ -s "$WORK/rec.raw" ] && break; sleep 0.1; done
+[ -s "$WORK/rec.raw" ] || fail "the sound device was not opened: $(cat "$WORK/stderr")"
+
+press "$main" grave
+wait_viewable "$con"
+
+frames() { echo $(( $(stat -c %s "$WORK/rec.raw") / 4 )); }
+
+# level CHANNEL FROM: the peak level (0..1) of one channel from frame FROM to the end so far.
+level() {
+  sox -t raw -r 44100 -e signed -b 16 -c 2 "$WORK/rec.raw" -n remix "$1" trim "${2}s" stat 2>&1 |
+    awk '/Maximum amplitude/{print $3}'
+}
+
+# run_cmd LINE: types a command line into the console and prints the frame at which the
+# recording stood when it was typed.
+run_cmd() {
+  local start
+  start=$(frames)
+  focus "$con"
+  xdotool type --delay 40 -- "$1"
+  press "$con" Return
+  echo "$start"
+}
+
+loud() { awk -v v="$1" -v m="$2" 'BEGIN{exit !(v > m)}'; }
+
+# heard WHAT FROM MIN [CHANNELS]: waits (up to 10 s of a busy machine) until every channel
+# listed (default "1 2") peaks above MIN after frame FROM.
+heard() {
+  local ch l ok
+  for _ in $(seq 40); do
+    ok=1
+    for ch in ${4:-1 2}; do
+      l=$(level "$ch" "$2")
+      loud "$l" "$3" || ok=0
+    done
+    [ "$ok" = 1 ] && return 0
+    sleep 0.25
+  done
+  fail "$1: channel $ch peaked at $l, wanted above $3"
+}
+
+# silent WHAT FROM: after a second of recording past frame FROM, both channels are silent.
+silent() {
+  for _ in $(seq 40); do
+    [ $(( $(frames) - $2 )) -ge 44100 ] && break
+    sleep 0.25
+  done
+  local l r
+  l=$(level 1 "$2"); r=$(level 2 "$2")
+  loud "$l" 0.0001 || loud "$r" 0.0001 && fail "$1: still heard ($l / $r)"
+  return 0
+}
+
+at=$(run_cmd 'play_wav Data\Sound\mp40f1.wav')
+heard play_wav "$at" 0.5
+
+at=$(run_cmd '+attack')
+heard +attack "$at" 0.5
+run_cmd '-attack' >/dev/null
+
+at=$(run_cmd 'play_mp3 Data\Sound\demo.mp3')
+heard play_mp3 "$at" 0.2
+sleep 4  # let the demo end
+
+run_cmd 'set_volume 0' >/dev/null
+sleep 0.3
+at=$(run_cmd 'play_wav Data\Sound\mp40f1.wav')
+silent "set_volume 0" "$at"
+
+run_cmd 'set_volume 65535' >/dev/null
+sleep 0.3
+at=$(run_cmd 'play_wav Data\Sound\mp40f1.wav')
+heard "set_volume 65535" "$at" 0.5
+
+at=$(run_cmd 'play_midi Data\Sound\Ext.mid')
+heard play_midi "$at" 0.1
+
+run_cmd 'play_wav no_such_sound.wav' >/dev/null
+wait_ocr "$con" 'File not found'
+
+close_window "$main"
+for _ in $(seq 200); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$GAME_PID" 2>/dev/null && fail "the game did not exit"
+rc=0
+wait "$GAME_PID" || rc=$?
+GAME_PID=""
+[ "$rc" = 0 ] || fail "the game ended with status $rc"
+echo "media_sound: ok"

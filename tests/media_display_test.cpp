@@ -1,0 +1,118 @@
+// The display-mode unit against stand-in display and audio devices: the start-up stage's log
+// and holders, the border and mode steps of the display commands with their status codes, the
+// release of replaced screen holders, and shutdown.
+#include <gtest/gtest.h>
+
+#include "console/console.h"
+#include "media/display.h"
+#include "media_fakes.h"
+#include "platform/files.h"
+
+namespace tam {
+namespace {
+
+class MediaDisplay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetConsole();
+        ResetMedia();
+        ResetSound();
+        Media().device = &display;
+    }
+    void TearDown() override {
+        ResetMedia();
+        ResetSound();
+        SetProgramDir("");
+    }
+    std::vector<std::string> Log() const {
+        return {Con().log.begin() + 1, Con().log.begin() + 1 + Con().lineCount};
+    }
+    test::FakeDisplay display;
+    test::FakeAudio audio;
+    audio::ScopedBackend scoped{&audio};
+};
+
+TEST_F(MediaDisplay, StartUpStageLogsAndMakesItsHolders) {
+    SetProgramDir(std::string(TAM_GAME_DIR) + "/");
+    audio.openResult = audio::kNoDevice;  // no sound card: the log is the same
+    EXPECT_TRUE(InitDirectX());
+    const std::vector<std::string> expected = {
+        "Initializatig DirectX...",   "  Setting Full Screen Mode...",
+        "  Initializating Sound...",  "  Initializating Music...",
+        "DirectX initializated successfully", std::string(60, '=')};
+    EXPECT_EQ(Log(), expected);
+    ASSERT_TRUE(Media().screen && Media().sound && Media().midi);
+    EXPECT_FALSE(Media().screen->FullScreen());
+    EXPECT_TRUE(display.calls.empty()) << "start-up keeps the desktop mode";
+    EXPECT_FALSE(Media().sound->Ready());
+    EXPECT_EQ(Media().midi->File(), std::string(TAM_GAME_DIR) + "/Data/Sound/Ext.mid");
+    EXPECT_TRUE(Media().midi->Opened());
+}
+
+TEST_F(MediaDisplay, MissingMusicFileOnlyClearsTheFlag) {
+    SetProgramDir("/nonexistent/");
+    EXPECT_TRUE(InitDirectX());
+    EXPECT_FALSE(Media().midi->Opened());
+    EXPECT_TRUE(Media().sound->Ready());
+}
+
+TEST_F(MediaDisplay, FullScreenToAModeThatDoesNotExist) {
+    display.enterResult = NDX_Screen::kModeRefused;
+    SetBorderNone();
+    NewScreen();
+    EXPECT_EQ(ScreenSetFullScreen(801, 601, 16), NDX_Screen::kModeRefused);
+    EXPECT_EQ(display.border, platform::Border::None) << "the border stays removed";
+    EXPECT_FALSE(Media().screen->FullScreen());
+    display.enterResult = NDX_Screen::kLevelRefused;
+    EXPECT_EQ(ScreenSetFullScreen(800, 600, 16), NDX_Screen::kLevelRefused);
+    EXPECT_EQ(display.calls,
+              (std::vector<std::string>{"border none", "enter 801x601x16", "enter 800x600x16"}));
+}
+
+TEST_F(MediaDisplay, SwitchingBackAndForthReleasesEarlierScreens) {
+    SetBorderNone();
+    NewScreen();
+    EXPECT_EQ(ScreenSetFullScreen(800, 600, 32), 0);
+    EXPECT_TRUE(Media().screen->FullScreen());
+    EXPECT_EQ(Media().screen->Width(), 800);
+
+    SetBorderSizeable();
+    NewScreen();  // the full-screen holder goes and gives the desktop mode back
+    EXPECT_EQ(display.calls.back(), "leave");
+    EXPECT_EQ(ScreenSetWindowed(640, 480), 0);
+    EXPECT_EQ(display.border, platform::Border::Sizeable);
+    EXPECT_FALSE(Media().screen->FullScreen());
+    EXPECT_EQ(display.calls,
+              (std::vector<std::string>{"border none", "enter 800x600x32", "border sizeable",
+                                        "leave", "leave"}));
+
+    display.leaveResult = NDX_Screen::kLevelRefused;
+    EXPECT_EQ(ScreenSetWindowed(640, 480), NDX_Screen::kLevelRefused);
+}
+
+TEST_F(MediaDisplay, WithoutWindowEveryStepReportsNoDisplay) {
+    EXPECT_EQ(ScreenSetFullScreen(800, 600, 16), NDX_Screen::kNoDisplay) << "no screen yet";
+    display.window = false;
+    NewScreen();
+    EXPECT_EQ(ScreenSetFullScreen(800, 600, 16), NDX_Screen::kNoDisplay);
+    EXPECT_EQ(ScreenSetWindowed(640, 480), NDX_Screen::kNoDisplay);
+    EXPECT_TRUE(display.calls.empty());
+}
+
+TEST_F(MediaDisplay, ShutdownEndsFullScreenAndClosesSoundButKeepsTheMusicHolder) {
+    SetProgramDir(std::string(TAM_GAME_DIR) + "/");
+    InitDirectX();
+    ScreenSetFullScreen(1024, 768, 32);
+    ASSERT_TRUE(audio.open);
+    ShutdownDirectX();
+    EXPECT_EQ(display.calls.back(), "leave");
+    EXPECT_FALSE(Media().screen);
+    EXPECT_FALSE(Media().sound);
+    EXPECT_FALSE(audio.open);
+    EXPECT_TRUE(Media().midi);
+    ShutdownDirectX();  // twice is harmless
+    EXPECT_EQ(audio.closes, 1);
+}
+
+}  // namespace
+}  // namespace tam
