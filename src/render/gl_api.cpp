@@ -164,8 +164,10 @@ Backend* g_current = nullptr;
 }  // namespace
 
 Backend& Api() {
-    static RealBackend real;
-    return g_current ? *g_current : real;
+    // Never destroyed: objects with static lifetime (the texture registry) may still release
+    // GL names through the seam while the program exits.
+    static RealBackend* const real = new RealBackend;
+    return g_current ? *g_current : *real;
 }
 
 Backend* SetBackend(Backend* backend) {
