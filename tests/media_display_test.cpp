@@ -34,11 +34,12 @@ protected:
 
 TEST_F(MediaDisplay, StartUpStageLogsAndMakesItsHolders) {
     SetProgramDir(std::string(TAM_GAME_DIR) + "/");
-    audio.openResult = audio::kNoDevice;  // no sound card: the log is the same
+    audio.openResult = audio::kNoDevice;  // no sound card: the log says so, and goes on
     EXPECT_TRUE(InitDirectX());
     const std::vector<std::string> expected = {
         "Initializatig DirectX...",   "  Setting Full Screen Mode...",
-        "  Initializating Sound...",  "  Initializating Music...",
+        "  Initializating Sound...",  "  No sound device (status 16): sound is off",
+        "  Initializating Music...",
         "DirectX initializated successfully", std::string(60, '=')};
     EXPECT_EQ(Log(), expected);
     ASSERT_TRUE(Media().screen && Media().sound && Media().midi);
@@ -61,6 +62,8 @@ TEST_F(MediaDisplay, FullScreenToAModeThatDoesNotExist) {
     SetBorderNone();
     NewScreen();
     EXPECT_EQ(ScreenSetFullScreen(801, 601, 16), NDX_Screen::kModeRefused);
+    EXPECT_EQ(Con().log[Con().lineCount],
+              "Full screen 801x601x16: no such display mode (status 2)");
     EXPECT_EQ(display.border, platform::Border::None) << "the border stays removed";
     EXPECT_FALSE(Media().screen->FullScreen());
     display.enterResult = NDX_Screen::kLevelRefused;

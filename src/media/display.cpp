@@ -3,6 +3,7 @@
 #include "media/display.h"
 
 #include <cstdio>
+#include <string>
 
 #include "console/console.h"
 #include "platform/files.h"
@@ -83,8 +84,10 @@ bool InitDirectX() {
 
     ConsolePrint("  Initializating Sound...", true);
     m.sound = std::make_unique<NDX_Sound>();
-    if (const int status = m.sound->Create(); status != 0)
+    if (const int status = m.sound->Create(); status != 0) {
         std::fprintf(stderr, "tamberlo: no usable audio device (status %d); sound is off\n", status);
+        ConsolePrint("  No sound device (status " + std::to_string(status) + "): sound is off", true);
+    }
 
     ConsolePrint("  Initializating Music...", true);
     m.midi = std::make_unique<NDX_Midi>();
@@ -111,14 +114,41 @@ void NewScreen() {
     m.screen->Create();
 }
 
+namespace {
+
+const char* StatusText(int status) {
+    switch (status) {
+        case NDX_Screen::kNoDisplay: return "no display";
+        case NDX_Screen::kModeRefused: return "no such display mode";
+        case NDX_Screen::kLevelRefused: return "the window cannot take it";
+        default: return "refused";
+    }
+}
+
+// A switch that did not happen is said in the log, so the user is not left guessing.
+int Report(const std::string& what, int status) {
+    if (status != NDX_Screen::kOk)
+        ConsolePrint(what + ": " + StatusText(status) + " (status " +
+                         std::to_string(status) + ")",
+                     true);
+    return status;
+}
+
+}  // namespace
+
 int ScreenSetFullScreen(int width, int height, int colorBits) {
     NDX_Screen* screen = Media().screen.get();
-    return screen ? screen->SetFullScreen(0, width, height, colorBits) : NDX_Screen::kNoDisplay;
+    const int status =
+        screen ? screen->SetFullScreen(0, width, height, colorBits) : NDX_Screen::kNoDisplay;
+    return Report("Full screen " + std::to_string(width) + "x" + std::to_string(height) + "x" +
+                      std::to_string(colorBits),
+                  status);
 }
 
 int ScreenSetWindowed(int width, int height) {
     NDX_Screen* screen = Media().screen.get();
-    return screen ? screen->SetWindowed(0, width, height) : NDX_Screen::kNoDisplay;
+    const int status = screen ? screen->SetWindowed(0, width, height) : NDX_Screen::kNoDisplay;
+    return Report("Windowed mode", status);
 }
 
 }  // namespace tam
