@@ -381,6 +381,9 @@ int EnterFullScreen(int width, int height, int bits) {
         const int bytes = static_cast<int>(SDL_BYTESPERPIXEL(mode.format));
         if (mode.w != width || mode.h != height || (bits != bpp && bits != bytes * 8)) continue;
         if (SDL_SetWindowDisplayMode(P().main, &mode) != 0) return 3;
+        // Placed and sized by hand too: without a window manager nobody else does it.
+        SDL_SetWindowPosition(P().main, 0, 0);
+        SDL_SetWindowSize(P().main, mode.w, mode.h);
         if (SDL_SetWindowFullscreen(P().main, SDL_WINDOW_FULLSCREEN) != 0) return 3;
         P().fullscreen = true;
         return 0;
@@ -393,6 +396,7 @@ int LeaveFullScreen() {
     if (P().fullscreen && SDL_SetWindowFullscreen(P().main, 0) != 0) return 3;
     P().fullscreen = false;
     SDL_SetWindowSize(P().main, kMainW, kMainH);
+    SDL_SetWindowPosition(P().main, kMainX, kMainY);
     return 0;
 }
 

@@ -13,6 +13,7 @@ sleep 1
 
 press "$main" grave
 wait_viewable "$con"
+sleep 0.5
 type_text "$con" "about"
 press "$con" Return
 wait_ocr "$con" 'About Orvalis 3D'

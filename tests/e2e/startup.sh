@@ -21,6 +21,7 @@ read -r cx cy cw ch < <(geometry "$con")
 wait_ocr "$con" 'Software Initializated successfully'
 grep -q 'OpenGL initializated successfully' "$WORK/ocr.txt" || fail "no OpenGL lines: $(cat "$WORK/ocr.txt")"
 grep -q 'Load Ok' "$WORK/ocr.txt" || fail "the start-up map did not load: $(cat "$WORK/ocr.txt")"
+sleep 0.5
 type_text "$con" "hello"
 wait_ocr "$con" 'NEW.{0,2}hel ?lo'
 press "$con" Escape

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Display modes in the real game under Xvfb (one mode: the screen's own): a mode that does not
+# exist is reported in the log and the game keeps drawing; the screen's own mode takes the window
+# full screen; set_windowed brings back the window's size; after each switch the textures still
+# draw and fog is back on.
+source "$(dirname "$0")/lib.inc"
+need_display
+read -r sw sh < <(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[1], d[2]}')
+
+command() {  # command TEXT: types a console command and hides the console again
+  press "$main" grave
+  wait_viewable "$con"
+  sleep 0.5  # let the console take the keyboard before typing
+  type_text "$con" "$1"
+  press "$con" Return
+  shot "$con" "$WORK/last-command.png"
+}
+
+start_game
+main=$(wait_window frmMain)
+con=$(wait_window frmCon)
+wait_viewable "$main"
+sleep 1
+shot "$main" "$WORK/before.png"
+
+command "set_fullscreen 801 601 16"
+wait_ocr "$con" 'no such display mode \(status 2\)'
+press "$con" Escape
+sleep 1
+shot "$main" "$WORK/fogged.png"
+# Re-initialising OpenGL turns fog on again: the picture changes, and it is still textured.
+fog_diff=$(compare -metric AE "$WORK/before.png" "$WORK/fogged.png" /dev/null 2>&1 || true)
+[ "${fog_diff%% *}" -gt 10000 ] || fail "no fog after the switch ($fog_diff pixels changed)"
+colours=$(convert "$WORK/fogged.png" -format '%k' info:)
+[ "$colours" -gt 500 ] || fail "the picture after the switch has only $colours colours"
+
+command "set_fullscreen $sw $sh 24"
+press "$con" Escape
+sleep 1
+[ "$(geometry "$main")" = "0 0 $sw $sh" ] || fail "full screen gave $(geometry "$main")"
+
+command "set_windowed 640 480"
+press "$con" Escape
+sleep 1
+read -r _ _ w h < <(geometry "$main")
+[ "$w $h" = "642 456" ] || { ocr "$WORK/last-command.png" >&2; fail "windowed size is ${w}x$h"; }
+shot "$main" "$WORK/windowed.png"
+colours=$(convert "$WORK/windowed.png" -format '%k' info:)
+[ "$colours" -gt 500 ] || fail "the picture after set_windowed has only $colours colours"
+
+close_window "$main"
+wait_exit
+[ "$GAME_RC" = 0 ] || fail "the game ended with status $GAME_RC"
+echo "display: ok"
