@@ -31,7 +31,7 @@ shot "$main" "$WORK/fogged.png"
 # Re-initialising OpenGL turns fog on again: the picture changes, and it is still textured.
 fog_diff=$(compare -metric AE "$WORK/before.png" "$WORK/fogged.png" /dev/null 2>&1 || true)
 [ "${fog_diff%% *}" -gt 10000 ] || fail "no fog after the switch ($fog_diff pixels changed)"
-colours=$(convert "$WORK/fogged.png" -format '%k' info:)
+colours=$(convert "$WORK/fogged.png" -format '%k\n' info:)
 [ "$colours" -gt 500 ] || fail "the picture after the switch has only $colours colours"
 
 command "set_fullscreen $sw $sh 24"
@@ -45,7 +45,7 @@ sleep 1
 read -r _ _ w h < <(geometry "$main")
 [ "$w $h" = "642 456" ] || { ocr "$WORK/last-command.png" >&2; fail "windowed size is ${w}x$h"; }
 shot "$main" "$WORK/windowed.png"
-colours=$(convert "$WORK/windowed.png" -format '%k' info:)
+colours=$(convert "$WORK/windowed.png" -format '%k\n' info:)
 [ "$colours" -gt 500 ] || fail "the picture after set_windowed has only $colours colours"
 
 close_window "$main"

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The arena as a person sees it: after start-up, looking up from the floor shows textured walls
+# under a blue sky above the grass, the HUD's X, Y and FPS lines in red at the bottom left; walking into a wall
+# stops the player at the wall while the key is still held.
+source "$(dirname "$0")/lib.inc"
+need_display
+
+start_game
+main=$(wait_window frmMain)
+wait_viewable "$main"
+sleep 1
+look_level "$main"
+sleep 0.3
+shot "$main" "$WORK/arena.png"
+read -r _ _ w h < <(geometry "$main")
+
+colours=$(convert "$WORK/arena.png" -crop "${w}x$((h * 2 / 3))+0+0" +repage -format '%k\n' info:)
+[ "$colours" -gt 1000 ] || fail "walls look untextured ($colours colours)"
+# Sky above, floor below.
+[ "$(blue_share "$WORK/arena.png" "${w}x$((h / 8))+0+0")" -gt 20 ] || fail "no sky above the walls"
+read -r r g b < <(mean_rgb "$WORK/arena.png" "${w}x$((h / 8))+0+$((h * 6 / 8))")
+[ "$g" -gt "$b" ] || fail "no grass floor below ($r $g $b)"
+# HUD: the three lines read back, in red.
+for line in X Y FPS; do
+  [ -n "$(hud_value "$main" "$line")" ] || fail "the HUD has no $line line"
+done
+read -r r g b < <(mean_rgb "$WORK/arena.png" "230x60+0+$((h - 60))")
+[ "$r" -gt "$b" ] || fail "the HUD is not red ($r $g $b)"
+
+# Walk forward until the position stops changing while W is still held: a wall stopped us.
+focus "$main"
+xdotool keydown w
+prev=$(hud_value "$main" Y)
+stopped=""
+for _ in $(seq 40); do
+  sleep 0.5
+  now=$(hud_value "$main" Y)
+  if [ -n "$now" ] && [ "$now" = "$prev" ]; then stopped=$now; break; fi
+  prev=$now
+done
+xdotool keyup w
+[ -n "$stopped" ] || fail "the player never stopped walking forward"
+echo "stopped at Y = $stopped"
+
+press "$main" Escape
+wait_exit
+[ "$GAME_RC" = 0 ] || fail "exit ended with status $GAME_RC"
+echo "arena: ok"
