@@ -53,6 +53,7 @@ echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAM_SANITIZE=ON -DTAM_BENCH=OFF >/dev/null
 cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions=$root/tests/lsan.supp \
   ctest --test-dir build-asan --output-on-failure -j2 -E '^e2e_' 2>&1 | tee build-asan/ctest.log || status=1
 tally build-asan/ctest.log
 
