@@ -54,8 +54,15 @@ std::vector<std::vector<std::vector<Vec3>>> AnimateMeshes(const std::vector<Bone
             for (const Vec3& p : posed.back()) lowest = std::min(lowest, p.z);
         }
         const float dz = kModelFloorZ - lowest + pose.lift;
+        // Turned half a revolution: the models face -X in their own space, which the game's
+        // placement (half a turn, then the drawing's quarter turn) points toward -Y in the
+        // world, the courtyard they stand in.
         for (size_t k = 0; k < meshes.size(); ++k) {
-            for (Vec3& p : posed[k]) p.z += dz;
+            for (Vec3& p : posed[k]) {
+                p.x = -p.x;
+                p.y = -p.y;
+                p.z += dz;
+            }
             out[k].push_back(std::move(posed[k]));
         }
     }

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The three models stand where the frame loop places them, (35, 65) and (35, 55), and move:
+# from a start point just south of them, looking up from the floor, the middle of the picture
+# holds the models and changes between two screenshots while the player stands still.
+source "$(dirname "$0")/lib.inc"
+need_display
+
+cat > "$WORK/view.txt" <<'MAP'
+name "Model view"
+floor 100 100
+reserved 0 0
+gravity 10
+floor_texture 1
+scroll 0 0
+start 35 25
+MAP
+"$TAM_BUILD_DIR/tamasset" map compile "$WORK/view.txt" "$WORK/view.map" >/dev/null
+
+start_game
+main=$(wait_window frmMain)
+con=$(wait_window frmCon)
+wait_viewable "$main"
+press "$main" grave
+wait_viewable "$con"
+sleep 0.5
+type_text "$con" "load_map $WORK/view.map"
+press "$con" Return
+wait_ocr "$con" 'Load Ok'
+press "$con" Escape
+wait_viewable "$con" no
+look_level "$main" 14
+sleep 0.5
+read -r _ _ w h < <(geometry "$main")
+shot "$main" "$WORK/models-a.png"
+sleep 0.7
+shot "$main" "$WORK/models-b.png"
+
+# Straight ahead (+Y) the models fill the middle; the stone floor and the sky are grey and blue.
+middle="$((w / 2))x$((h / 2))+$((w / 4))+0"
+colours=$(convert "$WORK/models-a.png" -crop "$middle" +repage -format '%k\n' info:)
+[ "$colours" -gt 800 ] || fail "nothing stands in the middle of the view ($colours colours)"
+green=$(convert "$WORK/models-a.png" -crop "$middle" +repage -fx 'g > r && g > b + 0.08 ? 1 : 0' \
+  -format '%[fx:int(mean * 1000)]\n' info:)
+[ "$green" -gt 5 ] || fail "the green Ogros is not in the middle of the view (${green}‰)"
+moved=$(compare -metric AE -fuzz 3% "$WORK/models-a.png" "$WORK/models-b.png" /dev/null 2>&1 || true)
+[ "${moved%% *}" -gt 200 ] || fail "the models did not move between two screenshots ($moved pixels)"
+
+press "$main" Escape
+wait_exit
+[ "$GAME_RC" = 0 ] || fail "exit ended with status $GAME_RC"
+echo "models: ok"
