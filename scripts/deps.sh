@@ -15,7 +15,7 @@ demo_pkgs=(
 test_pkgs=(
   googletest libgtest-dev libbenchmark-dev libstb-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils imagemagick tesseract-ocr sox
+  xvfb xauth xdotool x11-utils imagemagick tesseract-ocr tesseract-ocr-rus sox
 )
 
 want=("${demo_pkgs[@]}")

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The island generator in the real game: "create_map" prints its Cyrillic line in the console,
+# and the view from the arena's start point changes to the island's rising land and cliffs; the
+# arena's panels are no longer drawn. Three more islands leave the game running and drawing.
+source "$(dirname "$0")/lib.inc"
+need_display
+
+start_game
+main=$(wait_window frmMain)
+con=$(wait_window frmCon)
+wait_viewable "$main"
+sleep 1
+look_level "$main" 4
+sleep 0.3
+shot "$main" "$WORK/arena.png"
+
+press "$main" grave
+wait_viewable "$con"
+sleep 0.5
+type_text "$con" "create_map"
+press "$con" Return
+OCR_LANG=rus+eng wait_ocr "$con" 'Карта создана'
+press "$con" Escape
+wait_viewable "$con" no
+sleep 0.5
+shot "$main" "$WORK/island.png"
+read -r _ _ w h < <(geometry "$main")
+
+changed=$(compare -metric AE -fuzz 5% "$WORK/arena.png" "$WORK/island.png" /dev/null 2>&1 || true)
+[ "${changed%% *}" -gt $((w * h / 10)) ] || fail "the view hardly changed after create_map ($changed pixels)"
+colours=$(convert "$WORK/island.png" -crop "${w}x$((h * 2 / 3))+0+0" +repage -format '%k\n' info:)
+[ "$colours" -gt 1000 ] || fail "the island looks untextured ($colours colours)"
+
+for _ in 1 2 3; do
+  press "$main" grave
+  wait_viewable "$con"
+  sleep 0.3
+  type_text "$con" "create_map"
+  press "$con" Return
+  press "$con" Escape
+done
+sleep 0.5
+shot "$main" "$WORK/later.png"
+colours=$(convert "$WORK/later.png" -format '%k\n' info:)
+[ "$colours" -gt 1000 ] || fail "the view after more islands looks wrong ($colours colours)"
+
+press "$main" Escape
+wait_exit
+[ "$GAME_RC" = 0 ] || fail "exit ended with status $GAME_RC"
+echo "island: ok"
