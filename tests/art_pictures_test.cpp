@@ -58,7 +58,7 @@ constexpr double kSeamTolerance = 8.0;
 const std::vector<Picture>& Textures() {
     static const std::vector<Picture> pictures = [] {
         std::vector<Picture> all;
-        for (const WorldTextureSpec& spec : WorldTextureList()) all.push_back(spec.make(spec.size));
+        for (const WorldTextureSpec& entry : WorldTextureList()) all.push_back(entry.make(entry.size));
         return all;
     }();
     return pictures;
@@ -84,11 +84,11 @@ TEST(ArtTextures, EightPowerOfTwoOpaqueTexturesInTableOrder) {
 
 TEST(ArtTextures, EveryTextureTilesWithoutSeamsBothWays) {
     for (size_t i = 0; i < WorldTextureList().size(); ++i) {
-        const WorldTextureSpec& spec = WorldTextureList()[i];
+        const WorldTextureSpec& entry = WorldTextureList()[i];
         const Picture& p = Textures()[i];
-        EXPECT_LT(WorstSeamExcess(p), kSeamTolerance) << spec.name << " left/right edge";
+        EXPECT_LT(WorstSeamExcess(p), kSeamTolerance) << entry.name << " left/right edge";
         EXPECT_LT(WorstSeamExcess(Transposed(p)), kSeamTolerance)
-            << spec.name << " top/bottom edge";
+            << entry.name << " top/bottom edge";
     }
 }
 
@@ -96,9 +96,9 @@ TEST(ArtTextures, SeamMeasureFlagsAPictureThatDoesNotTile) {
     // The same pictures cut short do not continue across their new edge; the measure must see it.
     int flagged = 0;
     for (size_t i = 0; i < WorldTextureList().size(); ++i) {
-        const WorldTextureSpec& spec = WorldTextureList()[i];
+        const WorldTextureSpec& entry = WorldTextureList()[i];
         const Picture& p = Textures()[i];
-        if (WorstSeamExcess(CroppedColumns(p, spec.size - spec.size / 5)) >= kSeamTolerance)
+        if (WorstSeamExcess(CroppedColumns(p, entry.size - entry.size / 5)) >= kSeamTolerance)
             ++flagged;
     }
     EXPECT_GE(flagged, 7);
@@ -107,7 +107,7 @@ TEST(ArtTextures, SeamMeasureFlagsAPictureThatDoesNotTile) {
 TEST(ArtTextures, TexturesAreNotFlat) {
     // Every texture has visible structure: a spread of brightness well beyond noise.
     for (size_t i = 0; i < WorldTextureList().size(); ++i) {
-        const WorldTextureSpec& spec = WorldTextureList()[i];
+        const WorldTextureSpec& entry = WorldTextureList()[i];
         const Picture& p = Textures()[i];
         int lo = 765, hi = 0;
         for (int y = 0; y < p.height; ++y)
@@ -116,7 +116,7 @@ TEST(ArtTextures, TexturesAreNotFlat) {
                 lo = std::min(lo, v);
                 hi = std::max(hi, v);
             }
-        EXPECT_GT(hi - lo, 90) << spec.name;
+        EXPECT_GT(hi - lo, 90) << entry.name;
     }
 }
 
@@ -189,15 +189,15 @@ TEST(ArtSky, SideFacesHaveTheSkyAboveAndTheHazeBelow) {
     // Texture t = 0 is the bottom edge of a side face and the picture's top row: the rows there
     // must be the pale haze, the opposite rows the deeper blue of the upper sky.
     constexpr int kSize = 64;
-    for (const SkyFaceSpec& spec : SkyFaceList()) {
-        if (spec.face == SkyFace::kTop) continue;
-        const Picture p = MakeSkyFace(spec.face, kSize);
+    for (const SkyFaceSpec& entry : SkyFaceList()) {
+        if (entry.face == SkyFace::kTop) continue;
+        const Picture p = MakeSkyFace(entry.face, kSize);
         double bottomBlue = 0.0, topBlue = 0.0;
         for (int x = 0; x < kSize; ++x) {
             bottomBlue += p.At(x, 1)[2] - p.At(x, 1)[0];
             topBlue += p.At(x, kSize - 1)[2] - p.At(x, kSize - 1)[0];
         }
-        EXPECT_GT(topBlue, bottomBlue + 20.0 * kSize) << spec.name;
+        EXPECT_GT(topBlue, bottomBlue + 20.0 * kSize) << entry.name;
     }
 }
 
@@ -205,12 +205,12 @@ TEST(ArtSky, SideFaceTopEdgeWrapsOntoMatchingColours) {
     // Repeat wrapping makes filtering at a side face's top edge read the picture's first row;
     // that row must carry the top edge's colours so no line shows where the top face meets it.
     constexpr int kSize = 64;
-    for (const SkyFaceSpec& spec : SkyFaceList()) {
-        if (spec.face == SkyFace::kTop) continue;
-        const Picture p = MakeSkyFace(spec.face, kSize);
+    for (const SkyFaceSpec& entry : SkyFaceList()) {
+        if (entry.face == SkyFace::kTop) continue;
+        const Picture p = MakeSkyFace(entry.face, kSize);
         for (int x = 0; x < kSize; ++x)
             EXPECT_EQ(ChannelDiff(p.At(x, 0), p.At(x, kSize - 1)), 0)
-                << spec.name << " column " << x;
+                << entry.name << " column " << x;
     }
 }
 
@@ -230,20 +230,20 @@ TEST(ArtDeterminism, RepeatedRunsGiveTheSameBytesAsTheBuiltFiles) {
     const std::string data = std::string(TAM_GAME_DIR) + "/Data";
     int compared = 0;
     for (size_t i = 0; i < WorldTextureList().size(); ++i) {
-        const WorldTextureSpec& spec = WorldTextureList()[i];
-        const auto first = EncodeTga(Textures()[i], 24, spec.rle);
-        const auto second = EncodeTga(spec.make(spec.size), 24, spec.rle);
-        EXPECT_EQ(first, second) << spec.name;
-        const std::string built = ReadFile(data + "/textures/" + spec.name + ".tga");
+        const WorldTextureSpec& entry = WorldTextureList()[i];
+        const auto first = EncodeTga(Textures()[i], 24, entry.rle);
+        const auto second = EncodeTga(entry.make(entry.size), 24, entry.rle);
+        EXPECT_EQ(first, second) << entry.name;
+        const std::string built = ReadFile(data + "/textures/" + entry.name + ".tga");
         if (built.empty()) continue;  // data not built yet
-        EXPECT_EQ(built, std::string(first.begin(), first.end())) << spec.name;
+        EXPECT_EQ(built, std::string(first.begin(), first.end())) << entry.name;
         ++compared;
     }
-    for (const SkyFaceSpec& spec : SkyFaceList()) {
-        const std::string built = ReadFile(data + "/Sky/" + spec.name + ".tga");
+    for (const SkyFaceSpec& entry : SkyFaceList()) {
+        const std::string built = ReadFile(data + "/Sky/" + entry.name + ".tga");
         if (built.empty()) continue;
-        const auto fresh = EncodeTga(MakeSkyFace(spec.face, kSkyFaceSize), 24, spec.rle);
-        EXPECT_EQ(built, std::string(fresh.begin(), fresh.end())) << spec.name;
+        const auto fresh = EncodeTga(MakeSkyFace(entry.face, kSkyFaceSize), 24, entry.rle);
+        EXPECT_EQ(built, std::string(fresh.begin(), fresh.end())) << entry.name;
         ++compared;
     }
     if (compared == 0) GTEST_SKIP() << "no built data under " << data;

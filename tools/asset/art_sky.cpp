@@ -114,9 +114,9 @@ Picture MakeSkyFace(SkyFace face, int size) {
 }
 
 bool WriteSkyFaces(const std::string& dir, int size) {
-    for (const SkyFaceSpec& spec : kSkyFaces) {
-        const Picture pic = MakeSkyFace(spec.face, size);
-        if (!WriteFileBytes(dir + "/" + spec.name + ".tga", EncodeTga(pic, 24, spec.rle)))
+    for (const SkyFaceSpec& entry : kSkyFaces) {
+        const Picture pic = MakeSkyFace(entry.face, size);
+        if (!WriteFileBytes(dir + "/" + entry.name + ".tga", EncodeTga(pic, 24, entry.rle)))
             return false;
     }
     return true;

@@ -301,9 +301,9 @@ std::span<const WorldTextureSpec> WorldTextureList() {
 }
 
 bool WriteWorldTextures(const std::string& dir) {
-    for (const WorldTextureSpec& spec : kWorldTextures) {
-        const Picture pic = spec.make(spec.size);
-        if (!WriteFileBytes(dir + "/" + spec.name + ".tga", EncodeTga(pic, 24, spec.rle)))
+    for (const WorldTextureSpec& entry : kWorldTextures) {
+        const Picture pic = entry.make(entry.size);
+        if (!WriteFileBytes(dir + "/" + entry.name + ".tga", EncodeTga(pic, 24, entry.rle)))
             return false;
     }
     return true;

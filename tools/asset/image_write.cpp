@@ -36,7 +36,7 @@ std::vector<uint8_t> EncodeTga(const Picture& pic, int bits, bool rle) {
     out.push_back(0);                 // ID length
     out.push_back(0);                 // no colour map
     out.push_back(rle ? 10 : 2);      // true colour
-    for (int i = 0; i < 5; ++i) out.push_back(0);  // colour-map spec
+    for (int i = 0; i < 5; ++i) out.push_back(0);  // colour-map fields (none)
     Put16(out, 0);
     Put16(out, 0);                    // origin
     Put16(out, pic.width);
