@@ -71,6 +71,17 @@ void BuildSkybox() {
         faces[i] = Tex().LastLoadedTexture;
     }
     a.skybox->SetTextures(faces[0], faces[1], faces[2], faces[3], faces[4], 1);
+    // The faces are clamped at their edges: repeat wrapping would filter each face's opposite
+    // edge into the cube's seams. The default texture (a face that did not load) is shared by
+    // everything that failed, so it keeps its wrapping.
+    const uint32_t fallback = LoadTexture("default");
+    gl::Backend& g = gl::Api();
+    for (uint32_t face : faces) {
+        if (face == 0 || face == fallback) continue;
+        g.BindTexture(GL_TEXTURE_2D, face);
+        g.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        g.TexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    }
 }
 
 void ShowConsoleAtStart(ConsoleView* view) {
