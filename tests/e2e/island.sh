@@ -14,14 +14,9 @@ look_level "$main" 4
 sleep 0.3
 shot "$main" "$WORK/arena.png"
 
-press "$main" grave
-wait_viewable "$con"
-sleep 0.5
-type_text "$con" "create_map"
-press "$con" Return
+console_command "$main" "$con" "create_map"
 OCR_LANG=rus+eng wait_ocr "$con" 'Карта создана'
-press "$con" Escape
-wait_viewable "$con" no
+close_console "$con"
 sleep 0.5
 shot "$main" "$WORK/island.png"
 read -r _ _ w h < <(geometry "$main")
@@ -32,12 +27,8 @@ colours=$(convert "$WORK/island.png" -crop "${w}x$((h * 2 / 3))+0+0" +repage -fo
 [ "$colours" -gt 1000 ] || fail "the island looks untextured ($colours colours)"
 
 for _ in 1 2 3; do
-  press "$main" grave
-  wait_viewable "$con"
-  sleep 0.3
-  type_text "$con" "create_map"
-  press "$con" Return
-  press "$con" Escape
+  console_command "$main" "$con" "create_map"
+  close_console "$con"
 done
 sleep 0.5
 shot "$main" "$WORK/later.png"

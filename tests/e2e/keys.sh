@@ -11,15 +11,10 @@ con=$(wait_window frmCon)
 wait_viewable "$main"
 sleep 1
 
-press "$main" grave
-wait_viewable "$con"
-sleep 0.5
-type_text "$con" "about"
-press "$con" Return
+console_command "$main" "$con" "about"
 wait_ocr "$con" 'About Orvalis 3D'
 grep -q 'End\.' "$WORK/ocr.txt" || fail "about text incomplete: $(cat "$WORK/ocr.txt")"
-press "$con" Escape
-wait_viewable "$con" no
+close_console "$con"
 
 focus "$main"
 y0=$(hud_value "$main" Y)

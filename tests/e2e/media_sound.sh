@@ -15,8 +15,7 @@ wait_viewable "$main"
 for _ in $(seq 50); do [ -s "$WORK/rec.raw" ] && break; sleep 0.1; done
 [ -s "$WORK/rec.raw" ] || fail "the sound device was not opened: $(cat "$WORK/stderr")"
 
-press "$main" grave
-wait_viewable "$con"
+open_console "$main" "$con"
 
 frames() { echo $(( $(stat -c %s "$WORK/rec.raw") / 4 )); }
 

@@ -20,14 +20,9 @@ start_game
 main=$(wait_window frmMain)
 con=$(wait_window frmCon)
 wait_viewable "$main"
-press "$main" grave
-wait_viewable "$con"
-sleep 0.5
-type_text "$con" "load_map $WORK/view.map"
-press "$con" Return
+console_command "$main" "$con" "load_map $WORK/view.map"
 wait_ocr "$con" 'Load Ok'
-press "$con" Escape
-wait_viewable "$con" no
+close_console "$con"
 look_level "$main" 14
 sleep 0.5
 read -r _ _ w h < <(geometry "$main")

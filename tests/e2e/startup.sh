@@ -12,8 +12,7 @@ wait_viewable "$main"
 [ "$(geometry "$main")" = "175 175 642 456" ] || fail "main window at $(geometry "$main")"
 
 # The console key opens the console at the top-left corner.
-press "$main" grave
-wait_viewable "$con"
+open_console "$main" "$con"
 read -r cx cy cw ch < <(geometry "$con")
 [ "$cx $cy" = "0 0" ] || fail "console at $cx,$cy"
 [ "$cw" -ge 400 ] && [ "$ch" -ge 400 ] || fail "console is only ${cw}x${ch}"
@@ -21,11 +20,9 @@ read -r cx cy cw ch < <(geometry "$con")
 wait_ocr "$con" 'Software Initializated successfully'
 grep -q 'OpenGL initializated successfully' "$WORK/ocr.txt" || fail "no OpenGL lines: $(cat "$WORK/ocr.txt")"
 grep -q 'Load Ok' "$WORK/ocr.txt" || fail "the start-up map did not load: $(cat "$WORK/ocr.txt")"
-sleep 0.5
 type_text "$con" "hello"
 wait_ocr "$con" 'NEW.{0,2}hel ?lo'
-press "$con" Escape
-wait_viewable "$con" no
+close_console "$con"
 
 # Frames keep coming: the HUD's frame-rate line changes between two screenshots.
 focus "$main"
