@@ -59,17 +59,13 @@ TEST_F(Font, GlyphListsDrawOneCellEachAndAdvanceTenUnits) {
     EXPECT_EQ(names, (std::vector<std::string>{"NewList", "Begin", "TexCoord2f", "Vertex2i", "TexCoord2f",
                                                "Vertex2i", "TexCoord2f", "Vertex2i", "TexCoord2f", "Vertex2i",
                                                "End", "Translated", "EndList", "NewList"}));
-    const auto tc = [&](size_t k) { return rec.calls[i + k].args; };
-    EXPECT_FLOAT_EQ(tc(2)[0], 0.0625f);
-    EXPECT_FLOAT_EQ(tc(2)[1], 0.8125f);
-    EXPECT_FLOAT_EQ(tc(4)[0], 0.0625f + 0.075f);
-    EXPECT_FLOAT_EQ(tc(6)[1], 0.875f);
-    EXPECT_FLOAT_EQ(tc(8)[0], 0.0625f);
-    EXPECT_EQ(tc(3), (std::vector<double>{0, 0}));
-    EXPECT_EQ(tc(5), (std::vector<double>{16, 0}));
-    EXPECT_EQ(tc(7), (std::vector<double>{16, 16}));
-    EXPECT_EQ(tc(9), (std::vector<double>{0, 16}));
-    EXPECT_EQ(tc(11), (std::vector<double>{10, 0, 0}));
+    // Texture window 0.075 wide and 1/16 high from the cell's corner; quad 16 units; pen moves 10.
+    const float s0 = 0.0625f, s1 = 0.0625f + 0.075f, t0 = 0.8125f, t1 = 0.875f;
+    const std::vector<std::vector<float>> want = {{s0, t0}, {0, 0}, {s1, t0}, {16, 0}, {s1, t1}, {16, 16},
+                                                  {s0, t1}, {0, 16}};
+    for (size_t k = 0; k < want.size(); ++k)
+        for (size_t a = 0; a < 2; ++a) EXPECT_FLOAT_EQ(float(rec.calls[i + 2 + k].args[a]), want[k][a]) << k;
+    EXPECT_EQ(rec.calls[i + 11].args, (std::vector<double>{10, 0, 0}));
 
     rec.Clear();
     FreeFontLists();
@@ -80,27 +76,18 @@ TEST_F(Font, GlyphListsDrawOneCellEachAndAdvanceTenUnits) {
 TEST_F(Font, PrintTextSetsAndRestoresStateAroundTheLine) {
     tam::Font().base = 500;
     PrintText(10, 30, 0, "%s", "");
-    std::vector<std::string> names;
-    for (const auto& c : rec.calls) names.push_back(c.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"Enable", "BlendFunc", "BindTexture", "Disable", "MatrixMode",
-                                               "PushMatrix", "LoadIdentity", "Ortho", "MatrixMode", "PushMatrix",
-                                               "LoadIdentity", "Translated", "ListBase", "CallLists",
-                                               "MatrixMode", "PopMatrix", "MatrixMode", "PopMatrix", "Enable",
-                                               "Disable"}));
-    EXPECT_EQ(rec.calls[0].args[0], GL_BLEND);
-    EXPECT_EQ(rec.calls[1].args, (std::vector<double>{GL_ONE, GL_ONE}));
-    EXPECT_EQ(rec.calls[2].args[1], 7);
-    EXPECT_EQ(rec.calls[3].args[0], GL_DEPTH_TEST);
-    EXPECT_EQ(rec.calls[4].args[0], GL_PROJECTION);
-    EXPECT_EQ(rec.calls[7].args, (std::vector<double>{0, 800, 0, 600, -1, 1}));
-    EXPECT_EQ(rec.calls[8].args[0], GL_MODELVIEW);
-    EXPECT_EQ(rec.calls[11].args, (std::vector<double>{10, 30, 0}));
-    EXPECT_EQ(rec.calls[13].args[0], 0);  // nothing to draw
-    EXPECT_EQ(rec.calls[14].args[0], GL_PROJECTION);
-    EXPECT_EQ(rec.calls[16].args[0], GL_MODELVIEW);
-    EXPECT_EQ(rec.calls[18].args[0], GL_DEPTH_TEST);
-    EXPECT_EQ(rec.calls[19].args[0], GL_BLEND);
-
+    using Call = std::pair<std::string, std::vector<double>>;
+    std::vector<Call> calls;
+    for (const auto& c : rec.calls) calls.emplace_back(c.name, c.args);
+    const Call push = {"PushMatrix", {}}, identity = {"LoadIdentity", {}}, pop = {"PopMatrix", {}};
+    const Call projection = {"MatrixMode", {GL_PROJECTION}}, modelview = {"MatrixMode", {GL_MODELVIEW}};
+    EXPECT_EQ(calls, (std::vector<Call>{{"Enable", {GL_BLEND}}, {"BlendFunc", {GL_ONE, GL_ONE}},
+                                        {"BindTexture", {GL_TEXTURE_2D, 7}}, {"Disable", {GL_DEPTH_TEST}},
+                                        projection, push, identity, {"Ortho", {0, 800, 0, 600, -1, 1}},
+                                        modelview, push, identity, {"Translated", {10, 30, 0}},
+                                        {"ListBase", {500}}, {"CallLists", {0, GL_UNSIGNED_BYTE}},
+                                        projection, pop, modelview, pop, {"Enable", {GL_DEPTH_TEST}},
+                                        {"Disable", {GL_BLEND}}}));
     rec.Clear();
     PrintText(1, 1, 0, nullptr);
     EXPECT_TRUE(rec.calls.empty());

@@ -14,7 +14,7 @@ namespace {
 using test::Bytes;
 using test::ReadTestFile;
 
-using SpanReader = int (*)(std::span<const uint8_t>, std::vector<uint8_t>*, int32_t*, int32_t*, bool);
+using test::SpanReader;
 
 SpanReader ReaderFor(const std::string& name) {
     if (name.ends_with(".tga")) return &LoadTGA;
@@ -60,98 +60,67 @@ TEST(ImagesMalformed, EveryTruncationIsRefusedOrComplete) {
     }
 }
 
-TEST(ImagesMalformed, HugeSizesInTinyFilesAreRefused) {
-    std::vector<uint8_t> px;
-    int32_t w = 0, h = 0;
-    // TGA: run-length 16000 x 16000 in a few bytes; raw 32767 x 32767.
-    Bytes tga;
-    tga.u8(0).u8(0).u8(10).fill(9).u16(16000).u16(16000).u8(24).u8(0).raw({0xFF, 1, 2, 3});
-    EXPECT_EQ(LoadTGA(tga.v, &px, &w, &h, true), 0);
-    EXPECT_EQ(w, 16000);
-    tga.v[2] = 2;
-    tga.v[12] = tga.v[14] = 0xFF;
-    tga.v[13] = tga.v[15] = 0x7F;
-    EXPECT_EQ(LoadTGA(tga.v, &px, &w, &h, true), 0);
-    // Pictures whose pixels are not decoded still need a file of a fitting size.
-    for (int type : {0, 2}) {
-        Bytes none;
-        none.u8(0).u8(0).u8(type).fill(9).u16(16384).u16(16384).u8(8).u8(0);
-        EXPECT_EQ(LoadTGA(none.v, &px, &w, &h, true), 0) << type;
-    }
-    Bytes bmp16;
-    bmp16.raw({'B', 'M'}).u32(0).u32(0).u32(54).u32(40).u32(16000).u32(16000).u16(1).u16(16).u32(0).fill(20);
-    EXPECT_EQ(LoadBMP(bmp16.v, &px, &w, &h, true), 0);
-    // BMP: 100000 x 100000 (over the limit), and 16000 x 16000 RLE8 in two bytes.
-    for (int32_t side : {100000, 16000}) {
-        Bytes bmp;
-        bmp.raw({'B', 'M'}).u32(0).u32(0).u32(54).u32(40).u32(side).u32(side).u16(1).u16(8).u32(1).fill(20);
-        bmp.raw({255, 0});
-        EXPECT_EQ(LoadBMP(bmp.v, &px, &w, &h, true), 0) << side;
-    }
-    // BMP: 24-bit 1000 x 1000 with the width's multiplication overflowing nothing but far short.
-    Bytes bmp24;
-    bmp24.raw({'B', 'M'}).u32(0).u32(0).u32(54).u32(40).u32(1000).u32(1000).u16(1).u16(24).u32(0).fill(20);
-    bmp24.fill(100);
-    EXPECT_EQ(LoadBMP(bmp24.v, &px, &w, &h, true), 0);
-    // PCX: 16000 x 16000 with a short stream.
-    Bytes pcx;
-    pcx.u8(10).u8(5).u8(1).u8(8).u16(0).u16(0).u16(15999).u16(15999).fill(116).raw({0xFF, 1}).u8(12).fill(768);
-    EXPECT_EQ(LoadPCX(pcx.v, &px, &w, &h, true), 0);
-    EXPECT_TRUE(px.empty());
+// Headers with every field we do not vary left zero.
+Bytes Tga(int idLength, int mapType, int type, int mapLength, int mapBits, int w, int h, int depth) {
+    Bytes b;
+    b.u8(idLength).u8(mapType).u8(type).u16(0).u16(mapLength).u8(mapBits).fill(4).u16(w).u16(h).u8(depth).u8(0);
+    return b;
+}
+Bytes Bmp(uint32_t offset, int32_t w, int32_t h, int bpp, int compression) {
+    Bytes b;
+    b.raw({'B', 'M'}).u32(0).u32(0).u32(offset).u32(40).u32(uint32_t(w)).u32(uint32_t(h)).u16(1).u16(bpp);
+    b.u32(compression).fill(20);
+    return b;
+}
+Bytes Pcx(int xMax, int yMax, std::initializer_list<uint8_t> data, uint8_t paletteByte = 0) {
+    Bytes b;
+    b.u8(10).u8(5).u8(1).u8(8).u16(0).u16(0).u16(xMax).u16(yMax).fill(116).raw(data).u8(12);
+    return b.fill(768, paletteByte);
 }
 
-TEST(ImagesMalformed, RunsPastTheEndAreCut) {
-    std::vector<uint8_t> px;
-    int32_t w = 0, h = 0;
-    Bytes tga;
-    tga.u8(0).u8(0).u8(10).fill(9).u16(2).u16(1).u8(24).u8(0).raw({0xFF, 1, 2, 3});
-    ASSERT_EQ(LoadTGA(tga.v, &px, &w, &h, true), 1);
-    EXPECT_EQ(px, (std::vector<uint8_t>{3, 2, 1, 255, 3, 2, 1, 255}));
-    // A raw TGA packet of 128 pixels with only the picture's 2 present.
-    Bytes raw;
-    raw.u8(0).u8(0).u8(10).fill(9).u16(2).u16(1).u8(24).u8(0).raw({0x7F, 1, 2, 3, 4, 5, 6});
-    EXPECT_EQ(LoadTGA(raw.v, &px, &w, &h, true), 1);
+// Each file is refused (status 0) or read to exactly `want` (status 1).
+struct Case {
+    const char* what;
+    SpanReader read;
+    Bytes file;
+    int status;
+    std::vector<uint8_t> want = {};
+};
 
-    Bytes bmp;
-    bmp.raw({'B', 'M'}).u32(0).u32(0).u32(58).u32(40).u32(3).u32(1).u16(1).u16(8).u32(1).fill(20);
-    bmp.raw({9, 8, 7, 0}).raw({255, 0});
-    ASSERT_EQ(LoadBMP(bmp.v, &px, &w, &h, true), 1);
-    EXPECT_EQ(px, (std::vector<uint8_t>{7, 8, 9, 255, 7, 8, 9, 255, 7, 8, 9, 255}));
-    // An absolute run longer than the file.
-    bmp.v.resize(bmp.v.size() - 2);
-    bmp.raw({0, 200, 0});
-    EXPECT_EQ(LoadBMP(bmp.v, &px, &w, &h, true), 0);
-
-    Bytes pcx;
-    pcx.u8(10).u8(5).u8(1).u8(8).u16(0).u16(0).u16(1).u16(0).fill(116).raw({0xFF, 3}).u8(12).fill(768, 4);
-    ASSERT_EQ(LoadPCX(pcx.v, &px, &w, &h, true), 1);
-    EXPECT_EQ(px, (std::vector<uint8_t>{4, 4, 4, 255, 4, 4, 4, 255}));
-}
-
-TEST(ImagesMalformed, OffsetsAndTablesPastTheFile) {
-    std::vector<uint8_t> px;
-    int32_t w = 0, h = 0;
-    // BMP pixel data offset past the end.
-    Bytes far;
-    far.raw({'B', 'M'}).u32(0).u32(0).u32(5000).u32(40).u32(1).u32(1).u16(1).u16(24).u32(0).fill(20).fill(4);
-    EXPECT_EQ(LoadBMP(far.v, &px, &w, &h, true), 0);
-    // BMP 8-bit whose colour table holds 2 entries: index 200 selects nothing.
-    Bytes table;
-    table.raw({'B', 'M'}).u32(0).u32(0).u32(62).u32(40).u32(2).u32(1).u16(1).u16(8).u32(0).fill(20);
-    table.raw({1, 2, 3, 0, 4, 5, 6, 0}).raw({1, 200, 0, 0});
-    ASSERT_EQ(LoadBMP(table.v, &px, &w, &h, true), 1);
-    EXPECT_EQ(px, (std::vector<uint8_t>{6, 5, 4, 255, 0, 0, 0, 0}));
-    // TGA whose ID field or colour map runs past the file.
-    Bytes id;
-    id.u8(200).u8(0).u8(2).fill(9).u16(1).u16(1).u8(24).u8(0).raw({1, 2, 3});
-    EXPECT_EQ(LoadTGA(id.v, &px, &w, &h, true), 0);
-    Bytes map;
-    map.u8(0).u8(1).u8(1).u16(0).u16(300).u8(24).fill(4).u16(1).u16(1).u8(8).u8(0).raw({1, 2, 3, 0});
-    EXPECT_EQ(LoadTGA(map.v, &px, &w, &h, true), 0);
-    // Colour map with an entry size we cannot read.
-    Bytes odd;
-    odd.u8(0).u8(1).u8(1).u16(0).u16(1).u8(12).fill(4).u16(1).u16(1).u8(8).u8(0).raw({1, 2, 0});
-    EXPECT_EQ(LoadTGA(odd.v, &px, &w, &h, true), 0);
+TEST(ImagesMalformed, SizesRunsOffsetsAndTablesBeyondTheFile) {
+    const Case cases[] = {
+        // Sizes far beyond what the file holds.
+        {"TGA RLE 16000 squared", &LoadTGA, Tga(0, 0, 10, 0, 0, 16000, 16000, 24).raw({0xFF, 1, 2, 3}), 0},
+        {"TGA raw 32767 squared", &LoadTGA, Tga(0, 0, 2, 0, 0, 32767, 32767, 24).raw({0xFF, 1, 2, 3}), 0},
+        {"TGA type 0 undecoded", &LoadTGA, Tga(0, 0, 0, 0, 0, 16384, 16384, 8), 0},
+        {"TGA 8-bit true colour undecoded", &LoadTGA, Tga(0, 0, 2, 0, 0, 16384, 16384, 8), 0},
+        {"BMP 16-bit undecoded", &LoadBMP, Bmp(54, 16000, 16000, 16, 0), 0},
+        {"BMP over the limit", &LoadBMP, Bmp(54, 100000, 100000, 8, 1).raw({255, 0}), 0},
+        {"BMP RLE8 16000 squared", &LoadBMP, Bmp(54, 16000, 16000, 8, 1).raw({255, 0}), 0},
+        {"BMP 24-bit far short", &LoadBMP, Bmp(54, 1000, 1000, 24, 0).fill(100), 0},
+        {"PCX 16000 squared", &LoadPCX, Pcx(15999, 15999, {0xFF, 1}), 0},
+        // Runs past the end of the picture are cut.
+        {"TGA run of 128", &LoadTGA, Tga(0, 0, 10, 0, 0, 2, 1, 24).raw({0xFF, 1, 2, 3}), 1, {3, 2, 1, 255, 3, 2, 1, 255}},
+        {"TGA raw packet of 128", &LoadTGA, Tga(0, 0, 10, 0, 0, 2, 1, 24).raw({0x7F, 1, 2, 3, 4, 5, 6}), 1,
+         {3, 2, 1, 255, 6, 5, 4, 255}},
+        {"BMP RLE8 run of 255", &LoadBMP, Bmp(58, 3, 1, 8, 1).raw({9, 8, 7, 0, 255, 0}), 1,
+         {7, 8, 9, 255, 7, 8, 9, 255, 7, 8, 9, 255}},
+        {"BMP absolute run past the file", &LoadBMP, Bmp(58, 3, 1, 8, 1).raw({9, 8, 7, 0, 0, 200, 0}), 0},
+        {"PCX run of 63", &LoadPCX, Pcx(1, 0, {0xFF, 3}, 4), 1, {4, 4, 4, 255, 4, 4, 4, 255}},
+        // Offsets and tables past the file.
+        {"BMP data offset", &LoadBMP, Bmp(5000, 1, 1, 24, 0).fill(4), 0},
+        {"BMP index past a 2-entry table", &LoadBMP, Bmp(62, 2, 1, 8, 0).raw({1, 2, 3, 0, 4, 5, 6, 0, 1, 200, 0, 0}), 1,
+         {6, 5, 4, 255, 0, 0, 0, 0}},
+        {"TGA ID field", &LoadTGA, Tga(200, 0, 2, 0, 0, 1, 1, 24).raw({1, 2, 3}), 0},
+        {"TGA colour map", &LoadTGA, Tga(0, 1, 1, 300, 24, 1, 1, 8).raw({1, 2, 3, 0}), 0},
+        {"TGA 12-bit map entries", &LoadTGA, Tga(0, 1, 1, 1, 12, 1, 1, 8).raw({1, 2, 0}), 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> px;
+        int32_t w = 0, h = 0;
+        EXPECT_EQ(c.read(c.file.v, &px, &w, &h, true), c.status) << c.what;
+        EXPECT_EQ(px, c.want) << c.what;
+    }
 }
 
 }  // namespace

@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace tam::test {
 
@@ -76,9 +79,42 @@ struct Bytes {
 };
 
 // The RGBA pixel at (x, y) of a decoded buffer of the given width.
-inline std::vector<int> PixelAt(const std::vector<uint8_t>& rgba, int width, int x, int y) {
+using Px = std::vector<int>;
+inline Px PixelAt(const std::vector<uint8_t>& rgba, int width, int x, int y) {
     const uint8_t* p = &rgba[(static_cast<size_t>(y) * width + x) * 4];
     return {p[0], p[1], p[2], p[3]};
+}
+
+// One reader's answer for a byte buffer.
+using SpanReader = int (*)(std::span<const uint8_t>, std::vector<uint8_t>*, int32_t*, int32_t*, bool);
+struct Decoded {
+    int status = 0;
+    int32_t w = -1, h = -1;
+    std::vector<uint8_t> px;
+    Px at(int x, int y) const { return PixelAt(px, w, x, y); }
+};
+inline Decoded Decode(SpanReader read, const Bytes& b, bool top = true) {
+    Decoded d;
+    d.status = read(b.v, &d.px, &d.w, &d.h, top);
+    return d;
+}
+
+// A file that decodes to a picture `w` wide holding `want`, top row first.
+struct PictureCase {
+    const char* what;
+    Bytes file;
+    int w;
+    std::vector<Px> want;
+};
+inline void ExpectPictures(SpanReader read, const std::vector<PictureCase>& cases) {
+    for (const PictureCase& c : cases) {
+        const Decoded d = Decode(read, c.file);
+        ASSERT_EQ(d.status, 1) << c.what;
+        ASSERT_EQ(d.w, c.w) << c.what;
+        ASSERT_EQ(d.px.size(), c.want.size() * 4) << c.what;
+        for (size_t i = 0; i < c.want.size(); ++i)
+            EXPECT_EQ(d.at(int(i) % c.w, int(i) / c.w), c.want[i]) << c.what << " pixel " << i;
+    }
 }
 
 }  // namespace tam::test

@@ -20,6 +20,7 @@
 
 #include <unistd.h>
 
+#include "images/readers.h"
 #include "models/md2.h"
 #include "models/md2_tables.h"
 #include "platform/files.h"
@@ -174,6 +175,18 @@ const Models& Loaded() {
     const ArtModel* const each[3] = {&all.ogros, &all.weapon, &all.spawn}; \
     (void)each
 
+// The lowest and highest z of any vertex in a frame.
+float Lowest(const ArtModel& m, int f) {
+    float lo = 1e9f;
+    for (int v = 0; v < m.verts(); ++v) lo = std::min(lo, m.at(f, v)[2]);
+    return lo;
+}
+float Top(const ArtModel& m, int f) {
+    float hi = -1e9f;
+    for (int v = 0; v < m.verts(); ++v) hi = std::max(hi, m.at(f, v)[2]);
+    return hi;
+}
+
 // A triangle with its corners turned so the smallest index leads (winding kept).
 std::array<int, 3> Canonical(std::array<int, 3> t) {
     while (t[0] > t[1] || t[0] > t[2]) t = {t[1], t[2], t[0]};
@@ -222,24 +235,15 @@ TEST(ModelArtFiles, PackingAndBounds) {
     for (const ArtModel* m : each) {
         for (int f = 0; f < kFrames; ++f) {
             EXPECT_TRUE(m->fullRange[static_cast<size_t>(f)]) << "frame " << f;
-            float lowest = 1e9f;
-            for (int v = 0; v < m->verts(); ++v) {
-                const V3& p = m->at(f, v);
-                EXPECT_LE(std::fabs(p[0]), 64.f);
-                EXPECT_LE(std::fabs(p[1]), 64.f);
-                EXPECT_LE(p[2], 64.f);
-                lowest = std::min(lowest, p[2]);
-            }
-            EXPECT_GE(lowest, kFloor - 0.01f) << "below the floor in frame " << f;
+            for (int v = 0; v < m->verts(); ++v)
+                EXPECT_LE(std::max(std::fabs(m->at(f, v)[0]), std::fabs(m->at(f, v)[1])), 64.f);
+            EXPECT_LE(Top(*m, f), 64.f);
+            EXPECT_GE(Lowest(*m, f), kFloor - 0.01f) << "below the floor in frame " << f;
         }
     }
     // Ogros and Spawn stand on the floor while standing (the weapon is held above it).
     for (const ArtModel* m : {&all.ogros, &all.spawn})
-        for (int f = 0; f < 40; ++f) {
-            float lowest = 1e9f;
-            for (int v = 0; v < m->verts(); ++v) lowest = std::min(lowest, m->at(f, v)[2]);
-            EXPECT_NEAR(lowest, kFloor, 0.05f);
-        }
+        for (int f = 0; f < 40; ++f) EXPECT_NEAR(Lowest(*m, f), kFloor, 0.05f);
 }
 
 // The signed volume of each connected piece: positive when its faces point outward, with the
@@ -321,14 +325,7 @@ float MaxStep(const ArtModel& m, int a, int b) {
     return most;
 }
 
-float Height(const ArtModel& m, int f) {
-    float lo = 1e9f, hi = -1e9f;
-    for (int v = 0; v < m.verts(); ++v) {
-        lo = std::min(lo, m.at(f, v)[2]);
-        hi = std::max(hi, m.at(f, v)[2]);
-    }
-    return hi - lo;
-}
+float Height(const ArtModel& m, int f) { return Top(m, f) - Lowest(m, f); }
 
 TEST(ModelArtMotion, LoopsFlowFromLastFrameToFirst) {
     REQUIRE_MODELS();
@@ -385,11 +382,8 @@ TEST(ModelArtMotion, PosturesFitTheirMotions) {
     for (int f : {177, 183, 189}) EXPECT_LT(Height(og, f), 0.6f * standing) << "frame " << f;
     EXPECT_LT(Height(og, 197), 0.8f * standing);
     for (int f = 135; f <= 159; ++f) EXPECT_LT(Height(og, f), 0.92f * standing) << "frame " << f;
-    for (const ArtModel* m : {&og, &sp}) {
-        float lowest = 1e9f;
-        for (int v = 0; v < m->verts(); ++v) lowest = std::min(lowest, m->at(69, v)[2]);
-        EXPECT_GT(lowest, kFloor + 5) << "not off the ground at the top of the jump";
-    }
+    for (const ArtModel* m : {&og, &sp})
+        EXPECT_GT(Lowest(*m, 69), kFloor + 5) << "not off the ground at the top of the jump";
     // Spawn rears up in its taunt and lies low in death.
     EXPECT_GT(Height(sp, 103), Height(sp, 95) + 5);
     for (int f : {177, 183, 189, 197}) EXPECT_LT(Height(sp, f), Height(sp, 0)) << "frame " << f;
@@ -412,44 +406,30 @@ TEST(ModelArtMotion, WeaponStaysInTheHand) {
     for (int f = 0; f < kFrames; ++f)
         EXPECT_NEAR(Dist(club.at(f, bestW), og.at(f, bestO)), best, 0.8f) << "frame " << f;
     // And the club really moves with the motions: raised overhead in the attack.
-    float topStand = -1e9f, topAttack = -1e9f;
-    for (int w = 0; w < club.verts(); ++w) {
-        topStand = std::max(topStand, club.at(0, w)[2]);
-        topAttack = std::max(topAttack, club.at(48, w)[2]);
-    }
-    EXPECT_GT(topAttack, topStand + 10);
+    EXPECT_GT(Top(club, 48), Top(club, 0) + 10);
 }
 
 TEST(ModelArtFiles, SkinsAreReadableImages) {
-    for (const auto& [name, size] : {std::pair{"Models/Ogros/igdosh.pcx", 256},
-                                     std::pair{"Models/Ogros/Weapon.pcx", 128}}) {
-        auto file = ReadWholeFile(kDataDir + name);
-        ASSERT_TRUE(file) << name;
-        const auto& b = *file;
-        ASSERT_GT(b.size(), 128u + 769u);
-        EXPECT_EQ(b[0], 10);
-        EXPECT_EQ(b[1], 5);
-        EXPECT_EQ(b[2], 1);
-        EXPECT_EQ(b[3], 8);
-        EXPECT_EQ(Half(b, 8) + 1, size);
-        EXPECT_EQ(Half(b, 10) + 1, size);
-        EXPECT_EQ(b[b.size() - 769], 12);
+    for (const auto& [name, size] : {std::pair{"Models/Ogros/igdosh.pcx", 256}, std::pair{"Models/Ogros/Weapon.pcx", 128},
+                                     std::pair{"Models/Spawn/Spawn.tga", 256}}) {
+        std::vector<uint8_t> px;
+        int32_t w = 0, h = 0;
+        ASSERT_EQ(LoadImageFile(kDataDir + name, &px, &w, &h, true), 1) << name;
+        EXPECT_EQ(std::pair(w, h), std::pair(size, size)) << name;
+        const auto b = *ReadWholeFile(kDataDir + name);
+        if (std::string_view(name).ends_with(".tga")) {
+            EXPECT_EQ(b.size(), 18u + 256u * 256u * 3u);  // uncompressed 24-bit
+            continue;
+        }
         // The run-length data holds exactly width x height indices, up to the palette.
         size_t at = 128, pixels = 0;
         while (at < b.size() - 769) {
             const uint8_t c = b[at++];
             pixels += c >= 0xC0 ? (at++, c & 0x3F) : 1;
         }
-        EXPECT_EQ(at, b.size() - 769);
-        EXPECT_EQ(pixels, static_cast<size_t>(size) * size);
+        EXPECT_EQ(at, b.size() - 769) << name;
+        EXPECT_EQ(pixels, static_cast<size_t>(size) * size) << name;
     }
-    auto tga = ReadWholeFile(kDataDir + "Models/Spawn/Spawn.tga");
-    ASSERT_TRUE(tga);
-    EXPECT_EQ((*tga)[2], 2);
-    EXPECT_EQ((*tga)[16], 24);
-    EXPECT_EQ(Half(*tga, 12), 256);
-    EXPECT_EQ(Half(*tga, 14), 256);
-    EXPECT_EQ(tga->size(), 18u + 256u * 256u * 3u);
 }
 
 TEST(ModelArtFiles, TheToolMakesIdenticalBytesAgain) {

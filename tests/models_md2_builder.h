@@ -2,6 +2,7 @@
 // laid out after the header in a chosen order, with every header field open to tampering.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -34,10 +35,7 @@ public:
 
     Md2Builder& Strip(const std::vector<Md2CommandVertex>& v) { return Group(int32_t(v.size()), v); }
     Md2Builder& Fan(const std::vector<Md2CommandVertex>& v) { return Group(-int32_t(v.size()), v); }
-    Md2Builder& End() {
-        commands.push_back(0);
-        return *this;
-    }
+    Md2Builder& End() { return commands.push_back(0), *this; }
 
     int32_t vertexCount() const { return frames.empty() ? 0 : int32_t(frames[0].vertices.size()); }
     int32_t frameSize() const { return 40 + 4 * vertexCount() + extraFrameBytes; }
@@ -61,13 +59,12 @@ public:
         for (int i = 0; i < 16; ++i) Put(out, size_t(4 + 4 * i), header[i]);
         size_t at = size_t(framesOffset);
         for (const Md2Frame& f : frames) {
-            for (float v : f.scale) PutF(out, at, v), at += 4;
-            for (float v : f.translate) PutF(out, at, v), at += 4;
+            for (float v : f.scale) Put(out, at, std::bit_cast<int32_t>(v)), at += 4;
+            for (float v : f.translate) Put(out, at, std::bit_cast<int32_t>(v)), at += 4;
             std::memcpy(&out[at], f.name.data(), f.name.size() < 15 ? f.name.size() : 15);
             at += 16;
-            for (const Md2Vertex& v : f.vertices) {
+            for (const Md2Vertex& v : f.vertices)
                 out[at++] = v.x, out[at++] = v.y, out[at++] = v.z, out[at++] = v.normal;
-            }
             at += size_t(extraFrameBytes);
         }
         at = size_t(commandsOffset);
@@ -79,26 +76,12 @@ public:
         const uint32_t u = uint32_t(v);
         for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(u >> (8 * i));
     }
-    static void PutF(std::vector<uint8_t>& b, size_t at, float v) {
-        int32_t bits;
-        std::memcpy(&bits, &v, 4);
-        Put(b, at, bits);
-    }
-    static int32_t Get(const std::vector<uint8_t>& b, size_t at) {
-        uint32_t u = 0;
-        for (int i = 0; i < 4; ++i) u |= uint32_t(b[at + size_t(i)]) << (8 * i);
-        return int32_t(u);
-    }
 
 private:
     Md2Builder& Group(int32_t count, const std::vector<Md2CommandVertex>& v) {
         commands.push_back(count);
-        for (const auto& e : v) {
-            int32_t s, t;
-            std::memcpy(&s, &e.s, 4);
-            std::memcpy(&t, &e.t, 4);
-            commands.insert(commands.end(), {s, t, e.index});
-        }
+        for (const auto& e : v)
+            commands.insert(commands.end(), {std::bit_cast<int32_t>(e.s), std::bit_cast<int32_t>(e.t), e.index});
         return *this;
     }
 };
