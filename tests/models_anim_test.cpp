@@ -186,37 +186,26 @@ TEST(ModelsDraw, FanThenStripWithBlendedLitVertices) {
                                       v3, v3, v3, v3, end, {"Begin", {GL_TRIANGLE_STRIP}}, v3, v3, v3, end,
                                       {"Disable", {GL_CULL_FACE}}, {"PopAttrib", {}}, {"PopMatrix", {}}}));
 
-    // Each vertex: colour, texture coordinate, normal, position, in that order.
+    // Each vertex: colour (lit by shade row 0), texture coordinate, frame 0's normal, and the
+    // position blended 0.45 toward frame 1 and scaled by 0.25, in that order.
     const int indices[] = {4, 0, 1, 2, 3, 2, 1};
-    const float st[][2] = {{0, 0.5f}, {0.25f, 0}, {1, 1}, {0.5f, 0.75f},
-                           {0.1f, 0.2f}, {0.3f, 0.4f}, {0.5f, 0.6f}};
-    size_t v = 0;
-    for (size_t i = 0; i < rec.calls.size(); ++i) {
-        if (rec.calls[i].name != "Color3f") continue;
-        ASSERT_LT(v, 7u);
-        ASSERT_LT(i + 3, rec.calls.size());
-        const int index = indices[v];
-        const int k = index;  // frame 0 normal index of vertex `index`
+    const float st[][2] = {{0, 0.5f}, {0.25f, 0}, {1, 1}, {0.5f, 0.75f}, {0.1f, 0.2f}, {0.3f, 0.4f}, {0.5f, 0.6f}};
+    std::vector<std::string> order, wantOrder;
+    std::vector<double> got, want;
+    for (const auto& c : rec.calls)
+        if (c.name == "Color3f" || c.name == "TexCoord2f" || c.name == "Normal3f" || c.name == "Vertex3f")
+            order.push_back(c.name), got.insert(got.end(), c.args.begin(), c.args.end());
+    for (int v = 0; v < 7; ++v) {
+        const int k = indices[v];  // vertex k has normal index k in frame 0
         const double shade = 0.625 * ShadeTable[0][k];
-        const auto& colour = rec.calls[i];
-        const auto& tex = rec.calls[i + 1];
-        const auto& normal = rec.calls[i + 2];
-        const auto& vertex = rec.calls[i + 3];
-        ASSERT_EQ(tex.name, "TexCoord2f");
-        ASSERT_EQ(normal.name, "Normal3f");
-        ASSERT_EQ(vertex.name, "Vertex3f");
-        for (int c = 0; c < 3; ++c) EXPECT_NEAR(colour.args[size_t(c)], shade, 1e-6);
-        EXPECT_FLOAT_EQ(float(tex.args[0]), st[v][0]);
-        EXPECT_FLOAT_EQ(float(tex.args[1]), st[v][1]);
-        for (int c = 0; c < 3; ++c) EXPECT_FLOAT_EQ(float(normal.args[size_t(c)]), NormalTable[k][c]);
-        for (int c = 0; c < 3; ++c) {
-            const float base = float((c + 1) * index);
-            EXPECT_NEAR(vertex.args[size_t(c)], (base + 10 * 0.45f) * 0.25f, 1e-5)
-                << "vertex " << v << " axis " << c;
-        }
-        ++v;
+        const float* n = NormalTable[k];
+        want.insert(want.end(), {shade, shade, shade, st[v][0], st[v][1], n[0], n[1], n[2]});
+        for (int c = 1; c <= 3; ++c) want.push_back((c * k + 10 * 0.45) * 0.25);
+        wantOrder.insert(wantOrder.end(), {"Color3f", "TexCoord2f", "Normal3f", "Vertex3f"});
     }
-    EXPECT_EQ(v, 7u);
+    EXPECT_EQ(order, wantOrder);
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-5) << "value " << i;
     EXPECT_FLOAT_EQ(ModelDraw().litColour[0], 0.625f);
     EXPECT_EQ(ModelDraw().shadeRow, 0);
 }
