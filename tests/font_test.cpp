@@ -93,27 +93,21 @@ TEST_F(Font, PrintTextSetsAndRestoresStateAroundTheLine) {
     EXPECT_TRUE(rec.calls.empty());
 }
 
-TEST_F(Font, CharactersSelectGlyphsOfTheirSet) {
+TEST_F(Font, CharactersSelectGlyphsOfTheirSetOrNothing) {
     tam::Font().base = 500;
-    PrintText(0, 0, 0, " A");
-    EXPECT_EQ(ListsCalled(), (std::vector<int>{500, 533}));
-    rec.Clear();
-    PrintText(0, 0, 1, " A");
-    EXPECT_EQ(ListsCalled(), (std::vector<int>{628, 661}));
-    rec.Clear();
-    PrintText(0, 0, 5, " A");  // above 1 acts as 1
-    EXPECT_EQ(ListsCalled(), (std::vector<int>{628, 661}));
-}
-
-TEST_F(Font, CharactersOutsideTheFontDrawNothing) {
-    tam::Font().base = 500;
-    // Set 0: codes below 32 have no glyph; 255 is glyph 223.
-    PrintText(0, 0, 0, "\x01" "A\x1f\xff");
-    EXPECT_EQ(ListsCalled(), (std::vector<int>{533, 723}));
-    rec.Clear();
-    // Set 1: 159 is the last glyph (255); 160 and above have none.
-    PrintText(0, 0, 1, "\x9f\xa0\xe9Z");
-    EXPECT_EQ(ListsCalled(), (std::vector<int>{755, 686}));
+    // Set 0 starts at glyph 0 for code 32, codes below 32 have none and 255 is glyph 223; set 1
+    // (and any set above it) starts at glyph 128, its last glyph is code 159 and 160 up have none.
+    const struct {
+        int set;
+        const char* text;
+        std::vector<int> lists;
+    } cases[] = {{0, " A", {500, 533}},          {1, " A", {628, 661}},   {5, " A", {628, 661}},
+                 {0, "\x01" "A\x1f\xff", {533, 723}}, {1, "\x9f\xa0\xe9Z", {755, 686}}};
+    for (const auto& c : cases) {
+        rec.Clear();
+        PrintText(0, 0, c.set, c.text);
+        EXPECT_EQ(ListsCalled(), c.lists) << c.set << " " << c.text;
+    }
 }
 
 TEST_F(Font, LinesAreFormattedAndCutAt255Characters) {
