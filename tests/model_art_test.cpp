@@ -34,15 +34,12 @@ constexpr int kFrames = 199;
 constexpr float kFloor = -24.f;
 
 using V3 = std::array<float, 3>;
-float Dist(const V3& a, const V3& b) {
-    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) +
-                     (a[2] - b[2]) * (a[2] - b[2]));
-}
 V3 Sub(const V3& a, const V3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
 V3 Cross(const V3& a, const V3& b) {
     return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
 }
 float Dot(const V3& a, const V3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+float Dist(const V3& a, const V3& b) { return std::sqrt(Dot(Sub(a, b), Sub(a, b))); }
 
 // A model file as the engine loads it, with the parts the engine does not keep read here.
 struct ArtModel {
