@@ -24,15 +24,8 @@ std::span<const uint8_t> Span(const std::vector<uint8_t>& b) { return {b.data(),
 
 TEST(ModelsLoad, UnpacksScaleTranslateAndNormal) {
     Md2Builder b;
-    test::Md2Frame f;
-    f.scale[0] = f.scale[1] = f.scale[2] = 0.5f;
-    f.translate[0] = -10, f.translate[1] = 0, f.translate[2] = 5;
-    f.vertices = {{20, 40, 255, 7}, {0, 1, 2, 161}};
-    b.frames = {f};
-    test::Md2Frame g = f;
-    g.scale[2] = 2.0f;
-    g.vertices = {{1, 2, 3, 0}, {4, 5, 6, 9}};
-    b.frames.push_back(g);
+    b.frames = {{{0.5f, 0.5f, 0.5f}, {-10, 0, 5}, "a", {{20, 40, 255, 7}, {0, 1, 2, 161}}},
+                {{0.5f, 0.5f, 2.0f}, {-10, 0, 5}, "b", {{1, 2, 3, 0}, {4, 5, 6, 9}}}};
     b.Fan({{0, 0, 0}, {1, 1, 1}, {0, 1, 0}}).End();
     b.extraFrameBytes = 8;  // frame records may be longer than their vertices
     const auto bytes = b.Build();
