@@ -64,8 +64,8 @@ std::vector<std::vector<int>> Walls(int count, int base) {
 
 // A box's fields, and a map's header and counts, as comparable (and printable) tuples.
 auto Fields(const MapBox& b) {
-    return std::tuple(+b.x1, +b.y1, +b.z1, +b.x2, +b.y2, +b.z2, b.nx, b.ny, b.nz, b.length, b.height,
-                      +b.texture);
+    return std::tuple(+b.x1, +b.y1, +b.z1, +b.x2, +b.y2, +b.z2, b.nx, b.ny, b.nz, b.length,
+                      b.height, +b.texture);
 }
 auto Header(const MapState& m) {
     return std::tuple(m.name, +m.floorHalfWidth, +m.floorHalfDepth, +m.reservedA, +m.gravity,

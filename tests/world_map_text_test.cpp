@@ -169,7 +169,7 @@ TEST_F(WorldArena, WalkingInFromEveryStartPointReachesTheTowerAndStopsThere) {
     const MapState& m = Map();
     for (int s = 0; s < m.startPointCount; ++s) {
         const double x = m.startPoints[s].x, y = m.startPoints[s].y;
-        const double yaw = std::fmod(std::atan2(-x, -y) * 180 / M_PI + 360, 360);  // face the centre
+        const double yaw = std::fmod(std::atan2(-x, -y) * 180 / M_PI + 360, 360);  // the centre
         const PlayerRecord& p = Walk(x, y, yaw, 1500);
         const double r = std::hypot(p.x, p.y);
         EXPECT_TRUE(r > 8 && r < 20) << "start point " << s << " ends at radius " << r;
