@@ -31,13 +31,9 @@ protected:
         ResetTextures();
         Tex().WorldTextures = {101, 102, 103, 104, 105, 106, 107, 108};
     }
+    // Length and height are any values: drawing uses them as given.
     MapBox Panel(int8_t x1, int8_t y1, int8_t z1, int8_t x2, int8_t y2, int8_t z2, int8_t tex) {
-        MapBox b;
-        b.x1 = x1, b.y1 = y1, b.z1 = z1, b.x2 = x2, b.y2 = y2, b.z2 = z2;
-        b.nx = 0, b.ny = -1, b.nz = 0;
-        b.length = 7.5f, b.height = 4.0f;  // any values: drawing uses them as given
-        b.texture = tex;
-        return b;
+        return {x1, y1, z1, x2, y2, z2, 0, -1, 0, 7.5f, 4.0f, tex};
     }
     GlRecorder rec;
 };
@@ -102,8 +98,7 @@ TEST_F(WorldDraw, UnknownTextureIndicesBindTheDefaultTexture) {
     rec.Clear();
     Map().boxes[0] = Panel(0, 0, 0, 1, 1, 1, 8);
     Map().boxes[1] = Panel(0, 0, 0, 1, 1, 1, -1);
-    Map().boxCount = 2;
-    Map().floorTexture = 100;
+    Map().boxCount = 2, Map().floorTexture = 100;
     DrawMap(0);
     ASSERT_EQ(rec.Count("BindTexture"), 3u);
     for (const auto& b : rec.Named("BindTexture"))
@@ -113,8 +108,7 @@ TEST_F(WorldDraw, UnknownTextureIndicesBindTheDefaultTexture) {
 }
 
 TEST_F(WorldDraw, TerrainModeCallsTheIslandListInsteadOfPanels) {
-    Map().boxes[0] = Panel(0, 0, 0, 1, 1, 1, 1);
-    Map().boxCount = 1;
+    Map().boxes[0] = Panel(0, 0, 0, 1, 1, 1, 1), Map().boxCount = 1;
     World().terrainMode = true, World().terrainList = 42;
     gl::ScopedBackend sb(&rec);
     DrawMap(0);
@@ -138,25 +132,21 @@ TEST_F(WorldDraw, ScrollOffsetsAdvanceInThousandthsPerSecond) {
 TEST_F(WorldDraw, FogSetupAndCommands) {
     gl::ScopedBackend sb(&rec);
     FogSetup();
-    const std::vector<GlCall> want = {{"Enable", {GL_FOG}},
-                                      {"Fogi", {GL_FOG_MODE, GL_EXP}},
-                                      {"Fogfv", {GL_FOG_COLOR, 0.7f, 0.7f, 0.5f, 1.0f}},
-                                      {"Fogf", {GL_FOG_DENSITY, 0.12f}},
-                                      {"Hint", {GL_FOG_HINT, GL_DONT_CARE}},
-                                      {"Fogf", {GL_FOG_START, 2}},
-                                      {"Fogf", {GL_FOG_END, 5}}};
+    const std::vector<GlCall> want = {
+        {"Enable", {GL_FOG}},          {"Fogi", {GL_FOG_MODE, GL_EXP}},
+        {"Fogfv", {GL_FOG_COLOR, 0.7f, 0.7f, 0.5f, 1.0f}},
+        {"Fogf", {GL_FOG_DENSITY, 0.12f}}, {"Hint", {GL_FOG_HINT, GL_DONT_CARE}},
+        {"Fogf", {GL_FOG_START, 2}},   {"Fogf", {GL_FOG_END, 5}}};
     ExpectCalls(rec, want, true);
     rec.Clear();
     FogOff();
     FogOn();
     for (int mode = 1; mode <= 4; ++mode) FogMode(mode);  // 4 is not a mode: nothing
     FogDensity(0.5f);
-    const std::vector<GlCall> cmds = {{"Disable", {GL_FOG}},
-                                      {"Enable", {GL_FOG}},
-                                      {"Fogi", {GL_FOG_MODE, GL_EXP}},
-                                      {"Fogi", {GL_FOG_MODE, GL_EXP2}},
-                                      {"Fogi", {GL_FOG_MODE, GL_LINEAR}},
-                                      {"Fogf", {GL_FOG_DENSITY, 0.5}}};
+    const std::vector<GlCall> cmds = {
+        {"Disable", {GL_FOG}},  {"Enable", {GL_FOG}}, {"Fogi", {GL_FOG_MODE, GL_EXP}},
+        {"Fogi", {GL_FOG_MODE, GL_EXP2}}, {"Fogi", {GL_FOG_MODE, GL_LINEAR}},
+        {"Fogf", {GL_FOG_DENSITY, 0.5}}};
     ExpectCalls(rec, cmds, true);
 }
 

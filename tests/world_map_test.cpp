@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
+#include <algorithm>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,18 +16,14 @@
 namespace tam {
 namespace {
 
-std::string TempPath(const std::string& name) {
-    return (std::filesystem::path(::testing::TempDir()) / ("world_" + name)).string();
-}
+std::string TempPath(const std::string& name) { return ::testing::TempDir() + "/world_" + name; }
 
 std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes) {
     const std::string path = TempPath(name);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(f, nullptr);
-    if (f) {
-        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    EXPECT_TRUE(out.good()) << path;
     return path;
 }
 
@@ -74,18 +70,13 @@ auto Header(const MapState& m) {
 }
 
 // Field-by-field equality of two whole map records, stale entries included.
-::testing::AssertionResult SameMap(const MapState& a, const MapState& b) {
-    if (Header(a) != Header(b) || a.scrollOffsetX != b.scrollOffsetX ||
-        a.scrollOffsetY != b.scrollOffsetY)
-        return ::testing::AssertionFailure() << "header or counts differ";
-    for (size_t i = 0; i < a.startPoints.size(); ++i)
-        if (a.startPoints[i].x != b.startPoints[i].x || a.startPoints[i].y != b.startPoints[i].y)
-            return ::testing::AssertionFailure() << "start point " << i << " differs";
-    if (a.boxes.size() != b.boxes.size()) return ::testing::AssertionFailure() << "box table size";
-    for (size_t i = 0; i < a.boxes.size(); ++i)
-        if (Fields(a.boxes[i]) != Fields(b.boxes[i]))
-            return ::testing::AssertionFailure() << "box " << i << " differs";
-    return ::testing::AssertionSuccess();
+bool SameMap(const MapState& a, const MapState& b) {
+    auto point = [](StartPoint p, StartPoint q) { return p.x == q.x && p.y == q.y; };
+    auto box = [](const MapBox& p, const MapBox& q) { return Fields(p) == Fields(q); };
+    return Header(a) == Header(b) && a.scrollOffsetX == b.scrollOffsetX &&
+           a.scrollOffsetY == b.scrollOffsetY &&
+           std::equal(a.startPoints.begin(), a.startPoints.end(), b.startPoints.begin(), point) &&
+           std::equal(a.boxes.begin(), a.boxes.end(), b.boxes.begin(), b.boxes.end(), box);
 }
 
 class WorldMap : public ::testing::Test {
