@@ -3,6 +3,10 @@
 // one frame from either side, the ends, inside the slab, the height tolerance, zero normals).
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+#include <tuple>
+
 #include "app/collision.h"
 
 namespace tam {
@@ -30,23 +34,16 @@ Move Collide(const MapBox& box, float x, float y, float px, float py, float z = 
 TEST(Collision, VectorOperationsAndTheirLengthField) {
     const TVector a = MakeVector(3, 4, 0);
     const TVector b = MakeVector(0, 0, 2);
-    EXPECT_FLOAT_EQ(a.length, 5);
-    const TVector sum = a + b;
-    EXPECT_FLOAT_EQ(sum.z, 2);
-    EXPECT_FLOAT_EQ(sum.length, 2);  // b's
-    const TVector diff = a - b;
-    EXPECT_FLOAT_EQ(diff.z, -2);
-    EXPECT_FLOAT_EQ(diff.length, 5);  // a's
-    EXPECT_FLOAT_EQ((a * 2).x, 6);
-    EXPECT_FLOAT_EQ((a * 2).length, 0);
-    EXPECT_FLOAT_EQ(Dot(a, MakeVector(1, 1, 1)), 7);
+    const TVector sum = a + b, diff = a - b, twice = a * 2;
     const TVector c = Cross(MakeVector(1, 0, 0), MakeVector(0, 1, 0));
-    EXPECT_FLOAT_EQ(c.z, 1);
-    EXPECT_FLOAT_EQ(c.length, 0);
-    EXPECT_EQ(Sign(2.5f), 1);
-    EXPECT_EQ(Sign(0.0f), 0);
-    EXPECT_EQ(Sign(-0.0f), 0);
-    EXPECT_EQ(Sign(-1e-30f), -1);
+    // The sum keeps b's length field, the difference a's; scaling and the cross product clear it.
+    EXPECT_EQ(std::tuple(sum.z, sum.length), std::tuple(2.0f, 2.0f));
+    EXPECT_EQ(std::tuple(diff.z, diff.length), std::tuple(-2.0f, 5.0f));
+    EXPECT_EQ(std::tuple(a.length, twice.x, twice.length), std::tuple(5.0f, 6.0f, 0.0f));
+    EXPECT_EQ(std::tuple(c.z, c.length), std::tuple(1.0f, 0.0f));
+    EXPECT_FLOAT_EQ(Dot(a, MakeVector(1, 1, 1)), 7);
+    EXPECT_EQ((std::array{Sign(2.5f), Sign(0.0f), Sign(-0.0f), Sign(-1e-30f)}),
+              (std::array{1.f, 0.f, 0.f, -1.f}));
 }
 
 TEST(Collision, SegmentTriangleCrossingWindingAndTolerance) {
@@ -60,9 +57,8 @@ TEST(Collision, SegmentTriangleCrossingWindingAndTolerance) {
     const bool withMinus = IntersectTriangle(v0, v1, v2, minus, p0, p1, out2);
     EXPECT_NE(withN, withMinus);
     const TVector& hit = withN ? out : out2;
-    EXPECT_NEAR(hit.x, 8, kEps);
-    EXPECT_NEAR(hit.y, 0, kEps);
-    EXPECT_NEAR(hit.z, 2, kEps);
+    EXPECT_TRUE(std::abs(hit.x - 8) < kEps && std::abs(hit.y) < kEps && std::abs(hit.z - 2) < kEps)
+        << hit.x << "," << hit.y << "," << hit.z;
     EXPECT_EQ(withN ? out2.x : out.x, 99);  // untouched on a miss
 
     // Same side, or lying in the plane: no crossing, output untouched.
@@ -80,89 +76,52 @@ TEST(Collision, SegmentTriangleCrossingWindingAndTolerance) {
                                    out));
 }
 
-TEST(Collision, StopsAndSlidesOnTheFrontFace) {
-    const MapBox w = Wall();
-    Move m = Collide(w, 5, 5, 5, 2);
-    EXPECT_NEAR(m.x, 5, kEps);
-    EXPECT_NEAR(m.y, 3.00001, kEps);
-    m = Collide(w, 5, 5, 7, 2);
-    EXPECT_NEAR(m.x, 7, kEps);
-    EXPECT_NEAR(m.y, 3.00001, kEps);
-    // A move parallel to the panel that crosses no face plane is unchanged.
-    m = Collide(w, 5, 5, 8, 5);
-    EXPECT_EQ(m.x, 8);
-    EXPECT_EQ(m.y, 5);
-}
-
-TEST(Collision, StopsOnTheBackFace) {
-    const Move m = Collide(Wall(), 5, -5, 5, -2);
-    EXPECT_NEAR(m.x, 5, kEps);
-    EXPECT_NEAR(m.y, -3.00001, kEps);
-}
-
-TEST(Collision, AMoveThroughThePanelInOneFrameEndsOnTheSideItCameFrom) {
-    Move m = Collide(Wall(), 5, 5, 5, -5);
-    EXPECT_NEAR(m.y, 3.00001, kEps);
-    m = Collide(Wall(), 5, -5, 5, 5);
-    EXPECT_NEAR(m.y, -3.00001, kEps);
-    EXPECT_NEAR(m.x, 5, kEps);
-}
-
-TEST(Collision, PanelEndsBlockOnlyWithinTheTolerance) {
-    Move m = Collide(Wall(), 12, 5, 12, 1);
-    EXPECT_NEAR(m.y, 3.00001, kEps);
-    m = Collide(Wall(), 13, 5, 13, 1);
-    EXPECT_EQ(m.y, 1);
-    m = Collide(Wall(), -2, 5, -2, 1);  // the other end
-    EXPECT_NEAR(m.y, 3.00001, kEps);
-    m = Collide(Wall(), -3, 5, -3, 1);
-    EXPECT_EQ(m.y, 1);
-}
-
-TEST(Collision, InsideTheSlab) {
-    Move m = Collide(Wall(), 5, 1, 5, 4);
-    EXPECT_NEAR(m.y, 3.00001, kEps);
-    m = Collide(Wall(), 5, 1, 5, -1);
-    EXPECT_EQ(m.y, -1);
-}
-
-TEST(Collision, OnlyTheFeetHeightIsTested) {
-    Move m = Collide(Wall(2, 12), 5, 5, 5, 2);
-    EXPECT_NEAR(m.y, 3.00001, kEps);
-    m = Collide(Wall(3, 13), 5, 5, 5, 2);
-    EXPECT_EQ(m.y, 2);
-    // Feet above a low panel pass over it; z1 > z2 is the same panel.
-    m = Collide(Wall(10, 0), 5, 5, 5, 2, 13);
-    EXPECT_EQ(m.y, 2);
-    m = Collide(Wall(10, 0), 5, 5, 5, 2, 5);
-    EXPECT_NEAR(m.y, 3.00001, kEps);
-}
-
-TEST(Collision, EndingExactlyOnTheFacePlaneIsPushedBack) {
-    const Move m = Collide(Wall(), 5, 5, 5, 3);
-    EXPECT_NEAR(m.y, 3.00001, kEps);
-    EXPECT_GT(m.y, 3.0f);
+TEST(Collision, MovesAgainstOnePanel) {
+    constexpr float kFront = 3.00001f, kBack = -3.00001f;
+    const struct {
+        const char* what;
+        int8_t z1, z2;
+        float x, y, px, py, z, wantX, wantY;
+    } cases[] = {
+        {"stops on the front face", 0, 10, 5, 5, 5, 2, 0, 5, kFront},
+        {"slides along it", 0, 10, 5, 5, 7, 2, 0, 7, kFront},
+        {"parallel, crossing no face plane", 0, 10, 5, 5, 8, 5, 0, 8, 5},
+        {"stops on the back face", 0, 10, 5, -5, 5, -2, 0, 5, kBack},
+        {"through in one frame from the front", 0, 10, 5, 5, 5, -5, 0, 5, kFront},
+        {"through in one frame from the back", 0, 10, 5, -5, 5, 5, 0, 5, kBack},
+        {"past the far end within the tolerance", 0, 10, 12, 5, 12, 1, 0, 12, kFront},
+        {"past the far end beyond it", 0, 10, 13, 5, 13, 1, 0, 13, 1},
+        {"past the near end within the tolerance", 0, 10, -2, 5, -2, 1, 0, -2, kFront},
+        {"past the near end beyond it", 0, 10, -3, 5, -3, 1, 0, -3, 1},
+        {"inside the slab toward the front", 0, 10, 5, 1, 5, 4, 0, 5, kFront},
+        {"inside the slab toward the back", 0, 10, 5, 1, 5, -1, 0, 5, -1},
+        {"panel bottom within the height tolerance", 2, 12, 5, 5, 5, 2, 0, 5, kFront},
+        {"panel bottom above it", 3, 13, 5, 5, 5, 2, 0, 5, 2},
+        {"feet above a low panel (z1 > z2)", 10, 0, 5, 5, 5, 2, 13, 5, 2},
+        {"feet within a low panel (z1 > z2)", 10, 0, 5, 5, 5, 2, 5, 5, kFront},
+        {"ending exactly on the face plane", 0, 10, 5, 5, 5, 3, 0, 5, kFront},
+        {"far away: left exactly as proposed", 0, 10, 40, 40, 41.25f, 39.5f, 0, 41.25f, 39.5f},
+    };
+    for (const auto& c : cases) {
+        const Move m = Collide(Wall(c.z1, c.z2), c.x, c.y, c.px, c.py, c.z);
+        EXPECT_NEAR(m.x, c.wantX, kEps) << c.what;
+        EXPECT_NEAR(m.y, c.wantY, kEps) << c.what;
+        // Pushed back off the plane, never left on it; unblocked moves are not rounded.
+        EXPECT_TRUE(c.wantY != kFront || m.y > 3.0f) << c.what;
+        EXPECT_TRUE(c.wantY == kFront || c.wantY == kBack || m.y == c.wantY) << c.what;
+    }
 }
 
 TEST(Collision, ZeroNormalNeverBlocksAndTiltedNormalTiltsTheSlide) {
     MapBox w = Wall();
     w.ny = 0;
-    Move m = Collide(w, 5, 5, 5, -5);
-    EXPECT_EQ(m.y, -5);
+    EXPECT_EQ(Collide(w, 5, 5, 5, -5).y, -5);
     // A normal leaning along x moves the blocking plane and slides along that normal.
-    w.nx = 0.6f;
-    w.ny = 0.8f;
-    m = Collide(w, 5, 5, 5, -5);
+    w.nx = 0.6f, w.ny = 0.8f;
+    const Move m = Collide(w, 5, 5, 5, -5);
     const float along = 0.6f * (m.x - 1.8f) + 0.8f * (m.y - 2.4f);  // distance from the face
     EXPECT_NEAR(along, 0.00001, 1e-5);
     EXPECT_GT(m.x, 5.0f);
-}
-
-TEST(Collision, AnUnblockedMoveIsLeftExactlyAsProposed) {
-    // Far away from the panel: neither end near any face.
-    const Move m = Collide(Wall(), 40, 40, 41.25f, 39.5f);
-    EXPECT_EQ(m.x, 41.25f);
-    EXPECT_EQ(m.y, 39.5f);
 }
 
 }  // namespace

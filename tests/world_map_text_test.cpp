@@ -28,91 +28,70 @@ std::string ArenaText() {
     return ss.str();
 }
 
-MapTextError CompileError(const std::string& text) {
+// The compiled bytes of `text`, which must compile.
+std::vector<uint8_t> Compile(const std::string& text) {
     MapTextError e;
-    EXPECT_FALSE(CompileMapText(text, e).has_value()) << text;
-    return e;
+    const auto bytes = CompileMapText(text, e);
+    EXPECT_TRUE(bytes.has_value()) << e.line << ": " << e.message << "\n" << text;
+    return bytes.value_or(std::vector<uint8_t>{});
 }
 
 TEST(WorldMapText, CompilesToTheFileLayout) {
-    MapTextError e;
-    const auto bytes = CompileMapText(
+    const auto bytes = Compile(
         "# comment\nname \"t\"  # trailing comment\nfloor 10 10\ngravity 1\r\nstart 0 0\n"
-        "box -10 10 -2 10 10 2 0 -1 0 0\n",
-        e);
-    ASSERT_TRUE(bytes.has_value()) << e.line << ": " << e.message;
+        "box -10 10 -2 10 10 2 0 -1 0 0\n");
     const std::vector<uint8_t> want = {0x74, 0x00, 0x0A, 0x0A, 0x00, 0x01, 0x00, 0x00,
                                        0x00, 0x00, 0x01, 0x00, 0x00, 0x01, 0xF6, 0x0A,
                                        0xFE, 0x0A, 0x0A, 0x02, 0x00, 0xFF, 0x00, 0x00};
-    EXPECT_EQ(*bytes, want);
+    EXPECT_EQ(bytes, want);
 }
 
 TEST(WorldMapText, RoundTripsByteForByte) {
     MapTextError e;
-    const auto arena = CompileMapText(ArenaText(), e);
-    ASSERT_TRUE(arena.has_value()) << e.line << ": " << e.message;
     // A name with quotes, backslashes, CP1251 bytes and '#'; every header field non-zero.
     std::vector<uint8_t> odd = {'a', '"', '\\', 0xC0, '#', 0x01, 0, 255, 1, 0x80, 0x7F, 0xFF, 7,
                                 0x81, 0x7F, 1, 0x80, 0x7F, 1, 0x80, 0x7F, 0x80, 0x7F, 0x80,
                                 0x7F, 0x80, 0x7F, 0x80, 7};
-    for (const auto& bytes : {*arena, odd}) {
+    std::string oddText;
+    for (const auto& bytes : {Compile(ArenaText()), odd}) {
         const auto text = DecompileMap(bytes, e);
         ASSERT_TRUE(text.has_value()) << e.message;
-        const auto again = CompileMapText(*text, e);
-        ASSERT_TRUE(again.has_value()) << e.line << ": " << e.message << "\n" << *text;
-        EXPECT_EQ(*again, bytes);
+        EXPECT_EQ(Compile(*text), bytes);
+        oddText = *text;
     }
-    const auto oddText = DecompileMap(odd, e);
-    ASSERT_TRUE(oddText.has_value());
-    EXPECT_NE(oddText->find("name \"a\\\"\\\\\\xC0#\\x01\""), std::string::npos) << *oddText;
-    EXPECT_NE(oddText->find("start -128 127"), std::string::npos) << *oddText;
+    EXPECT_NE(oddText.find("name \"a\\\"\\\\\\xC0#\\x01\""), std::string::npos) << oddText;
+    EXPECT_NE(oddText.find("start -128 127"), std::string::npos) << oddText;
 }
 
 TEST(WorldMapText, ErrorsNameTheLineAndTheField) {
-    MapTextError e = CompileError("name \"x\"\n\nbox 0 0 0 128 0 0 0 1 0 0\n");
-    EXPECT_EQ(e.line, 3);
-    EXPECT_NE(e.message.find("'x2'"), std::string::npos) << e.message;
-    EXPECT_NE(e.message.find("-128..127"), std::string::npos) << e.message;
-
-    e = CompileError("start 0 -129\n");
-    EXPECT_EQ(e.line, 1);
-    EXPECT_NE(e.message.find("'y'"), std::string::npos) << e.message;
-
-    e = CompileError("box 0 0 0 1 0 0 0 1 0 8\n");
-    EXPECT_NE(e.message.find("unknown texture index 8"), std::string::npos) << e.message;
-    e = CompileError("\nfloor_texture -1\n");
-    EXPECT_EQ(e.line, 2);
-    EXPECT_NE(e.message.find("unknown texture index"), std::string::npos) << e.message;
-
-    e = CompileError("floor 256 0\n");
-    EXPECT_NE(e.message.find("floor half-width"), std::string::npos) << e.message;
-    e = CompileError("gravity 99999999999999\n");
-    EXPECT_NE(e.message.find("outside"), std::string::npos) << e.message;
-    e = CompileError("gravity ten\n");
-    EXPECT_NE(e.message.find("not a whole number"), std::string::npos) << e.message;
-    e = CompileError("gravity 1\ngravity 2\n");
-    EXPECT_EQ(e.line, 2);
-    e = CompileError("box 1 2 3\n");
-    EXPECT_NE(e.message.find("expects 10"), std::string::npos) << e.message;
-    e = CompileError("wall 1 2\n");
-    EXPECT_NE(e.message.find("unknown directive"), std::string::npos) << e.message;
-    e = CompileError("name \"open\n");
-    EXPECT_NE(e.message.find("unterminated"), std::string::npos) << e.message;
-    e = CompileError("name \"a\\x00b\"\n");
-    EXPECT_NE(e.message.find("zero byte"), std::string::npos) << e.message;
-
-    // The 128th start point or box is one too many.
-    std::string text;
-    for (int i = 0; i < 128; ++i) text += "start 1 1\n";
-    e = CompileError(text);
-    EXPECT_EQ(e.line, 128);
-    EXPECT_NE(e.message.find("127"), std::string::npos) << e.message;
-    text.clear();
-    for (int i = 0; i < 127; ++i) text += "box 0 0 0 1 0 0 0 1 0 0\n";
-    MapTextError ok;
-    EXPECT_TRUE(CompileMapText(text, ok).has_value());
-    e = CompileError(text + "box 0 0 0 1 0 0 0 1 0 0\n");
-    EXPECT_EQ(e.line, 128);
+    std::string starts, boxes;  // the 128th start point or box is one too many
+    for (int i = 0; i < 128; ++i) starts += "start 1 1\n", boxes += "box 0 0 0 1 0 0 0 1 0 0\n";
+    const struct {
+        std::string text;
+        int line;
+        const char* says;
+    } cases[] = {{"name \"x\"\n\nbox 0 0 0 128 0 0 0 1 0 0\n", 3, "'x2'"},
+                 {"box 0 0 0 128 0 0 0 1 0 0\n", 1, "-128..127"},
+                 {"start 0 -129\n", 1, "'y'"},
+                 {"box 0 0 0 1 0 0 0 1 0 8\n", 1, "unknown texture index 8"},
+                 {"\nfloor_texture -1\n", 2, "unknown texture index"},
+                 {"floor 256 0\n", 1, "floor half-width"},
+                 {"gravity 99999999999999\n", 1, "outside"},
+                 {"gravity ten\n", 1, "not a whole number"},
+                 {"gravity 1\ngravity 2\n", 2, ""},
+                 {"box 1 2 3\n", 1, "expects 10"},
+                 {"wall 1 2\n", 1, "unknown directive"},
+                 {"name \"open\n", 1, "unterminated"},
+                 {"name \"a\\x00b\"\n", 1, "zero byte"},
+                 {starts, 128, "127"},
+                 {boxes, 128, ""}};
+    for (const auto& c : cases) {
+        MapTextError e;
+        EXPECT_FALSE(CompileMapText(c.text, e).has_value()) << c.text;
+        EXPECT_EQ(e.line, c.line) << c.text;
+        EXPECT_NE(e.message.find(c.says), std::string::npos) << c.text << " -> " << e.message;
+    }
+    EXPECT_FALSE(Compile(boxes.substr(boxes.find('\n') + 1)).empty());  // 127 boxes
 }
 
 TEST(WorldMapText, RefusesFilesItCannotDescribe) {
@@ -120,20 +99,16 @@ TEST(WorldMapText, RefusesFilesItCannotDescribe) {
     const std::vector<uint8_t> good = {'m', 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1,
                                        0, 0, 0, 1, 0, 0, 0, 1, 0, 2};
     ASSERT_TRUE(DecompileMap(good, e).has_value()) << e.message;
-    auto cut = good;
+    auto cut = good, extra = good, badTexture = good;
     cut.pop_back();
-    EXPECT_FALSE(DecompileMap(cut, e).has_value());
-    EXPECT_NE(e.message.find("truncated"), std::string::npos);
-    auto extra = good;
     extra.push_back(9);
-    EXPECT_FALSE(DecompileMap(extra, e).has_value());
-    EXPECT_NE(e.message.find("after the last box"), std::string::npos);
-    auto badTexture = good;
     badTexture.back() = 8;
-    EXPECT_FALSE(DecompileMap(badTexture, e).has_value());
-    EXPECT_NE(e.message.find("texture"), std::string::npos);
     const std::vector<uint8_t> negative = {'m', 0, 1, 1, 0, 0, 0, 0, 0, 0, 0xFF, 0};
-    EXPECT_FALSE(DecompileMap(negative, e).has_value());
+    for (const auto& [bytes, says] : {std::pair{cut, "truncated"}, {extra, "after the last box"},
+                                      {badTexture, "texture"}, {negative, ""}}) {
+        EXPECT_FALSE(DecompileMap(bytes, e).has_value()) << says;
+        EXPECT_NE(e.message.find(says), std::string::npos) << e.message;
+    }
 }
 
 class WorldArena : public ::testing::Test {
@@ -143,10 +118,7 @@ protected:
         ResetPlayers();
         ResetSettings();
         ResetInterpreter();
-        MapTextError e;
-        const auto bytes = CompileMapText(ArenaText(), e);
-        ASSERT_TRUE(bytes.has_value()) << e.line << ": " << e.message;
-        ASSERT_TRUE(ParseMap(*bytes, Map()));
+        ASSERT_TRUE(ParseMap(Compile(ArenaText()), Map()));
     }
 };
 
@@ -161,21 +133,18 @@ double DistanceToPanel(const MapBox& b, double x, double y) {
 
 TEST_F(WorldArena, SizeStartPointsAndJump) {
     const MapState& m = Map();
-    EXPECT_GE(m.boxCount, 60);
-    EXPECT_LE(m.boxCount, 127);
+    EXPECT_TRUE(m.boxCount >= 60 && m.boxCount <= 127) << +m.boxCount;
     EXPECT_GE(m.startPointCount, 3);
-    EXPECT_GT(m.gravity, 0);
+    ASSERT_GT(m.gravity, 0);
     const double airtime = M_PI / std::sqrt(static_cast<double>(m.gravity));
-    EXPECT_GT(airtime, 0.6);
-    EXPECT_LT(airtime, 1.3);
+    EXPECT_TRUE(airtime > 0.6 && airtime < 1.3) << airtime;
     for (int i = 0; i < m.boxCount; ++i) {
-        EXPECT_GE(m.boxes[i].texture, 0);
-        EXPECT_LT(m.boxes[i].texture, 8);
-        EXPECT_NEAR(std::hypot(m.boxes[i].nx, m.boxes[i].ny), 1.0, 1e-5) << "box " << i;
-        EXPECT_EQ(m.boxes[i].nz, 0.0f);
+        const MapBox& b = m.boxes[i];
+        EXPECT_TRUE(b.texture >= 0 && b.texture < 8) << "box " << i;
+        EXPECT_NEAR(std::hypot(b.nx, b.ny), 1.0, 1e-5) << "box " << i;
+        EXPECT_EQ(b.nz, 0.0f);
         // Every panel reaches from the floor past eye height.
-        EXPECT_EQ(std::min(m.boxes[i].z1, m.boxes[i].z2), -2);
-        EXPECT_GE(std::max(m.boxes[i].z1, m.boxes[i].z2), 6);
+        EXPECT_TRUE(std::min(b.z1, b.z2) == -2 && std::max(b.z1, b.z2) >= 6) << "box " << i;
     }
     for (int s = 0; s < m.startPointCount; ++s)
         for (int i = 0; i < m.boxCount; ++i)
@@ -183,43 +152,34 @@ TEST_F(WorldArena, SizeStartPointsAndJump) {
                 << "start point " << s << " box " << i;
 }
 
+// Walks player 0 forward from (x, y) facing `yaw` for `frames` hundredths of a second.
+PlayerRecord& Walk(double x, double y, double yaw, int frames) {
+    PlayerRecord& p = Plr().Players[0];
+    p = PlayerRecord{};
+    p.x = static_cast<float>(x), p.y = static_cast<float>(y), p.yaw = static_cast<float>(yaw);
+    p.moveForward = 1;
+    for (int f = 0; f < frames; ++f) MovePlayer(0, 0.01f);
+    return p;
+}
+
 TEST_F(WorldArena, WalkingInFromEveryStartPointReachesTheTowerAndStopsThere) {
     const MapState& m = Map();
     for (int s = 0; s < m.startPointCount; ++s) {
-        SCOPED_TRACE("start point " + std::to_string(s));
-        PlayerRecord& p = Plr().Players[0];
-        p = PlayerRecord{};
-        p.x = m.startPoints[s].x;
-        p.y = m.startPoints[s].y;
-        p.yaw = static_cast<float>(std::atan2(-p.x, -p.y) * 180 / M_PI);  // face the centre
-        if (p.yaw < 0) p.yaw += 360;
-        p.moveForward = 1;
-        for (int f = 0; f < 1500; ++f) MovePlayer(0, 0.01f);  // 15 s of walking
+        const double x = m.startPoints[s].x, y = m.startPoints[s].y;
+        const double yaw = std::fmod(std::atan2(-x, -y) * 180 / M_PI + 360, 360);  // the centre
+        const PlayerRecord& p = Walk(x, y, yaw, 1500);
         const double r = std::hypot(p.x, p.y);
-        EXPECT_LT(r, 20) << "did not pass the ring";
-        EXPECT_GT(r, 8) << "walked into the tower";
+        EXPECT_TRUE(r > 8 && r < 20) << "start point " << s << " ends at radius " << r;
     }
 }
 
 TEST_F(WorldArena, TheCourtyardWallHoldsAndTheGatesOpenOntoCorridors) {
-    PlayerRecord& p = Plr().Players[0];
-    // Diagonally into a corner wall segment: held inside the courtyard.
-    p.x = 30;
-    p.y = -44;
-    p.yaw = 90;  // +X, toward the east wall
-    p.moveForward = 1;
-    for (int f = 0; f < 1000; ++f) MovePlayer(0, 0.01f);
-    EXPECT_LT(p.x, 56 - 2.9);
-    EXPECT_GT(p.x, 50);
-    // Through the south gate into its corridor, stopped by the end panel.
-    p = PlayerRecord{};
-    p.x = 0;
-    p.y = -44;
-    p.yaw = 180;  // -Y
-    p.moveForward = 1;
-    for (int f = 0; f < 1000; ++f) MovePlayer(0, 0.01f);
-    EXPECT_LT(p.y, -70);
-    EXPECT_GT(p.y, -88 + 2.9);
+    // Diagonally into a corner wall segment (+X, toward the east wall): held inside the courtyard.
+    const float x = Walk(30, -44, 90, 1000).x;
+    EXPECT_TRUE(x > 50 && x < 56 - 2.9) << x;
+    // Through the south gate (-Y) into its corridor, stopped by the end panel.
+    const float y = Walk(0, -44, 180, 1000).y;
+    EXPECT_TRUE(y > -88 + 2.9 && y < -70) << y;
 }
 
 }  // namespace
