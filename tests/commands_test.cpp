@@ -195,18 +195,18 @@ TEST_F(Commands, ConversionErrorEndsTheLineAndKeepsEarlierSteps) {
     EXPECT_EQ(Cvars().sensitivity, 13.f);
     EXPECT_EQ(Interp().no_clip, 1);
 
-    try {
-        ExecuteCommand("set_windowed 7x 600");
-        ADD_FAILURE() << "no conversion error";
-    } catch (const ConversionError& e) {
-        EXPECT_EQ(std::string(e.what()), "\"7x\" is not a valid whole number");
-    }
-    try {
-        StrToInt(std::string(100000, '9'));
-        ADD_FAILURE() << "no conversion error";
-    } catch (const ConversionError& e) {
-        EXPECT_LT(std::string(e.what()).size(), 100u);  // a long word is cut short
-    }
+    auto error = [](auto run) -> std::string {
+        try {
+            run();
+        } catch (const ConversionError& e) {
+            return e.what();
+        }
+        return "no conversion error";
+    };
+    EXPECT_EQ(error([] { ExecuteCommand("set_windowed 7x 600"); }),
+              "\"7x\" is not a valid whole number");
+    const std::string cut = error([] { StrToInt(std::string(100000, '9')); });
+    EXPECT_TRUE(cut.size() < 100u && cut.starts_with("\"999")) << cut;  // a long word is cut short
 }
 
 TEST_F(Commands, DecimalConversions) {

@@ -139,15 +139,5 @@ TEST_F(MediaSound, DeviceHolderReportsAndReleases) {
     EXPECT_EQ(Snd().alias, 0u);
 }
 
-TEST(MediaMidiHolder, ChecksTheFile) {
-    NDX_Midi midi;
-    const std::string here = std::string(TAM_GAME_DIR) + "/Data/Sound/Ext.mid";
-    EXPECT_EQ(midi.SetFile(here), 0);
-    EXPECT_TRUE(midi.Opened());
-    EXPECT_EQ(midi.File(), here);
-    EXPECT_EQ(midi.SetFile(here + ".none"), NDX_Midi::kCannotOpen);
-    EXPECT_FALSE(midi.Opened());
-}
-
 }  // namespace
 }  // namespace tam
