@@ -77,7 +77,7 @@ struct OperationsRecorder {
         o.FogMode = [this](int m) { Note("FogMode", m); };
         o.FogDensity = [this](float d) { Note("FogDensity", d); };
         o.CreateMap = [this] { return Note("CreateMap"); };
-        o.LoadTexture = [this](std::string_view n) { return Note("LoadTexture", n), textureResult; };
+        o.LoadTexture = [this](auto n) { return Note("LoadTexture", n), textureResult; };
         o.PlayMidi = [this](const std::string& n) { Note("PlayMidi", n); };
         o.PlayWav = [this](const std::string& n) { Note("PlayWav", n); };
         o.PlayMp3 = [this](const std::string& n) { Note("PlayMp3", n); };

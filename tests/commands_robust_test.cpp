@@ -22,7 +22,8 @@ void ExpectSaneState() {
                                                          {v.sensitivity, 1, 25},
                                                          {v.cl_forwardspeed, 1, 1000},
                                                          {v.cl_sidespeed, 1, 1000}};
-    for (const auto& [value, low, high] : ranges) ASSERT_TRUE(value >= low && value <= high) << value;
+    for (const auto& [value, low, high] : ranges)
+        ASSERT_TRUE(value >= low && value <= high) << value;
     ASSERT_EQ(Plr().CurrentPlayer, 0);
     ASSERT_EQ(FindKey("w"), 87);
 }

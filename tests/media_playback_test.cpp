@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <complex>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -35,22 +36,23 @@ struct Recording {
     size_t Frame(double t) const {
         return std::min(static_cast<size_t>(std::max(0.0, t * kRate)), s.size() / 2);
     }
-    double Rms(int channel, double t0, double t1) const {
-        double sum = 0;
+    // The mean of f(sample, frame) over the window, samples at full scale 1.
+    template <class T, class F>
+    T Mean(int channel, double t0, double t1, F f) const {
+        T sum{};
         const size_t a = Frame(t0), b = Frame(t1);
-        for (size_t i = a; i < b; ++i) sum += std::pow(s[i * 2 + channel] / 32768.0, 2);
-        return b > a ? std::sqrt(sum / static_cast<double>(b - a)) : 0;
+        for (size_t i = a; i < b; ++i)
+            sum += f(s[i * 2 + channel] / 32768.0, static_cast<double>(i));
+        return b > a ? sum / static_cast<double>(b - a) : T{};
+    }
+    double Rms(int channel, double t0, double t1) const {
+        return std::sqrt(Mean<double>(channel, t0, t1, [](double x, double) { return x * x; }));
     }
     // Amplitude (full scale 1) of the sinusoid at `hz` in the window.
     double Tone(int channel, double hz, double t0, double t1) const {
-        double re = 0, im = 0;
-        const size_t a = Frame(t0), b = Frame(t1);
-        for (size_t i = a; i < b; ++i) {
-            const double w = 2.0 * std::numbers::pi * hz * static_cast<double>(i) / kRate;
-            re += s[i * 2 + channel] / 32768.0 * std::cos(w);
-            im += s[i * 2 + channel] / 32768.0 * std::sin(w);
-        }
-        return b > a ? 2.0 * std::hypot(re, im) / static_cast<double>(b - a) : 0;
+        return 2.0 * std::abs(Mean<std::complex<double>>(channel, t0, t1, [&](double x, double i) {
+            return x * std::exp(std::complex<double>(0, 2.0 * std::numbers::pi * hz * i / kRate));
+        }));
     }
     // The first moment either channel passes 0.02 of full scale; -1 when it never does.
     double Onset() const {
@@ -85,12 +87,15 @@ void Put(std::vector<uint8_t>& out, uint32_t v, int bytes, bool big = false) {
     for (int i = 0; i < bytes; ++i)
         out.push_back(static_cast<uint8_t>(v >> (8 * (big ? bytes - 1 - i : i))));
 }
-void PutText(std::vector<uint8_t>& out, std::string_view text) { out.insert(out.end(), text.begin(), text.end()); }
+void PutText(std::vector<uint8_t>& out, std::string_view text) {
+    out.insert(out.end(), text.begin(), text.end());
+}
 
 void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 // A stereo 16-bit WAV of a sine at half level.
@@ -101,7 +106,8 @@ void WriteToneWav(const fs::path& path, double hz, double seconds) {
     Put(b, 16, 4), Put(b, 1, 2), Put(b, 2, 2), Put(b, 44100, 4), Put(b, 44100 * 4, 4);
     Put(b, 4, 2), Put(b, 16, 2), PutText(b, "data"), Put(b, frames * 4, 4);
     for (uint32_t i = 0; i < frames; ++i) {
-        const auto v = static_cast<int16_t>(16384 * std::sin(2 * std::numbers::pi * hz * i / kRate));
+        const double w = 2 * std::numbers::pi * hz * i / kRate;
+        const auto v = static_cast<int16_t>(16384 * std::sin(w));
         Put(b, static_cast<uint16_t>(v), 2), Put(b, static_cast<uint16_t>(v), 2);
     }
     WriteBytes(path, b);
@@ -131,7 +137,8 @@ protected:
         const char* driver = std::getenv("SDL_AUDIODRIVER");
         savedDriver_ = driver ? driver : "";
         dir_ = fs::path(::testing::TempDir()) /
-               ("tam_media_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               (std::string("tam_media_") +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         setenv("SDL_AUDIODRIVER", "disk", 1);

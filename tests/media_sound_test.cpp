@@ -39,7 +39,8 @@ TEST_F(MediaSound, MidiAliasHoldsTheFirstOpenedFileAndRestartsIt) {
     PlayMidi("a.mid");  // the alias is held: the first file starts again from 0
     EXPECT_EQ(Music(), "/game/Data/Sound/b.mid");
     EXPECT_EQ(fake.musicStarts, 2);
-    EXPECT_EQ(fake.loads, (std::vector<std::string>{"/game/missing.mid", "/game/Data/Sound/b.mid"}));
+    EXPECT_EQ(fake.loads,
+              (std::vector<std::string>{"/game/missing.mid", "/game/Data/Sound/b.mid"}));
 }
 
 TEST_F(MediaSound, NewWavStopsTheOneStillPlayingAndUnplayableOnesPlayTheDefault) {
