@@ -1,6 +1,6 @@
-// Shared set-up for the command-language tests: a fresh console with a recording window, fresh
-// settings, key table and players, the operations of other subsystems replaced by a recorder,
-// and a scratch program folder holding a few files for the file commands.
+// Shared set-up for the command-language and console tests: a fresh console with a recording
+// window, fresh settings, key table and players, the operations of other subsystems replaced by
+// a recorder, and a scratch program folder holding a few files for the file commands.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "app/players.h"
@@ -22,74 +23,75 @@
 
 namespace tam::test {
 
-// A console window that only records what is asked of it.
+using Lines = std::vector<std::string>;
+
+// A console window that records what is asked of it; `drawn` holds the last redraw's rows.
 class RecordingView : public ConsoleView {
   public:
+    Lines drawn;
     bool visible = true;
-    int presents = 0;
-    int shows = 0;
-    int fronts = 0;
-    void Clear() override {}
-    void DrawLine(int, std::string_view) override {}
-    void Present() override { ++presents; }
-    void Show() override {
-        visible = true;
-        ++shows;
+    int presents = 0, shows = 0, fronts = 0;
+    void Clear() override { drawn.clear(); }
+    void DrawLine(int row, std::string_view text) override {
+        if (static_cast<int>(drawn.size()) <= row) drawn.resize(row + 1);
+        drawn[row] = std::string(text);
     }
+    void Present() override { ++presents; }
+    void Show() override { visible = true, ++shows; }
     void Hide() override { visible = false; }
     void BringToFront() override { ++fronts; }
     bool Visible() const override { return visible; }
     void ShowModal() override {}
 };
 
+// The console log's lines, oldest first.
+inline Lines ConsoleLog() {
+    const ConsoleState& c = Con();
+    return {c.log.begin() + 1, c.log.begin() + 1 + c.lineCount};
+}
+
 // Every operation of another subsystem becomes one line in `calls`, e.g. "SetVolume 65537".
 struct OperationsRecorder {
-    std::vector<std::string> calls;
+    Lines calls;
     bool loadMapResult = true;
     uint32_t textureResult = 42;
 
+    template <class... A>
+    bool Note(std::string s, const A&... a) {
+        ((s += " " + Text(a)), ...);
+        calls.push_back(std::move(s));
+        return true;
+    }
+    template <class T>
+    static std::string Text(const T& v) {
+        if constexpr (std::is_arithmetic_v<T>) return std::to_string(v);
+        else return std::string(v);
+    }
+
     void Install() {
-        CommandOperations& ops = Ops();
-        auto note = [this](std::string s) { calls.push_back(std::move(s)); };
-        ops.LoadMap = [this, note](const std::string& p) {
-            note("LoadMap " + p);
-            return loadMapResult;
+        CommandOperations& o = Ops();
+        o.LoadMap = [this](const std::string& p) { return Note("LoadMap", p) && loadMapResult; };
+        o.SpawnPlayer = [this](int i) { Note("SpawnPlayer", i); };
+        o.FogOn = [this] { Note("FogOn"); };
+        o.FogOff = [this] { Note("FogOff"); };
+        o.FogMode = [this](int m) { Note("FogMode", m); };
+        o.FogDensity = [this](float d) { Note("FogDensity", d); };
+        o.CreateMap = [this] { return Note("CreateMap"); };
+        o.LoadTexture = [this](auto n) { return Note("LoadTexture", n), textureResult; };
+        o.PlayMidi = [this](const std::string& n) { Note("PlayMidi", n); };
+        o.PlayWav = [this](const std::string& n) { Note("PlayWav", n); };
+        o.PlayMp3 = [this](const std::string& n) { Note("PlayMp3", n); };
+        o.SetVolume = [this](uint32_t v) { Note("SetVolume", v); };
+        o.SetBorderNone = [this] { Note("SetBorderNone"); };
+        o.SetBorderSizeable = [this] { Note("SetBorderSizeable"); };
+        o.NewScreen = [this] { Note("NewScreen"); };
+        o.ScreenSetFullScreen = [this](int w, int h, int b) {
+            return Note("ScreenSetFullScreen", w, h, b), 0;
         };
-        ops.SpawnPlayer = [note](int i) { note("SpawnPlayer " + std::to_string(i)); };
-        ops.FogOn = [note] { note("FogOn"); };
-        ops.FogOff = [note] { note("FogOff"); };
-        ops.FogMode = [note](int m) { note("FogMode " + std::to_string(m)); };
-        ops.FogDensity = [note](float d) { note("FogDensity " + std::to_string(d)); };
-        ops.CreateMap = [note] {
-            note("CreateMap");
-            return true;
-        };
-        ops.LoadTexture = [this, note](std::string_view n) {
-            note("LoadTexture " + std::string(n));
-            return textureResult;
-        };
-        ops.PlayMidi = [note](const std::string& n) { note("PlayMidi " + n); };
-        ops.PlayWav = [note](const std::string& n) { note("PlayWav " + n); };
-        ops.PlayMp3 = [note](const std::string& n) { note("PlayMp3 " + n); };
-        ops.SetVolume = [note](uint32_t v) { note("SetVolume " + std::to_string(v)); };
-        ops.SetBorderNone = [note] { note("SetBorderNone"); };
-        ops.SetBorderSizeable = [note] { note("SetBorderSizeable"); };
-        ops.NewScreen = [note] { note("NewScreen"); };
-        ops.ScreenSetFullScreen = [note](int w, int h, int b) {
-            note("ScreenSetFullScreen " + std::to_string(w) + " " + std::to_string(h) + " " +
-                 std::to_string(b));
-            return 0;
-        };
-        ops.ScreenSetWindowed = [note](int w, int h) {
-            note("ScreenSetWindowed " + std::to_string(w) + " " + std::to_string(h));
-            return 0;
-        };
-        ops.InitOpenGL = [note] {
-            note("InitOpenGL");
-            return true;
-        };
-        ops.ApplyProjection = [note](int f) { note("ApplyProjection " + std::to_string(f)); };
-        ops.RequestQuit = [note] { note("RequestQuit"); };
+        o.ScreenSetWindowed = [this](int w, int h) { return Note("ScreenSetWindowed", w, h), 0; };
+        o.InitOpenGL = [this] { return Note("InitOpenGL"); };
+        o.ApplyProjection = [this](int f) { Note("ApplyProjection", f); };
+        o.RequestQuit = [this] { Note("RequestQuit"); };
     }
 };
 
@@ -97,7 +99,7 @@ class CommandTest : public ::testing::Test {
   protected:
     RecordingView view;
     OperationsRecorder ops;
-    std::string savedProgramDir;
+    std::string savedProgramDir = ProgramDir();
     std::filesystem::path dir;
 
     void SetUp() override {
@@ -110,10 +112,10 @@ class CommandTest : public ::testing::Test {
         ResetPlayers();
         ResetTextures();
         ops.Install();
-        savedProgramDir = ProgramDir();
+        const auto* test = ::testing::UnitTest::GetInstance();
         dir = std::filesystem::temp_directory_path() /
-              ("tam_commands_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("tam_commands_" + std::to_string(test->random_seed()) + "_" +
+               test->current_test_info()->name());
         std::filesystem::create_directories(dir / "Data" / "Sound");
         std::ofstream(dir / "Data" / "Sound" / "mp40f1.wav") << "RIFF";
         std::ofstream(dir / "wall.tga") << "tga";
@@ -128,14 +130,10 @@ class CommandTest : public ::testing::Test {
         std::filesystem::remove_all(dir, ec);
     }
 
-    // The log's lines, oldest first.
-    static std::vector<std::string> Log() {
-        const ConsoleState& c = Con();
-        return {c.log.begin() + 1, c.log.begin() + 1 + c.lineCount};
-    }
+    static Lines Log() { return ConsoleLog(); }
 
     // Runs `line` on an empty log and returns what it printed.
-    static std::vector<std::string> Run(std::string_view line) {
+    static Lines Run(std::string_view line) {
         Con().lineCount = 0;
         ExecuteCommand(line);
         return Log();
@@ -143,10 +141,6 @@ class CommandTest : public ::testing::Test {
 };
 
 // UTF-8 test text as the program's CP1251 bytes.
-inline std::string Cp(std::string_view utf8) {
-    return Utf8ToCp1251(utf8);
-}
-
-using Lines = std::vector<std::string>;
+inline std::string Cp(std::string_view utf8) { return Utf8ToCp1251(utf8); }
 
 }  // namespace tam::test

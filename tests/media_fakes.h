@@ -16,8 +16,7 @@ class FakeAudio : public audio::Backend {
 public:
     int openResult = audio::kOpened;
     bool open = false;
-    int channels = 0;
-    int closes = 0;
+    int channels = 0, closes = 0;
     std::set<std::string> readable;  // paths that load as music or chunks
     std::vector<std::string> loads;  // every path asked for, in order
     std::map<uintptr_t, std::string> live;  // handle -> what it holds
@@ -28,22 +27,13 @@ public:
     int levelCalls = 0;
 
     int OpenDevice(int ch) override {
-        if (openResult == audio::kOpened) {
-            open = true;
-            channels = ch;
-        }
+        if (openResult == audio::kOpened) open = true, channels = ch;
         return openResult;
     }
-    void CloseDevice() override {
-        open = false;
-        ++closes;
-    }
+    void CloseDevice() override { open = false, ++closes; }
     bool DeviceOpen() const override { return open; }
     audio::MusicHandle LoadMusic(const std::string& path) override { return Load(path); }
-    void PlayMusicFromStart(audio::MusicHandle m) override {
-        music = m;
-        ++musicStarts;
-    }
+    void PlayMusicFromStart(audio::MusicHandle m) override { music = m, ++musicStarts; }
     void FreeMusic(audio::MusicHandle m) override { Free(m); }
     audio::ChunkHandle LoadChunk(const std::string& path) override { return Load(path); }
     audio::ChunkHandle ChunkFromSamples(const int16_t*, size_t frames) override {
@@ -58,11 +48,7 @@ public:
     }
     void HaltChannel(int channel) override { playing.erase(channel); }
     bool ChannelPlaying(int channel) const override { return playing.count(channel) != 0; }
-    void SetOutputLevels(uint16_t l, uint16_t r) override {
-        left = l;
-        right = r;
-        ++levelCalls;
-    }
+    void SetOutputLevels(uint16_t l, uint16_t r) override { left = l, right = r, ++levelCalls; }
 
     // What the chunk on `channel` holds, or "" when the channel is quiet.
     std::string On(int channel) const {
@@ -90,8 +76,7 @@ private:
 class FakeDisplay : public DisplayDevice {
 public:
     bool window = true;
-    int enterResult = 0;
-    int leaveResult = 0;
+    int enterResult = 0, leaveResult = 0;
     platform::Border border = platform::Border::Single;
     std::vector<std::string> calls;
 
@@ -105,10 +90,7 @@ public:
                         std::to_string(bits));
         return enterResult;
     }
-    int LeaveFullScreen() override {
-        calls.push_back("leave");
-        return leaveResult;
-    }
+    int LeaveFullScreen() override { return calls.push_back("leave"), leaveResult; }
 };
 
 }  // namespace tam::test

@@ -3,6 +3,8 @@
 // the device holder's status codes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "media/sound.h"
 #include "media_fakes.h"
 #include "platform/files.h"
@@ -24,67 +26,43 @@ protected:
         ResetSound();
         SetProgramDir("");
     }
+    std::string Music() const { return fake.music ? fake.live.at(fake.music) : ""; }
     test::FakeAudio fake;
     audio::ScopedBackend scoped{&fake};
 };
 
-TEST_F(MediaSound, MidiAliasHoldsTheFirstFileAndRestartsIt) {
-    PlayMidi("a.mid");
-    EXPECT_EQ(fake.loads, std::vector<std::string>{"/game/a.mid"});
-    ASSERT_NE(fake.music, 0u);
-    EXPECT_EQ(fake.live.at(fake.music), "/game/a.mid");
-    EXPECT_EQ(fake.musicStarts, 1);
-
-    // The alias is held: the second file is not opened, the first starts again from 0.
-    PlayMidi("Data\\Sound\\b.mid");
-    EXPECT_EQ(fake.loads.size(), 1u);
-    EXPECT_EQ(fake.live.at(fake.music), "/game/a.mid");
-    EXPECT_EQ(fake.musicStarts, 2);
-    EXPECT_EQ(Snd().aliasFile, "a.mid");
-}
-
-TEST_F(MediaSound, MidiOpenFailureLeavesTheAliasFree) {
-    PlayMidi("missing.mid");
-    EXPECT_EQ(fake.music, 0u);
+TEST_F(MediaSound, MidiAliasHoldsTheFirstOpenedFileAndRestartsIt) {
+    PlayMidi("missing.mid");  // an open failure leaves the alias free
     EXPECT_EQ(fake.musicStarts, 0);
     PlayMidi("Data\\Sound\\b.mid");  // backslashes reach the file system as "/"
-    ASSERT_NE(fake.music, 0u);
-    EXPECT_EQ(fake.live.at(fake.music), "/game/Data/Sound/b.mid");
+    EXPECT_EQ(Music(), "/game/Data/Sound/b.mid");
+    PlayMidi("a.mid");  // the alias is held: the first file starts again from 0
+    EXPECT_EQ(Music(), "/game/Data/Sound/b.mid");
+    EXPECT_EQ(fake.musicStarts, 2);
+    EXPECT_EQ(fake.loads,
+              (std::vector<std::string>{"/game/missing.mid", "/game/Data/Sound/b.mid"}));
 }
 
-TEST_F(MediaSound, NewWavStopsTheOneStillPlaying) {
+TEST_F(MediaSound, NewWavStopsTheOneStillPlayingAndUnplayableOnesPlayTheDefault) {
     PlayWav("a.wav");
     EXPECT_EQ(fake.On(kWavChannel), "/game/a.wav");
     PlayWav("b.wav");
     EXPECT_EQ(fake.On(kWavChannel), "/game/b.wav");
     EXPECT_EQ(fake.live.size(), 1u) << "the replaced sound is freed";
-    for (int ch = 0; ch < kMixChannels; ++ch) {
-        if (ch == kWavChannel) continue;
-        EXPECT_EQ(fake.On(ch), "");
-    }
-}
-
-TEST_F(MediaSound, UnplayableWavPlaysTheDefaultSound) {
-    PlayWav("a.wav");
-    PlayWav("garbage.wav");  // exists for the command, but the mixer cannot read it
+    EXPECT_EQ(fake.playing.size(), 1u) << "only the WAV channel sounds";
     const std::string chime =
         "samples:" + std::to_string(DefaultSoundSamples().size() / audio::kOutputChannels);
-    EXPECT_EQ(fake.On(kWavChannel), chime);
-    EXPECT_EQ(Snd().wav, 0u);
-    PlayWav("garbage.wav");
-    EXPECT_EQ(fake.On(kWavChannel), chime);
-    EXPECT_EQ(fake.live.size(), 1u) << "one default sound, made once";
-}
-
-TEST_F(MediaSound, DefaultSoundIsAShortAudibleStereoChime) {
-    const auto& s = DefaultSoundSamples();
-    ASSERT_EQ(s.size() % 2, 0u);
+    for (int i = 0; i < 2; ++i) {
+        PlayWav("garbage.wav");  // exists for the command, but the mixer cannot read it
+        EXPECT_EQ(fake.On(kWavChannel), chime);
+        EXPECT_EQ(Snd().wav, 0u);
+        EXPECT_EQ(fake.live.size(), 1u) << "one default sound, made once";
+    }
+    const auto& s = DefaultSoundSamples();  // short, audible, stereo
     const double seconds = static_cast<double>(s.size() / 2) / audio::kSampleRate;
-    EXPECT_GT(seconds, 0.1);
-    EXPECT_LT(seconds, 0.5);
-    int peak = 0;
-    for (int16_t v : s) peak = std::max(peak, std::abs(static_cast<int>(v)));
-    EXPECT_GT(peak, 8000);
+    EXPECT_EQ(s.size() % 2, 0u);
+    EXPECT_TRUE(seconds > 0.1 && seconds < 0.5) << seconds;
+    EXPECT_GT(*std::max_element(s.begin(), s.end()), 8000);
 }
 
 TEST_F(MediaSound, EachMp3IsItsOwnStreamAndFinishedOnesAreFreed) {
@@ -92,29 +70,22 @@ TEST_F(MediaSound, EachMp3IsItsOwnStreamAndFinishedOnesAreFreed) {
     PlayMp3("two.mp3");
     ASSERT_EQ(Snd().mp3.size(), 2u);
     const int first = Snd().mp3[0].channel, second = Snd().mp3[1].channel;
-    EXPECT_NE(first, second);
-    EXPECT_NE(first, kWavChannel);
-    EXPECT_NE(second, kWavChannel);
+    EXPECT_TRUE(first != second && first != kWavChannel && second != kWavChannel);
+    PlayWav("a.wav");  // a WAV does not stop the streams
     EXPECT_EQ(fake.On(first), "/game/one.mp3");
     EXPECT_EQ(fake.On(second), "/game/two.mp3");
 
-    PlayWav("a.wav");  // a WAV does not stop the streams
-    EXPECT_EQ(fake.On(first), "/game/one.mp3");
-
     fake.playing.erase(first);  // the first stream ends
     PlayMp3("one.mp3");
+    PlayMp3("missing.mp3");
     ASSERT_EQ(Snd().mp3.size(), 2u);
     EXPECT_EQ(Snd().mp3[0].channel, second);
     EXPECT_EQ(Snd().mp3[1].channel, first) << "the freed channel is used again";
     EXPECT_EQ(fake.live.size(), 3u) << "two streams and the WAV; the finished chunk is freed";
-
-    PlayMp3("missing.mp3");
-    EXPECT_EQ(Snd().mp3.size(), 2u);
 }
 
 TEST_F(MediaSound, StreamLimitStopsTheOldest) {
     for (int i = 0; i < kMaxMp3Streams; ++i) PlayMp3(i % 2 ? "one.mp3" : "two.mp3");
-    ASSERT_EQ(Snd().mp3.size(), static_cast<size_t>(kMaxMp3Streams));
     const auto oldest = Snd().mp3.front();
     PlayMp3("one.mp3");
     EXPECT_EQ(Snd().mp3.size(), static_cast<size_t>(kMaxMp3Streams));
@@ -124,32 +95,25 @@ TEST_F(MediaSound, StreamLimitStopsTheOldest) {
 }
 
 TEST_F(MediaSound, VolumeWordSplitsIntoLeftAndRight) {
-    SetVolume(0x1234ABCDu);
-    EXPECT_EQ(fake.left, 0xABCD);
-    EXPECT_EQ(fake.right, 0x1234);
-    SetVolume(65535);  // the low word alone: left full, right silent
-    EXPECT_EQ(fake.left, 0xFFFF);
-    EXPECT_EQ(fake.right, 0);
-    SetVolume(0xFFFFFFFFu);
-    EXPECT_EQ(fake.left, 0xFFFF);
-    EXPECT_EQ(fake.right, 0xFFFF);
-}
-
-TEST_F(MediaSound, WithoutDeviceNothingIsLoadedOrPlayed) {
-    fake.open = false;
-    PlayMidi("a.mid");
-    PlayWav("a.wav");
-    PlayMp3("one.mp3");
-    SetVolume(0);
-    EXPECT_TRUE(fake.loads.empty());
-    EXPECT_TRUE(fake.live.empty());
-    EXPECT_EQ(fake.levelCalls, 0);
-    EXPECT_EQ(Snd().volume, 0u) << "kept for when a device opens";
+    const uint32_t words[][3] = {{0x1234ABCDu, 0xABCD, 0x1234},
+                                 {65535, 0xFFFF, 0},  // the low word alone: right silent
+                                 {0xFFFFFFFFu, 0xFFFF, 0xFFFF}};
+    for (const auto& [word, left, right] : words) {
+        SetVolume(word);
+        EXPECT_EQ(fake.left, left) << word;
+        EXPECT_EQ(fake.right, right) << word;
+    }
 }
 
 TEST_F(MediaSound, DeviceHolderReportsAndReleases) {
     fake.open = false;
     fake.openResult = audio::kNoDevice;
+    PlayMidi("a.mid");  // without a device nothing is loaded or played
+    PlayWav("a.wav");
+    PlayMp3("one.mp3");
+    SetVolume(0x00000100u);  // but the volume is kept for when a device opens
+    EXPECT_TRUE(fake.loads.empty());
+    EXPECT_EQ(fake.levelCalls, 0);
     {
         NDX_Sound snd;
         EXPECT_EQ(snd.Create(), NDX_Sound::kNoDevice);
@@ -158,9 +122,7 @@ TEST_F(MediaSound, DeviceHolderReportsAndReleases) {
         EXPECT_EQ(snd.Create(), NDX_Sound::kCannotSetUp);
     }
     EXPECT_EQ(fake.closes, 0) << "a device never opened is not closed";
-
     fake.openResult = audio::kOpened;
-    SetVolume(0x00000100u);
     {
         NDX_Sound snd;
         EXPECT_EQ(snd.Create(), 0);
@@ -176,16 +138,6 @@ TEST_F(MediaSound, DeviceHolderReportsAndReleases) {
     EXPECT_TRUE(fake.live.empty()) << "every sound is freed before the device closes";
     EXPECT_EQ(fake.closes, 1);
     EXPECT_EQ(Snd().alias, 0u);
-}
-
-TEST(MediaMidiHolder, ChecksTheFile) {
-    NDX_Midi midi;
-    const std::string here = std::string(TAM_GAME_DIR) + "/Data/Sound/Ext.mid";
-    EXPECT_EQ(midi.SetFile(here), 0);
-    EXPECT_TRUE(midi.Opened());
-    EXPECT_EQ(midi.File(), here);
-    EXPECT_EQ(midi.SetFile(here + ".none"), NDX_Midi::kCannotOpen);
-    EXPECT_FALSE(midi.Opened());
 }
 
 }  // namespace
