@@ -2,7 +2,8 @@
 # Display modes in the real game under Xvfb (one mode: the screen's own): a mode that does not
 # exist is reported in the log and the game keeps drawing; the screen's own mode takes the window
 # full screen; set_windowed brings back the window's size; after each switch the textures still
-# draw and fog is back on.
+# draw and fog is back on; a size word that is not a number shows the error in a message box
+# and the game goes on.
 source "$(dirname "$0")/lib.inc"
 need_display
 read -r sw sh < <(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[1], d[2]}')
@@ -43,6 +44,28 @@ read -r _ _ w h < <(geometry "$main")
 shot "$main" "$WORK/windowed.png"
 colours=$(convert "$WORK/windowed.png" -format '%k\n' info:)
 [ "$colours" -gt 500 ] || fail "the picture after set_windowed has only $colours colours"
+
+# A size word that is not a number reaches the error handler's message box; after it is closed
+# the game goes on.
+console_command "$main" "$con" "set_fullscreen 7x 600 16"
+box=""
+for _ in $(seq 100); do
+  box=$(xwininfo -root -tree | awk '$2 == "\"Tamberlo\":" {print $1; exit}')
+  [ -n "$box" ] && break
+  sleep 0.1
+done
+[ -n "$box" ] || fail "no message box"
+box=$((box))  # decimal, as xdotool gives window ids
+grep -q '"7x" is not a valid' "$WORK/stderr" || fail "no conversion error: $(cat "$WORK/stderr")"
+press "$box" Return
+for _ in $(seq 50); do is_viewable "$box" 2>/dev/null || break; sleep 0.1; done
+is_viewable "$box" 2>/dev/null && fail "the message box did not close"
+close_console "$con"
+shot "$main" "$WORK/after-box-a.png"
+sleep 1
+shot "$main" "$WORK/after-box-b.png"
+moved=$(compare -metric AE "$WORK/after-box-a.png" "$WORK/after-box-b.png" /dev/null 2>&1 || true)
+[ "${moved%% *}" != 0 ] || fail "the game stopped drawing after the message box"
 
 close_window "$main"
 wait_exit
