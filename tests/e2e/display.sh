@@ -13,10 +13,7 @@ command() {  # command TEXT: enters a console command and hides the console agai
   shot "$con" "$WORK/last-command.png" 2>/dev/null || true
 }
 
-start_game
-main=$(wait_window frmMain)
-con=$(wait_window frmCon)
-wait_viewable "$main"
+start_and_wait
 sleep 1
 shot "$main" "$WORK/before.png"
 
@@ -61,11 +58,7 @@ press "$box" Return
 for _ in $(seq 50); do is_viewable "$box" 2>/dev/null || break; sleep 0.1; done
 is_viewable "$box" 2>/dev/null && fail "the message box did not close"
 close_console "$con"
-shot "$main" "$WORK/after-box-a.png"
-sleep 1
-shot "$main" "$WORK/after-box-b.png"
-moved=$(compare -metric AE "$WORK/after-box-a.png" "$WORK/after-box-b.png" /dev/null 2>&1 || true)
-[ "${moved%% *}" != 0 ] || fail "the game stopped drawing after the message box"
+still_drawing "$main" "the game stopped drawing after the message box"
 
 close_window "$main"
 wait_exit

@@ -5,10 +5,7 @@
 source "$(dirname "$0")/lib.inc"
 need_display
 
-start_game
-main=$(wait_window frmMain)
-con=$(wait_window frmCon)
-wait_viewable "$main"
+start_and_wait
 sleep 1
 
 console_command "$main" "$con" "about"

@@ -8,10 +8,7 @@ need_display
 
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$WORK/rec.raw"
-start_game
-main=$(wait_window frmMain)
-con=$(wait_window frmCon)
-wait_viewable "$main"
+start_and_wait
 for _ in $(seq 50); do [ -s "$WORK/rec.raw" ] && break; sleep 0.1; done
 [ -s "$WORK/rec.raw" ] || fail "the sound device was not opened: $(cat "$WORK/stderr")"
 

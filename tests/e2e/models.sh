@@ -16,10 +16,7 @@ start 35 25
 MAP
 "$TAM_BUILD_DIR/tamasset" map compile "$WORK/view.txt" "$WORK/view.map" >/dev/null
 
-start_game
-main=$(wait_window frmMain)
-con=$(wait_window frmCon)
-wait_viewable "$main"
+start_and_wait
 console_command "$main" "$con" "load_map $WORK/view.map"
 wait_ocr "$con" 'Load Ok'
 close_console "$con"
