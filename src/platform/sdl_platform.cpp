@@ -226,6 +226,38 @@ void SdlConsoleView::ShowModal() {
     P().modal = false;
 }
 
+// True for SDL's video drivers that open no window anyone can see.
+bool IsHeadlessDriver(const char* name) {
+    return name && (SDL_strcmp(name, "offscreen") == 0 || SDL_strcmp(name, "dummy") == 0 ||
+                    SDL_strcmp(name, "evdev") == 0);
+}
+
+// Opens SDL's video. When the window system refuses a connection, SDL quietly falls back to a
+// driver without windows, and a busy X server does refuse now and then (its socket answers
+// EAGAIN). A game drawing where nobody sees it is no use, so the window system is asked again
+// for up to two seconds; a headless driver is taken only when SDL_VIDEODRIVER names it.
+bool OpenVideo() {
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const bool headlessAsked = asked && IsHeadlessDriver(asked);
+    std::string why;
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (attempt > 0) SDL_Delay(100);
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            why = SDL_GetError();
+            continue;
+        }
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (headlessAsked || !IsHeadlessDriver(driver)) return true;
+        why = std::string("no window system answered (only SDL's \"") + (driver ? driver : "") +
+              "\" driver started)";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+    const char* display = SDL_getenv("DISPLAY");
+    std::fprintf(stderr, "tamberlo: cannot open the display%s%s: %s\n",
+                 display ? " " : "", display ? display : "", why.c_str());
+    return false;
+}
+
 bool AnyWindowActive() {
     SDL_Window* focus = SDL_GetKeyboardFocus();
     return focus && (focus == P().main || (P().console && focus == P().console->window()));
@@ -239,8 +271,12 @@ bool Init() {
     // make its own OpenGL context current and steal the main window's.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
-        std::fprintf(stderr, "tamberlo: cannot open the display: %s\n", SDL_GetError());
+    if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        std::fprintf(stderr, "tamberlo: cannot start SDL: %s\n", SDL_GetError());
+        return false;
+    }
+    if (!OpenVideo()) {
+        SDL_Quit();
         return false;
     }
     P().videoUp = true;

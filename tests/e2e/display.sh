@@ -8,7 +8,7 @@ source "$(dirname "$0")/lib.inc"
 need_display
 read -r sw sh < <(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[1], d[2]}')
 
-command() {  # command TEXT: enters a console command and hides the console again
+run_command() {  # run_command TEXT: enters a console command and hides the console again
   console_command "$main" "$con" "$1"
   shot "$con" "$WORK/last-command.png" 2>/dev/null || true
 }
@@ -17,7 +17,7 @@ start_and_wait
 sleep 1
 shot "$main" "$WORK/before.png"
 
-command "set_fullscreen 801 601 16"
+run_command "set_fullscreen 801 601 16"
 wait_ocr "$con" 'no such display mode \(status 2\)'
 close_console "$con"
 sleep 1
@@ -28,12 +28,12 @@ fog_diff=$(compare -metric AE "$WORK/before.png" "$WORK/fogged.png" /dev/null 2>
 colours=$(convert "$WORK/fogged.png" -format '%k\n' info:)
 [ "$colours" -gt 500 ] || fail "the picture after the switch has only $colours colours"
 
-command "set_fullscreen $sw $sh 24"
+run_command "set_fullscreen $sw $sh 24"
 close_console "$con"
 sleep 1
 [ "$(geometry "$main")" = "0 0 $sw $sh" ] || fail "full screen gave $(geometry "$main")"
 
-command "set_windowed 640 480"
+run_command "set_windowed 640 480"
 close_console "$con"
 sleep 1
 read -r _ _ w h < <(geometry "$main")
