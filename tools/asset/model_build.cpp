@@ -33,6 +33,16 @@ FrameSlot SlotOf(int frame) {
     return {0, 0, 1, 0};
 }
 
+RangeKeys KeysOfEveryRange(std::vector<Pose> (*keys)(int range)) {
+    RangeKeys all;
+    for (int r = 0; r < static_cast<int>(kModelRanges.size()); ++r) all.push_back(keys(r));
+    return all;
+}
+
+Pose SplinePose(const RangeKeys& keys, const FrameSlot& slot) {
+    return Spline(keys[static_cast<size_t>(slot.range)], slot.u, kModelRanges[slot.range].cyclic);
+}
+
 std::string FrameName(int frame) {
     const FrameSlot s = SlotOf(frame);
     char buf[32];

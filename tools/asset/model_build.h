@@ -35,6 +35,12 @@ struct FrameSlot {
 FrameSlot SlotOf(int frame);
 std::string FrameName(int frame);
 
+// Key poses of every range, as `keys(range)` lists them, and the pose a frame's slot takes on
+// the spline through its range's keys.
+using RangeKeys = std::vector<std::vector<Pose>>;
+RangeKeys KeysOfEveryRange(std::vector<Pose> (*keys)(int range));
+Pose SplinePose(const RangeKeys& keys, const FrameSlot& slot);
+
 // Positions per mesh per frame for meshes sharing one skeleton: every frame is put with its
 // lowest vertex (over all the meshes) on the floor, then raised by the pose's lift.
 using PoseFunction = Pose (*)(int frame);

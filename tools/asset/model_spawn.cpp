@@ -310,12 +310,8 @@ Pose SpawnPose(int frame) {
     case 13: return CrouchMove(slot.u, 1);
     default: break;
     }
-    static const std::vector<std::vector<Pose>> keys = [] {
-        std::vector<std::vector<Pose>> k;
-        for (int r = 0; r < static_cast<int>(kModelRanges.size()); ++r) k.push_back(Keys(r));
-        return k;
-    }();
-    return Spline(keys[static_cast<size_t>(slot.range)], slot.u, kModelRanges[slot.range].cyclic);
+    static const RangeKeys keys = KeysOfEveryRange(Keys);
+    return SplinePose(keys, slot);
 }
 
 }  // namespace
