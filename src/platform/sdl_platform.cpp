@@ -14,6 +14,7 @@
 #include "console/console.h"
 #include "console/cp1251.h"
 #include "input/keys.h"
+#include "platform/console_image.h"
 #include "platform/keymap.h"
 
 namespace tam::platform {
@@ -44,63 +45,38 @@ PlatformState& P() {
     return p;
 }
 
-const char* const kConsoleFonts[] = {
-    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
-    "/usr/share/fonts/truetype/terminus/TerminusTTF-4.46.0.ttf",
-    "/usr/share/fonts/truetype/noto/NotoSansMono-Regular.ttf",
-};
-
-// The console window: a bitmap of 60 x 32 character cells, kept so that exposes can repaint it.
+// The console window: the console's picture (60 x 32 cells), kept so that exposes can repaint it.
 class SdlConsoleView final : public ConsoleView {
 public:
     bool Create() {
-        for (const char* path : kConsoleFonts) {
-            font_ = TTF_OpenFont(path, 12);
-            if (font_) break;
-        }
-        if (!font_) {
+        bool opened = false;
+        for (const char* path : ConsoleFontPaths())
+            if ((opened = image_.Open(path))) break;
+        if (!opened) {
             std::fprintf(stderr, "tamberlo: no monospace font for the console: %s\n", TTF_GetError());
             return false;
         }
-        int cw = 0, ch = 0;
-        TTF_SizeUTF8(font_, "A", &cw, &ch);
-        lineHeight_ = ch > 0 ? ch : 16;
-        const int w = kConsoleColumns * (cw > 0 ? cw : 8);
-        const int h = kConsoleLines * lineHeight_;
-        window_ = SDL_CreateWindow("frmCon", 0, 0, w, h, SDL_WINDOW_HIDDEN);
+        const SDL_Surface* picture = image_.Surface();
+        window_ = SDL_CreateWindow("frmCon", 0, 0, picture->w, picture->h, SDL_WINDOW_HIDDEN);
         if (!window_) {
             std::fprintf(stderr, "tamberlo: cannot create the console window: %s\n", SDL_GetError());
             return false;
         }
-        bitmap_ = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_XRGB8888);
-        return bitmap_ != nullptr;
+        return true;
     }
     ~SdlConsoleView() override {
-        if (bitmap_) SDL_FreeSurface(bitmap_);
         if (window_) SDL_DestroyWindow(window_);
-        if (font_) TTF_CloseFont(font_);
     }
     SDL_Window* window() const { return window_; }
     uint32_t id() const { return window_ ? SDL_GetWindowID(window_) : 0; }
 
-    void Clear() override {
-        if (bitmap_) SDL_FillRect(bitmap_, nullptr, SDL_MapRGB(bitmap_->format, 0, 0, 0));
-    }
-    void DrawLine(int row, std::string_view cp1251) override {
-        if (!bitmap_ || cp1251.empty()) return;
-        const std::string utf8 = Cp1251ToUtf8(cp1251);
-        SDL_Surface* text = TTF_RenderUTF8_Shaded(font_, utf8.c_str(), SDL_Color{255, 255, 255, 255},
-                                                  SDL_Color{0, 0, 0, 255});
-        if (!text) return;
-        SDL_Rect at{0, row * lineHeight_, text->w, text->h};
-        SDL_BlitSurface(text, nullptr, bitmap_, &at);
-        SDL_FreeSurface(text);
-    }
+    void Clear() override { image_.Clear(); }
+    void DrawLine(int row, std::string_view cp1251) override { image_.DrawLine(row, cp1251); }
     void Present() override {
-        if (!window_ || !bitmap_ || !Visible()) return;
+        if (!window_ || !Visible()) return;
         SDL_Surface* surface = SDL_GetWindowSurface(window_);
         if (!surface) return;
-        SDL_BlitSurface(bitmap_, nullptr, surface, nullptr);
+        SDL_BlitSurface(image_.Surface(), nullptr, surface, nullptr);
         SDL_UpdateWindowSurface(window_);
     }
     void Show() override {
@@ -116,10 +92,8 @@ public:
     void ShowModal() override;
 
 private:
-    TTF_Font* font_ = nullptr;
+    ConsoleImage image_;
     SDL_Window* window_ = nullptr;
-    SDL_Surface* bitmap_ = nullptr;
-    int lineHeight_ = 16;
 };
 
 void ReportError(const std::exception& e) {
