@@ -1,10 +1,12 @@
 // The platform layer: opening the display (never SDL's window-less drivers unless they were
-// asked for), and the console's picture, whose lines keep every glyph's ink clear of each other.
+// asked for), the error box with its console fallback, and the console's picture, whose lines
+// keep every glyph's ink clear of each other.
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <stdexcept>
 
 #include "command_fixture.h"
 #include "platform/console_image.h"
@@ -14,6 +16,7 @@ namespace tam {
 namespace {
 
 using namespace tam::literals;
+using test::Lines;
 
 TEST(PlatformInit, RefusesToRunWithoutAWindowSystemUnlessAHeadlessDriverIsAsked) {
     // Each test runs in its own process, so the environment can be changed freely here.
@@ -28,6 +31,60 @@ TEST(PlatformInit, RefusesToRunWithoutAWindowSystemUnlessAHeadlessDriverIsAsked)
     ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
     ASSERT_TRUE(platform::Init()) << "an explicitly chosen headless driver is taken";
     platform::Shutdown();
+}
+
+// An error escaping the loop's idle call goes to the box; a box that cannot be shown loses
+// nothing: the whole text (CP1251, wrapped at 60) lands in the console, which is shown. Either
+// way the loop goes on.
+TEST(PlatformMessageBox, ShowsTheErrorOrPutsItWholeInTheConsole) {
+    const std::string error = "Нет файла: " + std::string(70, 'x') + "_end";
+    const Lines wrapped = {"Нет файла: "_cp + std::string(49, 'x'), std::string(21, 'x') + "_end"};
+    for (const bool boxWorks : {true, false}) {
+        SCOPED_TRACE(boxWorks);
+        ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        ASSERT_TRUE(platform::Init());
+        ResetConsole();
+        test::RecordingView view;
+        view.visible = false;
+        Con().view = &view;
+        Lines boxes;
+        platform::SetMessageBoxFunction(
+            [&](const std::string& title, const std::string& text, std::string& why) {
+                boxes.push_back(title + ": " + text);
+                why = "No message system available";
+                return boxWorks;
+            });
+        int idleCalls = 0;
+        testing::internal::CaptureStderr();
+        platform::Run([&](bool& done) {
+            done = false;
+            if (++idleCalls == 1) throw std::runtime_error(error);
+            platform::RequestQuit();
+        });
+        const std::string err = testing::internal::GetCapturedStderr();
+        platform::Shutdown();
+        Con().view = nullptr;
+
+        EXPECT_EQ(idleCalls, 2) << "the loop goes on after the error";
+        EXPECT_EQ(boxes, Lines{"Tamberlo: " + error});
+        EXPECT_NE(err.find("Tamberlo: " + error), std::string::npos) << err;
+        const bool toConsole =
+            err.find("cannot show the message box (No message system available)") !=
+            std::string::npos;
+        EXPECT_EQ(toConsole, !boxWorks) << err;
+        EXPECT_EQ(test::ConsoleLog(), boxWorks ? Lines{} : wrapped);
+        EXPECT_EQ(view.visible, !boxWorks);
+        if (!boxWorks) {
+            EXPECT_EQ(Lines(view.drawn.begin(), view.drawn.begin() + 2), wrapped);
+        }
+    }
+    // Without a display SDL's own box is not even tried.
+    ResetConsole();
+    testing::internal::CaptureStderr();
+    platform::ShowMessageBox("Tamberlo", "Ошибка");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("message box (no display)"),
+              std::string::npos);
+    EXPECT_EQ(test::ConsoleLog(), Lines{"Ошибка"_cp});
 }
 
 // A copy of the picture's rows [top, top + count).

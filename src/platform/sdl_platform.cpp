@@ -7,6 +7,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -38,6 +39,7 @@ struct PlatformState {
     bool relativeLook = false;  // pointer warping unavailable: use relative motion
     int pendingDx = 0, pendingDy = 0;
     bool modal = false;
+    MessageBoxFunction messageBox;  // empty: SDL's
 };
 
 PlatformState& P() {
@@ -229,6 +231,18 @@ bool OpenVideo() {
     const char* display = SDL_getenv("DISPLAY");
     std::fprintf(stderr, "tamberlo: cannot open the display%s%s: %s\n",
                  display ? " " : "", display ? display : "", why.c_str());
+    return false;
+}
+
+bool ShowSdlMessageBox(const std::string& title, const std::string& utf8Text, std::string& why) {
+    if (!P().videoUp) {
+        why = "no display";
+        return false;
+    }
+    const int shown =
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), utf8Text.c_str(), P().main);
+    if (shown == 0) return true;
+    why = SDL_GetError();
     return false;
 }
 
@@ -451,9 +465,26 @@ void SetCursorPos(int x, int y) {
 
 void ShowMessageBox(const std::string& title, const std::string& utf8Text) {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), utf8Text.c_str());
-    if (P().videoUp)
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), utf8Text.c_str(), P().main);
+    std::string why;
+    const bool shown = P().messageBox ? P().messageBox(title, utf8Text, why)
+                                      : ShowSdlMessageBox(title, utf8Text, why);
+    if (shown) return;
+    std::fprintf(stderr,
+                 "tamberlo: cannot show the message box (%s); the message is in the console\n",
+                 why.c_str());
+    std::string text = Utf8ToCp1251(utf8Text);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    for (size_t start = 0; start <= text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        ConsolePrint(std::string_view(text).substr(start, end - start), false);
+        start = end + 1;
+    }
+    ConsoleRefresh();
+    ConsoleShow();
+    ConsoleBringToFront();
 }
+
+void SetMessageBoxFunction(MessageBoxFunction show) { P().messageBox = std::move(show); }
 
 uint64_t PerfCounter() { return SDL_GetPerformanceCounter(); }
 uint64_t PerfFrequency() { return SDL_GetPerformanceFrequency(); }
