@@ -23,6 +23,14 @@ public:
     int LeaveFullScreen() override { return platform::LeaveFullScreen(); }
 };
 
+// The start-up log line for a sound device that failed to open with `status`.
+std::string SoundOffLine(int status) {
+    const std::string code = " (status " + std::to_string(status) + "): sound is off";
+    if (status == NDX_Sound::kCannotSetUp)
+        return "  Sound device could not be set up" + code;
+    return "  No sound device" + code;
+}
+
 DisplayDevice& Device() {
     MediaState& m = Media();
     return m.device ? *m.device : PlatformDisplay();
@@ -85,8 +93,9 @@ bool InitDirectX() {
     ConsolePrint("  Initializating Sound...", true);
     m.sound = std::make_unique<NDX_Sound>();
     if (const int status = m.sound->Create(); status != 0) {
-        std::fprintf(stderr, "tamberlo: no usable audio device (status %d); sound is off\n", status);
-        ConsolePrint("  No sound device (status " + std::to_string(status) + "): sound is off", true);
+        const std::string line = SoundOffLine(status);
+        std::fprintf(stderr, "tamberlo: %s\n", line.c_str() + 2);
+        ConsolePrint(line, true);
     }
 
     ConsolePrint("  Initializating Music...", true);

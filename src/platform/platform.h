@@ -60,7 +60,16 @@ ConsoleView* CreateConsoleWindow();
 void TakeMouseDelta(int& dx, int& dy);
 void SetCursorPos(int x, int y);
 
+// Shows `utf8Text` in an error box titled `title` and returns once the box is closed; the text
+// also goes to stderr. Where no box can be shown (no display, or the window system lacks what
+// the box needs), stderr says so and the whole text goes into the console log instead, with the
+// console shown; the caller goes on just the same.
 void ShowMessageBox(const std::string& title, const std::string& utf8Text);
+// The box itself: true once it was shown and closed, false with the reason in `why`. Empty
+// selects SDL's box (the default); tests put a stand-in here after Init.
+using MessageBoxFunction = std::function<bool(const std::string& title,
+                                              const std::string& utf8Text, std::string& why)>;
+void SetMessageBoxFunction(MessageBoxFunction show);
 
 uint64_t PerfCounter();
 uint64_t PerfFrequency();

@@ -7,6 +7,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -14,6 +15,7 @@
 #include "console/console.h"
 #include "console/cp1251.h"
 #include "input/keys.h"
+#include "platform/console_image.h"
 #include "platform/keymap.h"
 
 namespace tam::platform {
@@ -37,6 +39,7 @@ struct PlatformState {
     bool relativeLook = false;  // pointer warping unavailable: use relative motion
     int pendingDx = 0, pendingDy = 0;
     bool modal = false;
+    MessageBoxFunction messageBox;  // empty: SDL's
 };
 
 PlatformState& P() {
@@ -44,63 +47,38 @@ PlatformState& P() {
     return p;
 }
 
-const char* const kConsoleFonts[] = {
-    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
-    "/usr/share/fonts/truetype/terminus/TerminusTTF-4.46.0.ttf",
-    "/usr/share/fonts/truetype/noto/NotoSansMono-Regular.ttf",
-};
-
-// The console window: a bitmap of 60 x 32 character cells, kept so that exposes can repaint it.
+// The console window: the console's picture (60 x 32 cells), kept so that exposes can repaint it.
 class SdlConsoleView final : public ConsoleView {
 public:
     bool Create() {
-        for (const char* path : kConsoleFonts) {
-            font_ = TTF_OpenFont(path, 12);
-            if (font_) break;
-        }
-        if (!font_) {
+        bool opened = false;
+        for (const char* path : ConsoleFontPaths())
+            if ((opened = image_.Open(path))) break;
+        if (!opened) {
             std::fprintf(stderr, "tamberlo: no monospace font for the console: %s\n", TTF_GetError());
             return false;
         }
-        int cw = 0, ch = 0;
-        TTF_SizeUTF8(font_, "A", &cw, &ch);
-        lineHeight_ = ch > 0 ? ch : 16;
-        const int w = kConsoleColumns * (cw > 0 ? cw : 8);
-        const int h = kConsoleLines * lineHeight_;
-        window_ = SDL_CreateWindow("frmCon", 0, 0, w, h, SDL_WINDOW_HIDDEN);
+        const SDL_Surface* picture = image_.Surface();
+        window_ = SDL_CreateWindow("frmCon", 0, 0, picture->w, picture->h, SDL_WINDOW_HIDDEN);
         if (!window_) {
             std::fprintf(stderr, "tamberlo: cannot create the console window: %s\n", SDL_GetError());
             return false;
         }
-        bitmap_ = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_XRGB8888);
-        return bitmap_ != nullptr;
+        return true;
     }
     ~SdlConsoleView() override {
-        if (bitmap_) SDL_FreeSurface(bitmap_);
         if (window_) SDL_DestroyWindow(window_);
-        if (font_) TTF_CloseFont(font_);
     }
     SDL_Window* window() const { return window_; }
     uint32_t id() const { return window_ ? SDL_GetWindowID(window_) : 0; }
 
-    void Clear() override {
-        if (bitmap_) SDL_FillRect(bitmap_, nullptr, SDL_MapRGB(bitmap_->format, 0, 0, 0));
-    }
-    void DrawLine(int row, std::string_view cp1251) override {
-        if (!bitmap_ || cp1251.empty()) return;
-        const std::string utf8 = Cp1251ToUtf8(cp1251);
-        SDL_Surface* text = TTF_RenderUTF8_Shaded(font_, utf8.c_str(), SDL_Color{255, 255, 255, 255},
-                                                  SDL_Color{0, 0, 0, 255});
-        if (!text) return;
-        SDL_Rect at{0, row * lineHeight_, text->w, text->h};
-        SDL_BlitSurface(text, nullptr, bitmap_, &at);
-        SDL_FreeSurface(text);
-    }
+    void Clear() override { image_.Clear(); }
+    void DrawLine(int row, std::string_view cp1251) override { image_.DrawLine(row, cp1251); }
     void Present() override {
-        if (!window_ || !bitmap_ || !Visible()) return;
+        if (!window_ || !Visible()) return;
         SDL_Surface* surface = SDL_GetWindowSurface(window_);
         if (!surface) return;
-        SDL_BlitSurface(bitmap_, nullptr, surface, nullptr);
+        SDL_BlitSurface(image_.Surface(), nullptr, surface, nullptr);
         SDL_UpdateWindowSurface(window_);
     }
     void Show() override {
@@ -116,10 +94,8 @@ public:
     void ShowModal() override;
 
 private:
-    TTF_Font* font_ = nullptr;
+    ConsoleImage image_;
     SDL_Window* window_ = nullptr;
-    SDL_Surface* bitmap_ = nullptr;
-    int lineHeight_ = 16;
 };
 
 void ReportError(const std::exception& e) {
@@ -255,6 +231,18 @@ bool OpenVideo() {
     const char* display = SDL_getenv("DISPLAY");
     std::fprintf(stderr, "tamberlo: cannot open the display%s%s: %s\n",
                  display ? " " : "", display ? display : "", why.c_str());
+    return false;
+}
+
+bool ShowSdlMessageBox(const std::string& title, const std::string& utf8Text, std::string& why) {
+    if (!P().videoUp) {
+        why = "no display";
+        return false;
+    }
+    const int shown =
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), utf8Text.c_str(), P().main);
+    if (shown == 0) return true;
+    why = SDL_GetError();
     return false;
 }
 
@@ -477,9 +465,26 @@ void SetCursorPos(int x, int y) {
 
 void ShowMessageBox(const std::string& title, const std::string& utf8Text) {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), utf8Text.c_str());
-    if (P().videoUp)
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), utf8Text.c_str(), P().main);
+    std::string why;
+    const bool shown = P().messageBox ? P().messageBox(title, utf8Text, why)
+                                      : ShowSdlMessageBox(title, utf8Text, why);
+    if (shown) return;
+    std::fprintf(stderr,
+                 "tamberlo: cannot show the message box (%s); the message is in the console\n",
+                 why.c_str());
+    std::string text = Utf8ToCp1251(utf8Text);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    for (size_t start = 0; start <= text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        ConsolePrint(std::string_view(text).substr(start, end - start), false);
+        start = end + 1;
+    }
+    ConsoleRefresh();
+    ConsoleShow();
+    ConsoleBringToFront();
 }
+
+void SetMessageBoxFunction(MessageBoxFunction show) { P().messageBox = std::move(show); }
 
 uint64_t PerfCounter() { return SDL_GetPerformanceCounter(); }
 uint64_t PerfFrequency() { return SDL_GetPerformanceFrequency(); }
