@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "gl_recorder.h"
-#include "images/texture.h"
 #include "render/font.h"
 #include "render/opengl.h"
 
@@ -13,14 +12,12 @@ namespace {
 class Font : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetTextures();
-        Tex().FontTexture = 7;
         tam::Font() = FontState{};
+        tam::Font().texture = 7;
         Gl().viewportW = 800;
         Gl().viewportH = 600;
     }
     void TearDown() override {
-        ResetTextures();
         tam::Font() = FontState{};
         Gl() = GlState{};
     }
@@ -42,7 +39,8 @@ protected:
 
 TEST_F(Font, GlyphListsDrawOneCellEachAndAdvanceTenUnits) {
     rec.nextList = 1000;
-    BuildFontLists();
+    tam::Font() = FontState{};
+    BuildFontLists(7);
     EXPECT_EQ(tam::Font().base, 1000u);
     ASSERT_EQ(rec.Count("NewList"), 256u);
     ASSERT_EQ(rec.calls[0].name, "GenLists");

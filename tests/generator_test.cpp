@@ -282,7 +282,7 @@ protected:
         ResetTextures();
         Tex().WorldTextures = kTextures;
         Map().name = "arena", Map().boxCount = 2, Map().floorHalfWidth = 20, Map().gravity = 3;
-        Interp().no_clip = 1;
+        World().no_clip = 1;
     }
     GlRecorder rec;
 };
@@ -308,7 +308,7 @@ TEST_F(GeneratorCreateMap, BuildsOneListAndSwitchesToTerrain) {
     }
     EXPECT_FALSE(open);
     EXPECT_EQ(Con().log[Con().lineCount], "Карта создана !"_cp);
-    EXPECT_EQ(Interp().no_clip, 0);
+    EXPECT_EQ(World().no_clip, 0);
     EXPECT_EQ(std::tuple(Map().scrollOffsetX, Map().scrollOffsetY), std::tuple(1.0f, 1.0f));
     // The rest of the map record is kept; new start points are drawn (placement: see above).
     EXPECT_EQ(std::tuple(Map().name, Map().boxCount, Map().floorHalfWidth, Map().gravity),
@@ -347,7 +347,7 @@ TEST_F(GeneratorCreateMap, WithoutAListNameNothingChanges) {
     EXPECT_EQ(none.Count("NewList") + none.Count("DeleteLists"), 0u);
     EXPECT_EQ(World().terrainList, 5u);
     EXPECT_FALSE(World().terrainMode);
-    EXPECT_EQ(Interp().no_clip, 1);
+    EXPECT_EQ(World().no_clip, 1);
     EXPECT_EQ(Map().scrollOffsetX, 0.0f);
 }
 

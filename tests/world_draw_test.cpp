@@ -5,6 +5,7 @@
 
 #include "gl_recorder.h"
 #include "images/texture.h"
+#include "render/opengl.h"
 #include "world/map.h"
 
 namespace tam {
