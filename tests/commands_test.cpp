@@ -31,6 +31,17 @@ TEST_F(Commands, SegmentsRunLeftToRightAndEdgeSegmentsFollowTheCuttingRules) {
     EXPECT_EQ(World().no_clip, 0);
 }
 
+TEST_F(Commands, FirstRegisteredEntryWinsAndUnregisteredWordsAreUnrecognised) {
+    Lines ran;
+    const auto note = [&](const commands::Words& w) { ran.push_back(std::string(w[1])); };
+    RegisterCommand("no_clip", note);
+    EXPECT_EQ(Run("no_clip a"), Lines{"No Clip ON"});  // the program's entry came first
+    ResetInterpreter();
+    RegisterCommand("x_y", note);
+    EXPECT_EQ(Run("X_Y b;no_clip"), Unknown("no_clip"));
+    EXPECT_EQ(ran, Lines{"b"});
+}
+
 TEST_F(Commands, CommandWordIsCaseFoldedButArgumentsAreNot) {
     view.visible = false;
     const Lines log = Run("HELP; console");
