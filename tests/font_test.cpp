@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "gl_recorder.h"
-#include "images/texture.h"
 #include "render/font.h"
 #include "render/opengl.h"
 
@@ -16,13 +15,11 @@ using Calls = std::vector<Call>;
 class Font : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetTextures();
-        Tex().FontTexture = 7;
         tam::Font() = FontState{};
+        tam::Font().texture = 7;
         Gl().viewportW = 800, Gl().viewportH = 600;
     }
     void TearDown() override {
-        ResetTextures();
         tam::Font() = FontState{};
         Gl() = GlState{};
     }
@@ -41,7 +38,8 @@ protected:
 
 TEST_F(Font, GlyphListsDrawOneCellEachAndAdvanceTenUnits) {
     rec.nextList = 1000;
-    BuildFontLists();
+    tam::Font() = FontState{};
+    BuildFontLists(7);
     EXPECT_EQ(tam::Font().base, 1000u);
     ASSERT_EQ(rec.Count("NewList"), 256u);
     EXPECT_EQ(rec.Seq(0, 2), (Calls{{"GenLists", {256}}, {"BindTexture", {GL_TEXTURE_2D, 7}}}));

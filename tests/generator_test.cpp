@@ -252,7 +252,7 @@ protected:
         ResetTextures();
         Tex().WorldTextures = kTextures;
         Map().name = "arena", Map().boxCount = 2, Map().floorHalfWidth = 20, Map().gravity = 3;
-        Interp().no_clip = 1;
+        World().no_clip = 1;
     }
     GlRecorder rec;
 };
@@ -287,7 +287,7 @@ TEST_F(GeneratorCreateMap, EachMapReplacesTheListDrawnFromTheStoredHeights) {
     }
     EXPECT_FALSE(open);
     EXPECT_EQ(Con().log[Con().lineCount], "Карта создана !"_cp);
-    EXPECT_EQ(Interp().no_clip, 0);
+    EXPECT_EQ(World().no_clip, 0);
     EXPECT_EQ(std::tuple(Map().scrollOffsetX, Map().scrollOffsetY), std::tuple(1.0f, 1.0f));
     // The rest of the map record is kept; new start points are drawn (placement: see above).
     EXPECT_EQ(std::tuple(Map().name, Map().boxCount, Map().floorHalfWidth, Map().gravity), std::tuple("arena", 2, 20, 3));
@@ -305,7 +305,7 @@ TEST_F(GeneratorCreateMap, WithoutAListNameNothingChanges) {
     gl::ScopedBackend sb(&none);
     EXPECT_TRUE(CreateMap());
     EXPECT_EQ(none.Count("NewList") + none.Count("DeleteLists"), 0u);
-    EXPECT_EQ(std::tuple(World().terrainList, World().terrainMode, Interp().no_clip, Map().scrollOffsetX),
+    EXPECT_EQ(std::tuple(World().terrainList, World().terrainMode, World().no_clip, Map().scrollOffsetX),
               std::tuple(5u, false, 1, 0.0f));
 }
 

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "console/console.h"
+#include "console/files.h"
 #include "media/display.h"
 #include "media_fakes.h"
-#include "platform/files.h"
 
 namespace tam {
 namespace {
@@ -76,7 +76,7 @@ TEST_F(MediaDisplay, FullScreenToAModeThatDoesNotExist) {
     EXPECT_EQ(ScreenSetFullScreen(801, 601, 16), NDX_Screen::kModeRefused);
     EXPECT_EQ(Con().log[Con().lineCount],
               "Full screen 801x601x16: no such display mode (status 2)");
-    EXPECT_EQ(display.border, platform::Border::None) << "the border stays removed";
+    EXPECT_EQ(display.border, Border::None) << "the border stays removed";
     EXPECT_FALSE(Media().screen->FullScreen());
     display.enterResult = NDX_Screen::kLevelRefused;
     EXPECT_EQ(ScreenSetFullScreen(800, 600, 16), NDX_Screen::kLevelRefused);
@@ -92,7 +92,7 @@ TEST_F(MediaDisplay, SwitchingBackAndForthReleasesEarlierScreens) {
     SetBorderSizeable();
     NewScreen();  // the full-screen holder goes and gives the desktop mode back
     EXPECT_EQ(ScreenSetWindowed(640, 480), 0);
-    EXPECT_EQ(display.border, platform::Border::Sizeable);
+    EXPECT_EQ(display.border, Border::Sizeable);
     EXPECT_FALSE(Media().screen->FullScreen());
     EXPECT_EQ(display.calls,
               (Lines{"border none", "enter 800x600x32", "border sizeable", "leave", "leave"}));

@@ -20,11 +20,11 @@
 
 #include <unistd.h>
 
+#include "console/files.h"
 #include "images/readers.h"
 #include "models/md2.h"
 #include "models/md2_format.h"
 #include "models/md2_tables.h"
-#include "platform/files.h"
 
 namespace tam {
 namespace {

@@ -7,6 +7,7 @@
 
 #include "gl_recorder.h"
 #include "images/texture.h"
+#include "render/opengl.h"
 #include "render/skybox.h"
 #include "world/map.h"
 

@@ -1,4 +1,4 @@
-// The start-up DirectX stage, the screen-mode holder on top of the platform's window calls, and
+// The start-up DirectX stage, the screen-mode holder on top of the display device, and
 // the border and mode steps of the display commands.
 #include "media/display.h"
 
@@ -6,21 +6,20 @@
 #include <string>
 
 #include "console/console.h"
-#include "platform/files.h"
+#include "console/files.h"
 
 namespace tam {
 namespace {
 
 constexpr const char* kMusicFile = "Data\\Sound\\Ext.mid";
 
-class PlatformDisplayDevice final : public DisplayDevice {
+// The device in force before start-up installs one: there is no window to bind to.
+class NoDisplayDevice final : public DisplayDevice {
 public:
-    bool HasWindow() override { return platform::MainWindowExists(); }
-    void SetBorder(platform::Border border) override { platform::SetMainBorder(border); }
-    int EnterFullScreen(int width, int height, int bits) override {
-        return platform::EnterFullScreen(width, height, bits);
-    }
-    int LeaveFullScreen() override { return platform::LeaveFullScreen(); }
+    bool HasWindow() override { return false; }
+    void SetBorder(Border) override {}
+    int EnterFullScreen(int, int, int) override { return NDX_Screen::kLevelRefused; }
+    int LeaveFullScreen() override { return NDX_Screen::kLevelRefused; }
 };
 
 // The start-up log line for a sound device that failed to open with `status`.
@@ -32,16 +31,12 @@ std::string SoundOffLine(int status) {
 }
 
 DisplayDevice& Device() {
+    static NoDisplayDevice none;
     MediaState& m = Media();
-    return m.device ? *m.device : PlatformDisplay();
+    return m.device ? *m.device : none;
 }
 
 }  // namespace
-
-DisplayDevice& PlatformDisplay() {
-    static PlatformDisplayDevice device;
-    return device;
-}
 
 MediaState& Media() {
     static MediaState state;
@@ -113,8 +108,8 @@ void ShutdownDirectX() {
     m.sound.reset();
 }
 
-void SetBorderNone() { Device().SetBorder(platform::Border::None); }
-void SetBorderSizeable() { Device().SetBorder(platform::Border::Sizeable); }
+void SetBorderNone() { Device().SetBorder(Border::None); }
+void SetBorderSizeable() { Device().SetBorder(Border::Sizeable); }
 
 void NewScreen() {
     MediaState& m = Media();

@@ -14,7 +14,6 @@
 
 #include "console/console.h"
 #include "console/cp1251.h"
-#include "input/keys.h"
 #include "platform/console_image.h"
 #include "platform/keymap.h"
 
@@ -40,6 +39,7 @@ struct PlatformState {
     int pendingDx = 0, pendingDy = 0;
     bool modal = false;
     MessageBoxFunction messageBox;  // empty: SDL's
+    WindowEvents* events = nullptr;
 };
 
 PlatformState& P() {
@@ -105,18 +105,18 @@ void ReportError(const std::exception& e) {
 bool IsMain(uint32_t windowId) { return P().main && windowId == SDL_GetWindowID(P().main); }
 bool IsConsole(uint32_t windowId) { return P().console && windowId == P().console->id(); }
 
-MouseButton ButtonOf(uint8_t b) {
-    if (b == SDL_BUTTON_LEFT) return MouseButton::Left;
-    if (b == SDL_BUTTON_MIDDLE) return MouseButton::Middle;
-    return MouseButton::Right;
+Button ButtonOf(uint8_t b) {
+    if (b == SDL_BUTTON_LEFT) return Button::Left;
+    if (b == SDL_BUTTON_MIDDLE) return Button::Middle;
+    return Button::Right;
 }
 
-void DispatchWindowEvent(const SDL_WindowEvent& w) {
+void DispatchWindowEvent(const SDL_WindowEvent& w, WindowEvents& events) {
     if (IsConsole(w.windowID)) {
         switch (w.event) {
             case SDL_WINDOWEVENT_EXPOSED: P().console->Present(); break;
-            case SDL_WINDOWEVENT_FOCUS_LOST: ConsoleDeactivate(); break;
-            case SDL_WINDOWEVENT_CLOSE: ConsoleHide(); break;
+            case SDL_WINDOWEVENT_FOCUS_LOST: events.ConsoleDeactivated(); break;
+            case SDL_WINDOWEVENT_CLOSE: events.ConsoleClosed(); break;
             default: break;
         }
         return;
@@ -130,41 +130,64 @@ void DispatchWindowEvent(const SDL_WindowEvent& w) {
     }
 }
 
+// Drops the windows' input while nobody listens.
+class NoEvents final : public WindowEvents {
+public:
+    void MainKeyDown(int) override {}
+    void MainKeyUp(int) override {}
+    void MainButtonDown(Button) override {}
+    void MainButtonUp(Button) override {}
+    void MainWheel(uint32_t) override {}
+    void ConsoleKeyDown(int) override {}
+    void ConsoleCharacter(uint8_t) override {}
+    void ConsoleDeactivated() override {}
+    void ConsoleClosed() override {}
+};
+
+WindowEvents& Events() {
+    static NoEvents none;
+    return P().events ? *P().events : none;
+}
+
 // One event; exceptions from handlers are the caller's.
 void Dispatch(const SDL_Event& e) {
+    WindowEvents& events = Events();
     switch (e.type) {
         case SDL_QUIT: P().quit = true; break;
-        case SDL_WINDOWEVENT: DispatchWindowEvent(e.window); break;
+        case SDL_WINDOWEVENT: DispatchWindowEvent(e.window, events); break;
         case SDL_KEYDOWN: {
             const int vk = VirtualKeyFromScancode(e.key.keysym.scancode);
             if (vk <= 0) break;
             if (IsConsole(e.key.windowID))
-                ConsoleKeyDown(vk);
+                events.ConsoleKeyDown(vk);
             else if (IsMain(e.key.windowID) && !P().modal)
-                FormKeyDown(vk);
+                events.MainKeyDown(vk);
             break;
         }
         case SDL_KEYUP: {
             const int vk = VirtualKeyFromScancode(e.key.keysym.scancode);
-            if (vk > 0 && IsMain(e.key.windowID) && !P().modal) FormKeyUp(vk);
+            if (vk > 0 && IsMain(e.key.windowID) && !P().modal) events.MainKeyUp(vk);
             break;
         }
         case SDL_TEXTINPUT:
             if (IsConsole(e.text.windowID))
-                for (char c : Utf8ToCp1251(e.text.text)) ConsoleKeyPress(static_cast<uint8_t>(c));
+                for (char c : Utf8ToCp1251(e.text.text))
+                    events.ConsoleCharacter(static_cast<uint8_t>(c));
             break;
         case SDL_MOUSEBUTTONDOWN:
-            if (IsMain(e.button.windowID) && !P().modal) FormMouseDown(ButtonOf(e.button.button));
+            if (IsMain(e.button.windowID) && !P().modal)
+                events.MainButtonDown(ButtonOf(e.button.button));
             break;
         case SDL_MOUSEBUTTONUP:
-            if (IsMain(e.button.windowID) && !P().modal) FormMouseUp(ButtonOf(e.button.button));
+            if (IsMain(e.button.windowID) && !P().modal)
+                events.MainButtonUp(ButtonOf(e.button.button));
             break;
         case SDL_MOUSEWHEEL:
             if (IsMain(e.wheel.windowID) && !P().modal && e.wheel.y != 0) {
                 // The wheel message's first parameter: the signed delta (120 a notch) in the
                 // high word.
                 const int16_t delta = static_cast<int16_t>(e.wheel.y > 0 ? 120 : -120);
-                MouseWheel(static_cast<uint32_t>(static_cast<uint16_t>(delta)) << 16);
+                events.MainWheel(static_cast<uint32_t>(static_cast<uint16_t>(delta)) << 16);
             }
             break;
         case SDL_MOUSEMOTION:
@@ -245,6 +268,28 @@ bool ShowSdlMessageBox(const std::string& title, const std::string& utf8Text, st
     why = SDL_GetError();
     return false;
 }
+
+// The main window as the render state and the display modes see it.
+class SdlGlWindow final : public GlWindow {
+public:
+    bool Exists() override { return MainWindowExists(); }
+    bool HasGlDrawable() override { return MainWindowHasGlDrawable(); }
+    void OuterSize(int& w, int& h) override { MainWindowOuterSize(w, h); }
+    void* CreateGlContext() override { return platform::CreateGlContext(); }
+    bool MakeGlCurrent(void* ctx) override { return platform::MakeGlCurrent(ctx); }
+    void ReleaseGlCurrent() override { platform::ReleaseGlCurrent(); }
+    void DeleteGlContext(void* ctx) override { platform::DeleteGlContext(ctx); }
+};
+
+class SdlDisplayDevice final : public DisplayDevice {
+public:
+    bool HasWindow() override { return MainWindowExists(); }
+    void SetBorder(Border border) override { SetMainBorder(border); }
+    int EnterFullScreen(int width, int height, int bits) override {
+        return platform::EnterFullScreen(width, height, bits);
+    }
+    int LeaveFullScreen() override { return platform::LeaveFullScreen(); }
+};
 
 bool AnyWindowActive() {
     SDL_Window* focus = SDL_GetKeyboardFocus();
@@ -489,5 +534,17 @@ void SetMessageBoxFunction(MessageBoxFunction show) { P().messageBox = std::move
 uint64_t PerfCounter() { return SDL_GetPerformanceCounter(); }
 uint64_t PerfFrequency() { return SDL_GetPerformanceFrequency(); }
 uint32_t ElapsedMilliseconds() { return static_cast<uint32_t>(glutGet(GLUT_ELAPSED_TIME)); }
+
+void SetWindowEvents(WindowEvents* events) { P().events = events; }
+
+GlWindow& MainGlWindow() {
+    static SdlGlWindow window;
+    return window;
+}
+
+DisplayDevice& Display() {
+    static SdlDisplayDevice device;
+    return device;
+}
 
 }  // namespace tam::platform
