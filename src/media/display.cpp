@@ -20,6 +20,7 @@ public:
     int EnterFullScreen(int width, int height, int bits) override {
         return platform::EnterFullScreen(width, height, bits);
     }
+    bool InFullScreen() override { return platform::MainWindowFullScreen(); }
     int LeaveFullScreen() override { return platform::LeaveFullScreen(); }
 };
 
@@ -69,7 +70,7 @@ int NDX_Screen::SetFullScreen(int, int width, int height, int bits) {
 
 int NDX_Screen::SetWindowed(int, int width, int height) {
     if (!created_) return kNoDisplay;
-    if (device_.LeaveFullScreen() != kOk) return kLevelRefused;
+    if (device_.InFullScreen() && device_.LeaveFullScreen() != kOk) return kLevelRefused;
     fullScreen_ = false;
     width_ = width;
     height_ = height;

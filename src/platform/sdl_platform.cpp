@@ -33,6 +33,8 @@ struct PlatformState {
     bool mainHasGl = false;
     Border border = Border::Single;
     bool fullscreen = false;
+    int windowedX = kMainX, windowedY = kMainY;  // the window's place and size before full screen
+    int windowedW = kMainW, windowedH = kMainH;
     SdlConsoleView* console = nullptr;
     bool relativeLook = false;  // pointer warping unavailable: use relative motion
     int pendingDx = 0, pendingDy = 0;
@@ -417,6 +419,10 @@ int EnterFullScreen(int width, int height, int bits) {
         const int bytes = static_cast<int>(SDL_BYTESPERPIXEL(mode.format));
         if (mode.w != width || mode.h != height || (bits != bpp && bits != bytes * 8)) continue;
         if (SDL_SetWindowDisplayMode(P().main, &mode) != 0) return 3;
+        if (!P().fullscreen) {
+            SDL_GetWindowPosition(P().main, &P().windowedX, &P().windowedY);
+            SDL_GetWindowSize(P().main, &P().windowedW, &P().windowedH);
+        }
         // Placed and sized by hand too: without a window manager nobody else does it.
         SDL_SetWindowPosition(P().main, 0, 0);
         SDL_SetWindowSize(P().main, mode.w, mode.h);
@@ -427,12 +433,15 @@ int EnterFullScreen(int width, int height, int bits) {
     return 2;
 }
 
+bool MainWindowFullScreen() { return P().main && P().fullscreen; }
+
 int LeaveFullScreen() {
     if (!P().main) return 3;
-    if (P().fullscreen && SDL_SetWindowFullscreen(P().main, 0) != 0) return 3;
+    if (!P().fullscreen) return 0;
+    if (SDL_SetWindowFullscreen(P().main, 0) != 0) return 3;
     P().fullscreen = false;
-    SDL_SetWindowSize(P().main, kMainW, kMainH);
-    SDL_SetWindowPosition(P().main, kMainX, kMainY);
+    SDL_SetWindowSize(P().main, P().windowedW, P().windowedH);
+    SDL_SetWindowPosition(P().main, P().windowedX, P().windowedY);
     return 0;
 }
 
