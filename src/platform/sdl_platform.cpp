@@ -131,12 +131,6 @@ void ReportError(const std::exception& e) {
 bool IsMain(uint32_t windowId) { return P().main && windowId == SDL_GetWindowID(P().main); }
 bool IsConsole(uint32_t windowId) { return P().console && windowId == P().console->id(); }
 
-MouseButton ButtonOf(uint8_t b) {
-    if (b == SDL_BUTTON_LEFT) return MouseButton::Left;
-    if (b == SDL_BUTTON_MIDDLE) return MouseButton::Middle;
-    return MouseButton::Right;
-}
-
 void DispatchWindowEvent(const SDL_WindowEvent& w) {
     if (IsConsole(w.windowID)) {
         switch (w.event) {
@@ -180,10 +174,12 @@ void Dispatch(const SDL_Event& e) {
                 for (char c : Utf8ToCp1251(e.text.text)) ConsoleKeyPress(static_cast<uint8_t>(c));
             break;
         case SDL_MOUSEBUTTONDOWN:
-            if (IsMain(e.button.windowID) && !P().modal) FormMouseDown(ButtonOf(e.button.button));
-            break;
         case SDL_MOUSEBUTTONUP:
-            if (IsMain(e.button.windowID) && !P().modal) FormMouseUp(ButtonOf(e.button.button));
+            if (!IsMain(e.button.windowID) || P().modal) break;
+            if (const auto button = MouseButtonFromSdl(e.button.button)) {
+                if (e.type == SDL_MOUSEBUTTONDOWN) FormMouseDown(*button);
+                else FormMouseUp(*button);
+            }
             break;
         case SDL_MOUSEWHEEL:
             if (IsMain(e.wheel.windowID) && !P().modal && e.wheel.y != 0) {
