@@ -2,6 +2,7 @@
 // and its default sound, MP3 streams (overlap, reaping, the stream limit), the volume words and
 // the device holder's status codes, and which files may play as a sound or as music.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -32,7 +33,7 @@ class MediaSound : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::path(::testing::TempDir()) /
-               (std::string("tam_sound_") +
+               ("tam_sound_" + std::to_string(getpid()) + "_" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         game_ = dir_.string() + "/";
