@@ -87,7 +87,7 @@ class CommandTest : public ::testing::Test {
               ("tam_commands_" + std::to_string(test->random_seed()) + "_" +
                test->current_test_info()->name());
         std::filesystem::create_directories(dir / "Data" / "Sound");
-        std::ofstream(dir / "Data" / "Sound" / "mp40f1.wav") << "RIFF";
+        std::ofstream(dir / "Data" / "Sound" / "mp40f1.wav") << std::string("RIFF\4\0\0\0WAVE", 12);
         // A 1 x 1 uncompressed true-colour TGA.
         std::ofstream(dir / "wall.tga") << std::string("\0\0\2\0\0\0\0\0\0\0\0\0\1\0\1\0\30\0\0\0\377", 21);
         SetProgramDir(dir.string() + "/");

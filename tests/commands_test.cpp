@@ -159,7 +159,7 @@ TEST_F(Commands, FileCommandsTestTheFolderAndPassTheNameAsTyped) {
     EXPECT_EQ(Tex().LastLoadedTexture, 2u);  // after the default texture
     EXPECT_EQ(gl.Named("Build2DMipmaps").back().args[2], 1);  // the 1 x 1 image
     const std::string wav = ProgramDir() + "Data/Sound/mp40f1.wav";
-    EXPECT_EQ(audio.loads, (Lines{wav, wav}));
+    EXPECT_EQ(audio.loads, Lines{wav});  // a WAVE file is no MIDI file
 }
 
 TEST_F(Commands, LoadMapSpawnsThePlayerOnlyOnSuccess) {
@@ -199,8 +199,7 @@ TEST_F(Commands, SubsystemCommandsPassTheirArguments) {
     EXPECT_EQ(Run("set_fullscreen 800 600 32"), noGl);
     EXPECT_EQ(Run("set_windowed 640 480 99"), noGl);
     EXPECT_EQ(display.calls, (Lines{"border none", "enter 800x600x32", "border sizeable",
-                                    "leave",  // the full-screen holder, released by NewScreen
-                                    "leave"}));
+                                    "leave"}));  // only the full-screen holder leaves
     EXPECT_EQ(Media().screen->Width(), 640);
     EXPECT_FALSE(platform::QuitRequested());
     Run("QUIT");

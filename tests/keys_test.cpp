@@ -125,6 +125,13 @@ TEST_F(Keys, CodesOutsideTheTableAreIgnoredAndRebindingWhileRunningIsSafe) {
 }
 
 TEST_F(Keys, MouseButtonsMiddleActsAsRight) {
+    // SDL's button numbers: 1 left, 2 middle, 3 right, 4 and 5 the side buttons.
+    using platform::Button;
+    const std::pair<int, std::optional<Button>> buttons[] = {
+        {1, Button::Left}, {2, Button::Middle}, {3, Button::Right},
+        {4, std::nullopt},      {5, std::nullopt},        {0, std::nullopt}};
+    for (const auto& [sdl, button] : buttons)
+        EXPECT_EQ(platform::MouseButtonFromSdl(sdl), button) << sdl;
     FormMouseDown(MouseButton::Left);
     EXPECT_EQ(CurrentRecord().attacking, 1);
     FormMouseUp(MouseButton::Left);

@@ -84,6 +84,11 @@ TEST_F(MediaDisplay, FullScreenToAModeThatDoesNotExist) {
 }
 
 TEST_F(MediaDisplay, SwitchingBackAndForthReleasesEarlierScreens) {
+    SetBorderSizeable();  // set_windowed after start-up: the window keeps its place and size
+    NewScreen();
+    EXPECT_EQ(ScreenSetWindowed(640, 480), 0);
+    EXPECT_EQ(display.calls, (Lines{"border sizeable"}));
+    display.calls.clear();
     SetBorderNone();
     NewScreen();
     EXPECT_EQ(ScreenSetFullScreen(800, 600, 32), 0);
@@ -94,8 +99,10 @@ TEST_F(MediaDisplay, SwitchingBackAndForthReleasesEarlierScreens) {
     EXPECT_EQ(ScreenSetWindowed(640, 480), 0);
     EXPECT_EQ(display.border, Border::Sizeable);
     EXPECT_FALSE(Media().screen->FullScreen());
-    EXPECT_EQ(display.calls,
-              (Lines{"border none", "enter 800x600x32", "border sizeable", "leave", "leave"}));
+    EXPECT_EQ(display.calls, (Lines{"border none", "enter 800x600x32", "border sizeable", "leave"}));
+    EXPECT_EQ(ScreenSetWindowed(640, 480), 0);
+    EXPECT_EQ(display.calls.size(), 4u) << "a second set_windowed leaves the window alone";
+    display.fullScreen = true;
     display.leaveResult = NDX_Screen::kLevelRefused;
     EXPECT_EQ(ScreenSetWindowed(640, 480), NDX_Screen::kLevelRefused);
 }

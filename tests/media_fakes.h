@@ -75,7 +75,7 @@ private:
 
 class FakeDisplay : public DisplayDevice {
 public:
-    bool window = true;
+    bool window = true, fullScreen = false;
     int enterResult = 0, leaveResult = 0;
     Border border = Border::Single;
     std::vector<std::string> calls;
@@ -88,9 +88,15 @@ public:
     int EnterFullScreen(int w, int h, int bits) override {
         calls.push_back("enter " + std::to_string(w) + "x" + std::to_string(h) + "x" +
                         std::to_string(bits));
+        fullScreen = fullScreen || enterResult == 0;
         return enterResult;
     }
-    int LeaveFullScreen() override { return calls.push_back("leave"), leaveResult; }
+    bool InFullScreen() override { return fullScreen; }
+    int LeaveFullScreen() override {
+        calls.push_back("leave");
+        fullScreen = fullScreen && leaveResult != 0;
+        return leaveResult;
+    }
 };
 
 }  // namespace tam::test

@@ -19,6 +19,7 @@ public:
     bool HasWindow() override { return false; }
     void SetBorder(Border) override {}
     int EnterFullScreen(int, int, int) override { return NDX_Screen::kLevelRefused; }
+    bool InFullScreen() override { return false; }
     int LeaveFullScreen() override { return NDX_Screen::kLevelRefused; }
 };
 
@@ -72,7 +73,7 @@ int NDX_Screen::SetFullScreen(int, int width, int height, int bits) {
 
 int NDX_Screen::SetWindowed(int, int width, int height) {
     if (!created_) return kNoDisplay;
-    if (device_.LeaveFullScreen() != kOk) return kLevelRefused;
+    if (device_.InFullScreen() && device_.LeaveFullScreen() != kOk) return kLevelRefused;
     fullScreen_ = false;
     width_ = width;
     height_ = height;

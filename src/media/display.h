@@ -38,7 +38,9 @@ public:
     virtual bool HasWindow() = 0;
     virtual void SetBorder(Border border) = 0;
     virtual int EnterFullScreen(int width, int height, int bits) = 0;  // 0, 2 or 3
-    virtual int LeaveFullScreen() = 0;                                // 0 or 3
+    virtual bool InFullScreen() = 0;
+    // Back to the desktop mode, the window at its place and size from before; 0 or 3.
+    virtual int LeaveFullScreen() = 0;
 };
 
 // One screen-mode holder bound to the main window. The destructor gives the desktop its mode
@@ -58,7 +60,8 @@ public:
     int Create();
     // `flags` are unused (always 0). Full screen at width x height and `bits` per pixel.
     int SetFullScreen(int flags, int width, int height, int bits);
-    // Back to the desktop mode; width x height is only recorded as the off-screen size.
+    // Back to the desktop mode; width x height is only recorded as the off-screen size. A window
+    // that is not full screen is left where and as large as it is.
     int SetWindowed(int flags, int width, int height);
 
     bool FullScreen() const { return fullScreen_; }

@@ -77,7 +77,9 @@ Border MainBorder();
 // Exclusive full screen at a mode of this size and depth: 0 done, 2 no such mode, 3 the window
 // cannot take it.
 int EnterFullScreen(int width, int height, int bits);
-// Back to the desktop mode with the window's own size; 0 done, 3 refused.
+bool MainWindowFullScreen();
+// Back to the desktop mode, the window at the place and size it had before full screen; 0 done
+// (also when not in full screen, which changes nothing), 3 refused.
 int LeaveFullScreen();
 
 // The console window at (0, 0): white CP1251 text on black in a monospace font, 60 x 32 cells.

@@ -34,6 +34,8 @@ struct PlatformState {
     bool mainHasGl = false;
     Border border = Border::Single;
     bool fullscreen = false;
+    int windowedX = kMainX, windowedY = kMainY;  // the window's place and size before full screen
+    int windowedW = kMainW, windowedH = kMainH;
     SdlConsoleView* console = nullptr;
     bool relativeLook = false;  // pointer warping unavailable: use relative motion
     int pendingDx = 0, pendingDy = 0;
@@ -105,12 +107,6 @@ void ReportError(const std::exception& e) {
 bool IsMain(uint32_t windowId) { return P().main && windowId == SDL_GetWindowID(P().main); }
 bool IsConsole(uint32_t windowId) { return P().console && windowId == P().console->id(); }
 
-Button ButtonOf(uint8_t b) {
-    if (b == SDL_BUTTON_LEFT) return Button::Left;
-    if (b == SDL_BUTTON_MIDDLE) return Button::Middle;
-    return Button::Right;
-}
-
 void DispatchWindowEvent(const SDL_WindowEvent& w, WindowEvents& events) {
     if (IsConsole(w.windowID)) {
         switch (w.event) {
@@ -175,12 +171,12 @@ void Dispatch(const SDL_Event& e) {
                     events.ConsoleCharacter(static_cast<uint8_t>(c));
             break;
         case SDL_MOUSEBUTTONDOWN:
-            if (IsMain(e.button.windowID) && !P().modal)
-                events.MainButtonDown(ButtonOf(e.button.button));
-            break;
         case SDL_MOUSEBUTTONUP:
-            if (IsMain(e.button.windowID) && !P().modal)
-                events.MainButtonUp(ButtonOf(e.button.button));
+            if (!IsMain(e.button.windowID) || P().modal) break;
+            if (const auto button = MouseButtonFromSdl(e.button.button)) {
+                if (e.type == SDL_MOUSEBUTTONDOWN) events.MainButtonDown(*button);
+                else events.MainButtonUp(*button);
+            }
             break;
         case SDL_MOUSEWHEEL:
             if (IsMain(e.wheel.windowID) && !P().modal && e.wheel.y != 0) {
@@ -288,6 +284,7 @@ public:
     int EnterFullScreen(int width, int height, int bits) override {
         return platform::EnterFullScreen(width, height, bits);
     }
+    bool InFullScreen() override { return MainWindowFullScreen(); }
     int LeaveFullScreen() override { return platform::LeaveFullScreen(); }
 };
 
@@ -450,6 +447,10 @@ int EnterFullScreen(int width, int height, int bits) {
         const int bytes = static_cast<int>(SDL_BYTESPERPIXEL(mode.format));
         if (mode.w != width || mode.h != height || (bits != bpp && bits != bytes * 8)) continue;
         if (SDL_SetWindowDisplayMode(P().main, &mode) != 0) return 3;
+        if (!P().fullscreen) {
+            SDL_GetWindowPosition(P().main, &P().windowedX, &P().windowedY);
+            SDL_GetWindowSize(P().main, &P().windowedW, &P().windowedH);
+        }
         // Placed and sized by hand too: without a window manager nobody else does it.
         SDL_SetWindowPosition(P().main, 0, 0);
         SDL_SetWindowSize(P().main, mode.w, mode.h);
@@ -460,12 +461,15 @@ int EnterFullScreen(int width, int height, int bits) {
     return 2;
 }
 
+bool MainWindowFullScreen() { return P().main && P().fullscreen; }
+
 int LeaveFullScreen() {
     if (!P().main) return 3;
-    if (P().fullscreen && SDL_SetWindowFullscreen(P().main, 0) != 0) return 3;
+    if (!P().fullscreen) return 0;
+    if (SDL_SetWindowFullscreen(P().main, 0) != 0) return 3;
     P().fullscreen = false;
-    SDL_SetWindowSize(P().main, kMainW, kMainH);
-    SDL_SetWindowPosition(P().main, kMainX, kMainY);
+    SDL_SetWindowSize(P().main, P().windowedW, P().windowedH);
+    SDL_SetWindowPosition(P().main, P().windowedX, P().windowedY);
     return 0;
 }
 

@@ -34,7 +34,9 @@ GlWindow& Window() {
     return Gl().window ? *Gl().window : none;
 }
 
-void Configure() {
+}  // namespace
+
+void ConfigureOpenGL() {
     gl::Backend& g = gl::Api();
     g.Enable(GL_DEPTH_TEST);
     g.Enable(GL_NORMALIZE);
@@ -42,6 +44,11 @@ void Configure() {
     g.Enable(GL_LIGHTING);
     g.Enable(GL_LIGHT0);
     g.LightModelfv(GL_LIGHT_MODEL_AMBIENT, kGlobalAmbient);
+    // A position is taken through the model-view matrix. With the identity the light sits at the
+    // viewer and moves with the camera; after a display-mode switch the matrix would still hold
+    // the last frame's camera and pin the light to a point of the world.
+    g.MatrixMode(GL_MODELVIEW);
+    g.LoadIdentity();
     g.Lightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
     g.Lightfv(GL_LIGHT0, GL_AMBIENT, kLightAmbient);
     g.Lightfv(GL_LIGHT0, GL_DIFFUSE, kLightDiffuse);
@@ -56,8 +63,6 @@ void Configure() {
     FogSetup();
     ApplyProjection(90);
 }
-
-}  // namespace
 
 GlState& Gl() {
     static GlState state;
@@ -88,7 +93,7 @@ bool InitOpenGL() {
         return false;
     }
     ConsolePrint("  Configuring OpenGL...", true);
-    Configure();
+    ConfigureOpenGL();
     ConsolePrint("OpenGL initializated successfully", false);
     ConsolePrint(SeparatorLine(), true);
     return true;

@@ -29,6 +29,10 @@ GlState& Gl();
 // Creates (or, after a display-mode switch, re-uses) the context on the main window, makes it
 // current and configures the render state, logging each step. False after one error line.
 bool InitOpenGL();
+// The render state of the run on the current context: depth test, normalising, colour material,
+// the light (placed at the viewer) and material, viewport (the window's outer size), clear colour,
+// fog, and the 90-degree projection. Leaves the model-view matrix at identity.
+void ConfigureOpenGL();
 // 0 on success, non-zero when the main window offers no usable pixel format.
 int SetupPixelFormat();
 // Perspective projection for `fov` degrees (4/3, near 1, far 160); model-view reset to identity.
