@@ -14,6 +14,7 @@
 #include "console/console.h"
 #include "console/cp1251.h"
 #include "input/keys.h"
+#include "platform/font_lookup.h"
 #include "platform/keymap.h"
 
 namespace tam::platform {
@@ -37,6 +38,7 @@ struct PlatformState {
     bool relativeLook = false;  // pointer warping unavailable: use relative motion
     int pendingDx = 0, pendingDy = 0;
     bool modal = false;
+    SDL_Surface* icon = nullptr;  // owned; shown by both windows
 };
 
 PlatformState& P() {
@@ -44,22 +46,27 @@ PlatformState& P() {
     return p;
 }
 
-const char* const kConsoleFonts[] = {
-    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
-    "/usr/share/fonts/truetype/terminus/TerminusTTF-4.46.0.ttf",
-    "/usr/share/fonts/truetype/noto/NotoSansMono-Regular.ttf",
-};
+// The console's face at 12 points: DejaVu Sans Mono, else (with a note on stderr naming the
+// missing package) whatever fontconfig offers as monospace; null when none opens.
+TTF_Font* OpenConsoleFont() {
+    std::string error;
+    for (const FontFace* face : {&kMonoRegular, &kAnyMono}) {
+        const auto path = FindFontFile(*face, &error);
+        TTF_Font* font = path ? TTF_OpenFont(path->c_str(), 12) : nullptr;
+        if (font) return font;
+        std::fprintf(stderr, "tamberlo: console: %s\n",
+                     path ? TTF_GetError() : error.c_str());
+    }
+    return nullptr;
+}
 
 // The console window: a bitmap of 60 x 32 character cells, kept so that exposes can repaint it.
 class SdlConsoleView final : public ConsoleView {
 public:
     bool Create() {
-        for (const char* path : kConsoleFonts) {
-            font_ = TTF_OpenFont(path, 12);
-            if (font_) break;
-        }
+        font_ = OpenConsoleFont();
         if (!font_) {
-            std::fprintf(stderr, "tamberlo: no monospace font for the console: %s\n", TTF_GetError());
+            std::fprintf(stderr, "tamberlo: no monospace font for the console\n");
             return false;
         }
         int cw = 0, ch = 0;
@@ -290,6 +297,7 @@ bool Init() {
 }
 
 void Shutdown() {
+    if (P().icon) SDL_FreeSurface(P().icon);
     delete P().console;
     P().console = nullptr;
     DestroyMainWindow();
@@ -337,13 +345,28 @@ bool CreateMainWindow() {
                                     SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (P().main) {
             P().mainHasGl = true;
+            if (P().icon) SDL_SetWindowIcon(P().main, P().icon);
             return true;
         }
     }
     // No OpenGL drawable at all: a plain window, so start-up can report it and quit.
     P().main = SDL_CreateWindow("frmMain", kMainX, kMainY, kMainW, kMainH, SDL_WINDOW_HIDDEN);
     P().mainHasGl = false;
+    if (P().main && P().icon) SDL_SetWindowIcon(P().main, P().icon);
     return P().main != nullptr;
+}
+
+void SetWindowIcon(int width, int height, std::vector<uint8_t> rgba) {
+    if (width <= 0 || height <= 0 || rgba.size() != static_cast<size_t>(width) * height * 4) return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGBA32);
+    if (!icon) return;
+    for (int y = 0; y < height; ++y)
+        SDL_memcpy(static_cast<uint8_t*>(icon->pixels) + static_cast<size_t>(y) * icon->pitch,
+                   &rgba[static_cast<size_t>(y) * width * 4], static_cast<size_t>(width) * 4);
+    if (P().icon) SDL_FreeSurface(P().icon);
+    P().icon = icon;
+    if (P().main) SDL_SetWindowIcon(P().main, icon);
+    if (P().console) SDL_SetWindowIcon(P().console->window(), icon);
 }
 
 void ShowMainWindow() {
@@ -444,6 +467,7 @@ ConsoleView* CreateConsoleWindow() {
         return nullptr;
     }
     P().console = view;
+    if (P().icon) SDL_SetWindowIcon(view->window(), P().icon);
     return view;
 }
 

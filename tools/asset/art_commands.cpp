@@ -12,13 +12,26 @@
 #include "console/cp1251.h"
 #include "images/readers.h"
 #include "platform/files.h"
+#include "platform/font_lookup.h"
 #include "tool.h"
 
 namespace tam::asset {
 namespace {
 
-constexpr const char* kDefaultRegular = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
-constexpr const char* kDefaultBold = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
+// The HUD font's faces as fontconfig finds them; false with a message naming the package when
+// one is missing.
+bool FindHudFaces(const char* command, std::string* regular, std::string* bold) {
+    std::string error;
+    const auto r = FindFontFile(kMonoRegular, &error);
+    const auto b = r ? FindFontFile(kMonoBold, &error) : std::nullopt;
+    if (!b) {
+        std::fprintf(stderr, "tamasset %s: %s\n", command, error.c_str());
+        return false;
+    }
+    *regular = *r;
+    *bold = *b;
+    return true;
+}
 
 int TexturesMain(const std::vector<std::string>& args) {
     if (args.size() != 1) {
@@ -42,20 +55,29 @@ int SkyMain(const std::vector<std::string>& args) {
 const AssetCommand kSky("sky", "sky OUTDIR   (the five sky faces as TGA)", SkyMain);
 
 int FontMain(const std::vector<std::string>& args) {
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: tamasset font OUT.tga REGULAR.ttf BOLD.ttf\n");
+    if (args.size() != 1 && args.size() != 3) {
+        std::fprintf(stderr, "usage: tamasset font OUT.tga [REGULAR.ttf BOLD.ttf]\n");
         return 2;
+    }
+    std::string regular, bold;
+    if (args.size() == 3) {
+        regular = args[1];
+        bold = args[2];
+    } else if (!FindHudFaces("font", &regular, &bold)) {
+        return 1;
     }
     Picture pic;
     std::string error;
-    if (!MakeFontPicture(args[1], args[2], &pic, &error)) {
+    if (!MakeFontPicture(regular, bold, &pic, &error)) {
         std::fprintf(stderr, "tamasset font: %s\n", error.c_str());
         return 1;
     }
     return WriteFileBytes(args[0], EncodeTga(pic, 24, true)) ? 0 : 1;
 }
 
-const AssetCommand kFont("font", "font OUT.tga REGULAR.ttf BOLD.ttf   (the HUD font picture)",
+const AssetCommand kFont("font",
+                         "font OUT.tga [REGULAR.ttf BOLD.ttf]   (the HUD font picture; the faces "
+                         "default to DejaVu Sans Mono)",
                          FontMain);
 
 // Reads a font picture the way the engine does (top row first).
@@ -79,7 +101,7 @@ bool LoadFontPicture(const std::string& path, Picture* pic) {
 }
 
 int FontPreviewMain(const std::vector<std::string>& args) {
-    std::string out, fontTga, regular = kDefaultRegular, bold = kDefaultBold;
+    std::string out, fontTga, regular, bold;
     int zoom = 4;
     std::vector<HudLine> lines;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -114,6 +136,8 @@ int FontPreviewMain(const std::vector<std::string>& args) {
                      "[--zoom 1..16] [0:|1:]TEXT...\n");
         return 2;
     }
+    if (fontTga.empty() && regular.empty() && !FindHudFaces("fontpreview", &regular, &bold))
+        return 1;
     Picture font;
     std::string error;
     if (!fontTga.empty() ? !LoadFontPicture(fontTga, &font)
