@@ -7,6 +7,7 @@ set(TAM_ART_SOURCES
   ${CMAKE_SOURCE_DIR}/tools/asset/art_textures.cpp
   ${CMAKE_SOURCE_DIR}/tools/asset/art_sky.cpp
   ${CMAKE_SOURCE_DIR}/tools/asset/art_font.cpp
+  ${CMAKE_SOURCE_DIR}/tools/asset/art_icon.cpp
   ${CMAKE_SOURCE_DIR}/tools/asset/art_hud_preview.cpp)
 
 set(TAM_WORLD_TEXTURES)

@@ -1,5 +1,6 @@
 // The art commands of the asset tool: "textures", "sky" and "font" make the game's pictures
-// into a data folder; "fontpreview" shows how the HUD will draw text with a font picture.
+// into a data folder, "icon" the program's icon; "fontpreview" shows how the HUD will draw text
+// with a font picture.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "art_font.h"
+#include "art_icon.h"
 #include "art_sky.h"
 #include "art_textures.h"
 #include "console/cp1251.h"
@@ -79,6 +81,20 @@ const AssetCommand kFont("font",
                          "font OUT.tga [REGULAR.ttf BOLD.ttf]   (the HUD font picture; the faces "
                          "default to DejaVu Sans Mono)",
                          FontMain);
+
+int IconMain(const std::vector<std::string>& args) {
+    const int size = args.size() == 2 ? std::atoi(args[0].c_str()) : 0;
+    const std::string out = args.size() == 2 ? args[1] : "";
+    const bool png = out.ends_with(".png");
+    if (size < 16 || size > 1024 || !(png || out.ends_with(".tga"))) {
+        std::fprintf(stderr, "usage: tamasset icon 16..1024 OUT.png|OUT.tga\n");
+        return 2;
+    }
+    const Picture pic = MakeIcon(size);
+    return WriteFileBytes(out, png ? EncodePng(pic) : EncodeTga(pic, 32, true)) ? 0 : 1;
+}
+
+const AssetCommand kIcon("icon", "icon SIZE OUT.png|OUT.tga   (the program's icon)", IconMain);
 
 // Reads a font picture the way the engine does (top row first).
 bool LoadFontPicture(const std::string& path, Picture* pic) {
