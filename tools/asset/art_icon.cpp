@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <string_view>
 
 #include "art_noise.h"
 #include "art_sky.h"
