@@ -6,19 +6,14 @@
 #include <filesystem>
 #include <string>
 
+#include "byte_writer.h"
+
 namespace tam::asset {
 namespace {
 
-void Put16(std::vector<uint8_t>& out, int v) {
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-
-void PutPixel(std::vector<uint8_t>& out, const uint8_t* p, int bits) {
-    out.push_back(p[2]);
-    out.push_back(p[1]);
-    out.push_back(p[0]);
-    if (bits == 32) out.push_back(p[3]);
+void PutPixel(ByteWriter& out, const uint8_t* p, int bits) {
+    out.U8(p[2]).U8(p[1]).U8(p[0]);
+    if (bits == 32) out.U8(p[3]);
 }
 
 }  // namespace
@@ -32,17 +27,12 @@ Picture MakePicture(int width, int height) {
 }
 
 std::vector<uint8_t> EncodeTga(const Picture& pic, int bits, bool rle) {
-    std::vector<uint8_t> out;
-    out.push_back(0);                 // ID length
-    out.push_back(0);                 // no colour map
-    out.push_back(rle ? 10 : 2);      // true colour
-    for (int i = 0; i < 5; ++i) out.push_back(0);  // colour-map fields (none)
-    Put16(out, 0);
-    Put16(out, 0);                    // origin
-    Put16(out, pic.width);
-    Put16(out, pic.height);
-    out.push_back(static_cast<uint8_t>(bits));
-    out.push_back(bits == 32 ? 8 : 0);  // alpha bits, bottom-left origin
+    ByteWriter out;
+    out.U8(0).U8(0);                // no ID, no colour map
+    out.U8(rle ? 10 : 2).Zeros(5);  // true colour; colour-map fields (none)
+    out.Le16(0).Le16(0);            // origin
+    out.Le16(pic.width).Le16(pic.height).U8(bits);
+    out.U8(bits == 32 ? 8 : 0);  // alpha bits, bottom-left origin
     for (int y = pic.height - 1; y >= 0; --y) {
         if (!rle) {
             for (int x = 0; x < pic.width; ++x) PutPixel(out, pic.At(x, y), bits);
@@ -57,7 +47,7 @@ std::vector<uint8_t> EncodeTga(const Picture& pic, int bits, bool rle) {
                    std::equal(pic.At(x, y), pic.At(x, y) + 4, pic.At(x + run, y)))
                 ++run;
             if (run >= 2) {
-                out.push_back(static_cast<uint8_t>(0x80 | (run - 1)));
+                out.U8(0x80 | (run - 1));
                 PutPixel(out, pic.At(x, y), bits);
                 x += run;
                 continue;
@@ -67,66 +57,48 @@ std::vector<uint8_t> EncodeTga(const Picture& pic, int bits, bool rle) {
                    !(x + raw + 1 < pic.width &&
                      std::equal(pic.At(x + raw, y), pic.At(x + raw, y) + 4, pic.At(x + raw + 1, y))))
                 ++raw;
-            out.push_back(static_cast<uint8_t>(raw - 1));
+            out.U8(raw - 1);
             for (int k = 0; k < raw; ++k) PutPixel(out, pic.At(x + k, y), bits);
             x += raw;
         }
     }
-    return out;
+    return std::move(out.bytes);
 }
 
 std::vector<uint8_t> EncodePcx(int width, int height, const std::vector<uint8_t>& indices,
                                const std::array<uint8_t, 768>& palette) {
-    std::vector<uint8_t> out(128, 0);
-    out[0] = 10;
-    out[1] = 5;
-    out[2] = 1;
-    out[3] = 8;
-    auto set16 = [&](int at, int v) {
-        out[at] = static_cast<uint8_t>(v & 0xFF);
-        out[at + 1] = static_cast<uint8_t>((v >> 8) & 0xFF);
-    };
-    set16(8, width - 1);
-    set16(10, height - 1);
-    set16(12, 72);
-    set16(14, 72);
-    out[65] = 1;            // planes
-    set16(66, width);       // bytes per line (the engine reads one stream of width x height)
-    set16(68, 1);           // palette type: colour
+    // The 128-byte header: maker, version, RLE, bits; the window; dots per inch; an unused
+    // 16-colour palette; planes, bytes per line (the engine reads one stream of width x height)
+    // and palette type (colour).
+    ByteWriter out;
+    out.U8(10).U8(5).U8(1).U8(8);
+    out.Le16(0).Le16(0).Le16(width - 1).Le16(height - 1);
+    out.Le16(72).Le16(72).Zeros(48);
+    out.U8(0).U8(1).Le16(width).Le16(1).Zeros(58);
     for (int y = 0; y < height; ++y) {
         const uint8_t* row = &indices[static_cast<size_t>(y) * width];
         int x = 0;
         while (x < width) {
             int run = 1;
             while (x + run < width && run < 63 && row[x + run] == row[x]) ++run;
-            if (run > 1 || row[x] >= 0xC0) {
-                out.push_back(static_cast<uint8_t>(0xC0 | run));
-                out.push_back(row[x]);
-            } else {
-                out.push_back(row[x]);
-            }
+            if (run > 1 || row[x] >= 0xC0) out.U8(0xC0 | run);
+            out.U8(row[x]);
             x += run;
         }
     }
-    out.push_back(12);
-    out.insert(out.end(), palette.begin(), palette.end());
-    return out;
+    out.U8(12).Append(palette);
+    return std::move(out.bytes);
 }
 
 std::vector<uint8_t> EncodePam(const Picture& pic) {
-    const std::string head = "P7\nWIDTH " + std::to_string(pic.width) + "\nHEIGHT " +
-                             std::to_string(pic.height) +
-                             "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
-    std::vector<uint8_t> out(head.begin(), head.end());
-    out.insert(out.end(), pic.rgba.begin(), pic.rgba.end());
-    return out;
+    ByteWriter out;
+    out.Text("P7\nWIDTH " + std::to_string(pic.width) + "\nHEIGHT " + std::to_string(pic.height) +
+             "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n");
+    out.Append(pic.rgba);
+    return std::move(out.bytes);
 }
 
 namespace {
-
-void PutBe32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
-}
 
 uint32_t Crc32(const uint8_t* data, size_t n) {
     uint32_t crc = 0xFFFFFFFFu;
@@ -137,12 +109,11 @@ uint32_t Crc32(const uint8_t* data, size_t n) {
     return ~crc;
 }
 
-void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-    PutBe32(out, static_cast<uint32_t>(data.size()));
-    const size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    PutBe32(out, Crc32(&out[start], out.size() - start));
+void PutChunk(ByteWriter& out, std::string_view type, std::span<const uint8_t> data) {
+    out.Be32(static_cast<uint32_t>(data.size()));
+    const size_t start = out.bytes.size();
+    out.Text(type).Append(data);
+    out.Be32(Crc32(&out.bytes[start], out.bytes.size() - start));
 }
 
 }  // namespace
@@ -157,16 +128,13 @@ std::vector<uint8_t> EncodePng(const Picture& pic) {
         raw.insert(raw.end(), pic.rgba.begin() + y * stride, pic.rgba.begin() + (y + 1) * stride);
     }
     // zlib stream of stored deflate blocks (at most 65535 bytes each) and the Adler-32 sum.
-    std::vector<uint8_t> z = {0x78, 0x01};
+    ByteWriter z;
+    z.U8(0x78).U8(0x01);
     size_t pos = 0;
     do {
-        const size_t n = std::min<size_t>(65535, raw.size() - pos);
-        z.push_back(pos + n == raw.size() ? 1 : 0);
-        z.push_back(static_cast<uint8_t>(n & 0xFF));
-        z.push_back(static_cast<uint8_t>(n >> 8));
-        z.push_back(static_cast<uint8_t>(~n & 0xFF));
-        z.push_back(static_cast<uint8_t>((~n >> 8) & 0xFF));
-        z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
+        const auto n = static_cast<uint32_t>(std::min<size_t>(65535, raw.size() - pos));
+        z.U8(pos + n == raw.size() ? 1 : 0).Le16(n).Le16(~n);
+        z.Append(std::span(raw).subspan(pos, n));
         pos += n;
     } while (pos < raw.size());
     uint32_t a = 1, b = 0;
@@ -174,17 +142,17 @@ std::vector<uint8_t> EncodePng(const Picture& pic) {
         a = (a + v) % 65521u;
         b = (b + a) % 65521u;
     }
-    PutBe32(z, (b << 16) | a);
+    z.Be32((b << 16) | a);
 
-    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> header;
-    PutBe32(header, static_cast<uint32_t>(pic.width));
-    PutBe32(header, static_cast<uint32_t>(pic.height));
-    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter, no interlace
-    PutChunk(out, "IHDR", header);
-    PutChunk(out, "IDAT", z);
+    ByteWriter header;
+    header.Be32(pic.width).Be32(pic.height);
+    header.U8(8).U8(6).U8(0).U8(0).U8(0);  // 8 bits, RGBA, deflate, no filter, no interlace
+    ByteWriter out;
+    out.U8(0x89).Text("PNG\r\n\x1A\n");
+    PutChunk(out, "IHDR", header.bytes);
+    PutChunk(out, "IDAT", z.bytes);
     PutChunk(out, "IEND", {});
-    return out;
+    return std::move(out.bytes);
 }
 
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
