@@ -1,11 +1,14 @@
 // The application core without a window: frame timing, the animation clock across the counter's
 // wrap, mouse-look rates, the camera transform, one whole frame through the GL recorder, the
-// OpenGL set-up's failure report, the projection, and the program folder.
+// OpenGL set-up's failure report, the projection, the program folder and whole-file reads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
+#include <string>
+#include <tuple>
 
 #include "app/app.h"
 #include "app/players.h"
@@ -140,7 +143,17 @@ TEST(AppFiles, ProgramFolderAndTypedNames) {
     SetProgramDir(saved);
     EXPECT_FALSE(FileExists("/nonexistent/file"));
     EXPECT_FALSE(FileExists("/tmp"));  // a folder is not a file
-    EXPECT_FALSE(ReadWholeFile("/nonexistent/file").has_value());
+    // A read that fails leaves its reason in errno.
+    const std::tuple<std::string, size_t, int> failures[] = {
+        {"/nonexistent/file", 1024, ENOENT},
+        {"/tmp", 1024, EISDIR},
+        {"/dev/null", 1024, ENOTSUP},
+        {TAM_TEST_DATA_DIR "/images/tga_24.tga", 1, EFBIG}};
+    for (const auto& [path, maxBytes, reason] : failures) {
+        errno = 0;
+        EXPECT_FALSE(ReadWholeFile(path, maxBytes).has_value()) << path;
+        EXPECT_EQ(errno, reason) << path;
+    }
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 #include "image_write.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "byte_writer.h"
@@ -153,24 +151,6 @@ std::vector<uint8_t> EncodePng(const Picture& pic) {
     PutChunk(out, "IDAT", z.bytes);
     PutChunk(out, "IEND", {});
     return std::move(out.bytes);
-}
-
-bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::error_code ec;
-    const auto parent = std::filesystem::path(path).parent_path();
-    if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::fprintf(stderr, "tamasset: cannot write %s\n", path.c_str());
-        return false;
-    }
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const bool closed = std::fclose(f) == 0;
-    if (!ok || !closed) {
-        std::fprintf(stderr, "tamasset: error writing %s\n", path.c_str());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace tam::asset

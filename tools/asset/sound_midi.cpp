@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "byte_writer.h"
-#include "image_write.h"
 #include "tool.h"
 
 namespace tam::asset {
@@ -118,7 +117,7 @@ int TuneMain(const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage: tamasset sound_tune OUT.mid\n");
         return 2;
     }
-    return WriteFileBytes(args[0], ComposeTune()) ? 0 : 1;
+    return WriteDataFile(args[0], ComposeTune()) ? 0 : 1;
 }
 
 const AssetCommand kTune("sound_tune", "sound_tune OUT.mid", TuneMain);

@@ -7,7 +7,6 @@
 #include <numbers>
 
 #include "byte_writer.h"
-#include "image_write.h"
 #include "sound_pcm.h"
 #include "tool.h"
 
@@ -70,7 +69,7 @@ int ShotMain(const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage: tamasset sound_shot OUT.wav\n");
         return 2;
     }
-    return WriteFileBytes(args[0], EncodeWav16(SynthesizeShot(), 1, kShotRate)) ? 0 : 1;
+    return WriteDataFile(args[0], EncodeWav16(SynthesizeShot(), 1, kShotRate)) ? 0 : 1;
 }
 
 const AssetCommand kShot("sound_shot", "sound_shot OUT.wav", ShotMain);
