@@ -13,9 +13,9 @@
 #include "app/app.h"
 #include "app/players.h"
 #include "console/console.h"
+#include "console/files.h"
 #include "console/settings.h"
 #include "gl_recorder.h"
-#include "platform/files.h"
 #include "render/opengl.h"
 
 namespace tam {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "media/audio.h"
 #include "media/display.h"
-#include "platform/audio.h"
 
 namespace tam::test {
 
@@ -77,13 +77,13 @@ class FakeDisplay : public DisplayDevice {
 public:
     bool window = true;
     int enterResult = 0, leaveResult = 0;
-    platform::Border border = platform::Border::Single;
+    Border border = Border::Single;
     std::vector<std::string> calls;
 
     bool HasWindow() override { return window; }
-    void SetBorder(platform::Border b) override {
+    void SetBorder(Border b) override {
         border = b;
-        calls.push_back(b == platform::Border::None ? "border none" : "border sizeable");
+        calls.push_back(b == Border::None ? "border none" : "border sizeable");
     }
     int EnterFullScreen(int w, int h, int bits) override {
         calls.push_back("enter " + std::to_string(w) + "x" + std::to_string(h) + "x" +

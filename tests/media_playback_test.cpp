@@ -16,8 +16,9 @@
 #include <regex>
 #include <thread>
 
+#include "console/files.h"
 #include "media/sound.h"
-#include "platform/files.h"
+#include "platform/platform.h"
 
 namespace tam {
 namespace {
@@ -133,6 +134,7 @@ void WriteMidi(const fs::path& path, const std::vector<std::pair<uint8_t, uint32
 
 class MediaPlayback : public ::testing::Test {
 protected:
+    audio::ScopedBackend sdl_{&platform::SdlAudio()};  // the real mixer
     void SetUp() override {
         const char* driver = std::getenv("SDL_AUDIODRIVER");
         savedDriver_ = driver ? driver : "";

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
+#include "console/files.h"
 #include "media/sound.h"
 #include "media_fakes.h"
-#include "platform/files.h"
 
 namespace tam {
 namespace {

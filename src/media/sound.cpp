@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "platform/files.h"
+#include "console/files.h"
 
 namespace tam {
 namespace {

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio.h"
+#include "console/commands.h"
+#include "media/audio.h"
 
 namespace tam {
 
@@ -17,6 +18,14 @@ void PlayMidi(const std::string& file);
 void PlayWav(const std::string& file);
 void PlayMp3(const std::string& file);
 void SetVolume(uint32_t volume);  // low 16 bits left level, high 16 bits right level
+
+// The commands play_midi, play_wav, play_mp3 and set_volume.
+namespace commands {
+void PlayMidi(const Words& w);
+void PlayWav(const Words& w);
+void PlayMp3(const Words& w);
+void SetVolume(const Words& w);
+}  // namespace commands
 
 // Channel plan of the mixer: the WAV sound has its own channel, MP3 streams take the rest. With
 // kMaxMp3Streams streams playing, a new one stops the oldest.

@@ -7,13 +7,14 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
 
 #include "console/console.h"
 #include "console/cp1251.h"
-#include "input/keys.h"
+#include "platform/console_image.h"
 #include "platform/keymap.h"
 
 namespace tam::platform {
@@ -37,6 +38,8 @@ struct PlatformState {
     bool relativeLook = false;  // pointer warping unavailable: use relative motion
     int pendingDx = 0, pendingDy = 0;
     bool modal = false;
+    MessageBoxFunction messageBox;  // empty: SDL's
+    WindowEvents* events = nullptr;
 };
 
 PlatformState& P() {
@@ -44,63 +47,38 @@ PlatformState& P() {
     return p;
 }
 
-const char* const kConsoleFonts[] = {
-    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
-    "/usr/share/fonts/truetype/terminus/TerminusTTF-4.46.0.ttf",
-    "/usr/share/fonts/truetype/noto/NotoSansMono-Regular.ttf",
-};
-
-// The console window: a bitmap of 60 x 32 character cells, kept so that exposes can repaint it.
+// The console window: the console's picture (60 x 32 cells), kept so that exposes can repaint it.
 class SdlConsoleView final : public ConsoleView {
 public:
     bool Create() {
-        for (const char* path : kConsoleFonts) {
-            font_ = TTF_OpenFont(path, 12);
-            if (font_) break;
-        }
-        if (!font_) {
+        bool opened = false;
+        for (const char* path : ConsoleFontPaths())
+            if ((opened = image_.Open(path))) break;
+        if (!opened) {
             std::fprintf(stderr, "tamberlo: no monospace font for the console: %s\n", TTF_GetError());
             return false;
         }
-        int cw = 0, ch = 0;
-        TTF_SizeUTF8(font_, "A", &cw, &ch);
-        lineHeight_ = ch > 0 ? ch : 16;
-        const int w = kConsoleColumns * (cw > 0 ? cw : 8);
-        const int h = kConsoleLines * lineHeight_;
-        window_ = SDL_CreateWindow("frmCon", 0, 0, w, h, SDL_WINDOW_HIDDEN);
+        const SDL_Surface* picture = image_.Surface();
+        window_ = SDL_CreateWindow("frmCon", 0, 0, picture->w, picture->h, SDL_WINDOW_HIDDEN);
         if (!window_) {
             std::fprintf(stderr, "tamberlo: cannot create the console window: %s\n", SDL_GetError());
             return false;
         }
-        bitmap_ = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_XRGB8888);
-        return bitmap_ != nullptr;
+        return true;
     }
     ~SdlConsoleView() override {
-        if (bitmap_) SDL_FreeSurface(bitmap_);
         if (window_) SDL_DestroyWindow(window_);
-        if (font_) TTF_CloseFont(font_);
     }
     SDL_Window* window() const { return window_; }
     uint32_t id() const { return window_ ? SDL_GetWindowID(window_) : 0; }
 
-    void Clear() override {
-        if (bitmap_) SDL_FillRect(bitmap_, nullptr, SDL_MapRGB(bitmap_->format, 0, 0, 0));
-    }
-    void DrawLine(int row, std::string_view cp1251) override {
-        if (!bitmap_ || cp1251.empty()) return;
-        const std::string utf8 = Cp1251ToUtf8(cp1251);
-        SDL_Surface* text = TTF_RenderUTF8_Shaded(font_, utf8.c_str(), SDL_Color{255, 255, 255, 255},
-                                                  SDL_Color{0, 0, 0, 255});
-        if (!text) return;
-        SDL_Rect at{0, row * lineHeight_, text->w, text->h};
-        SDL_BlitSurface(text, nullptr, bitmap_, &at);
-        SDL_FreeSurface(text);
-    }
+    void Clear() override { image_.Clear(); }
+    void DrawLine(int row, std::string_view cp1251) override { image_.DrawLine(row, cp1251); }
     void Present() override {
-        if (!window_ || !bitmap_ || !Visible()) return;
+        if (!window_ || !Visible()) return;
         SDL_Surface* surface = SDL_GetWindowSurface(window_);
         if (!surface) return;
-        SDL_BlitSurface(bitmap_, nullptr, surface, nullptr);
+        SDL_BlitSurface(image_.Surface(), nullptr, surface, nullptr);
         SDL_UpdateWindowSurface(window_);
     }
     void Show() override {
@@ -116,10 +94,8 @@ public:
     void ShowModal() override;
 
 private:
-    TTF_Font* font_ = nullptr;
+    ConsoleImage image_;
     SDL_Window* window_ = nullptr;
-    SDL_Surface* bitmap_ = nullptr;
-    int lineHeight_ = 16;
 };
 
 void ReportError(const std::exception& e) {
@@ -129,18 +105,18 @@ void ReportError(const std::exception& e) {
 bool IsMain(uint32_t windowId) { return P().main && windowId == SDL_GetWindowID(P().main); }
 bool IsConsole(uint32_t windowId) { return P().console && windowId == P().console->id(); }
 
-MouseButton ButtonOf(uint8_t b) {
-    if (b == SDL_BUTTON_LEFT) return MouseButton::Left;
-    if (b == SDL_BUTTON_MIDDLE) return MouseButton::Middle;
-    return MouseButton::Right;
+Button ButtonOf(uint8_t b) {
+    if (b == SDL_BUTTON_LEFT) return Button::Left;
+    if (b == SDL_BUTTON_MIDDLE) return Button::Middle;
+    return Button::Right;
 }
 
-void DispatchWindowEvent(const SDL_WindowEvent& w) {
+void DispatchWindowEvent(const SDL_WindowEvent& w, WindowEvents& events) {
     if (IsConsole(w.windowID)) {
         switch (w.event) {
             case SDL_WINDOWEVENT_EXPOSED: P().console->Present(); break;
-            case SDL_WINDOWEVENT_FOCUS_LOST: ConsoleDeactivate(); break;
-            case SDL_WINDOWEVENT_CLOSE: ConsoleHide(); break;
+            case SDL_WINDOWEVENT_FOCUS_LOST: events.ConsoleDeactivated(); break;
+            case SDL_WINDOWEVENT_CLOSE: events.ConsoleClosed(); break;
             default: break;
         }
         return;
@@ -154,41 +130,64 @@ void DispatchWindowEvent(const SDL_WindowEvent& w) {
     }
 }
 
+// Drops the windows' input while nobody listens.
+class NoEvents final : public WindowEvents {
+public:
+    void MainKeyDown(int) override {}
+    void MainKeyUp(int) override {}
+    void MainButtonDown(Button) override {}
+    void MainButtonUp(Button) override {}
+    void MainWheel(uint32_t) override {}
+    void ConsoleKeyDown(int) override {}
+    void ConsoleCharacter(uint8_t) override {}
+    void ConsoleDeactivated() override {}
+    void ConsoleClosed() override {}
+};
+
+WindowEvents& Events() {
+    static NoEvents none;
+    return P().events ? *P().events : none;
+}
+
 // One event; exceptions from handlers are the caller's.
 void Dispatch(const SDL_Event& e) {
+    WindowEvents& events = Events();
     switch (e.type) {
         case SDL_QUIT: P().quit = true; break;
-        case SDL_WINDOWEVENT: DispatchWindowEvent(e.window); break;
+        case SDL_WINDOWEVENT: DispatchWindowEvent(e.window, events); break;
         case SDL_KEYDOWN: {
             const int vk = VirtualKeyFromScancode(e.key.keysym.scancode);
             if (vk <= 0) break;
             if (IsConsole(e.key.windowID))
-                ConsoleKeyDown(vk);
+                events.ConsoleKeyDown(vk);
             else if (IsMain(e.key.windowID) && !P().modal)
-                FormKeyDown(vk);
+                events.MainKeyDown(vk);
             break;
         }
         case SDL_KEYUP: {
             const int vk = VirtualKeyFromScancode(e.key.keysym.scancode);
-            if (vk > 0 && IsMain(e.key.windowID) && !P().modal) FormKeyUp(vk);
+            if (vk > 0 && IsMain(e.key.windowID) && !P().modal) events.MainKeyUp(vk);
             break;
         }
         case SDL_TEXTINPUT:
             if (IsConsole(e.text.windowID))
-                for (char c : Utf8ToCp1251(e.text.text)) ConsoleKeyPress(static_cast<uint8_t>(c));
+                for (char c : Utf8ToCp1251(e.text.text))
+                    events.ConsoleCharacter(static_cast<uint8_t>(c));
             break;
         case SDL_MOUSEBUTTONDOWN:
-            if (IsMain(e.button.windowID) && !P().modal) FormMouseDown(ButtonOf(e.button.button));
+            if (IsMain(e.button.windowID) && !P().modal)
+                events.MainButtonDown(ButtonOf(e.button.button));
             break;
         case SDL_MOUSEBUTTONUP:
-            if (IsMain(e.button.windowID) && !P().modal) FormMouseUp(ButtonOf(e.button.button));
+            if (IsMain(e.button.windowID) && !P().modal)
+                events.MainButtonUp(ButtonOf(e.button.button));
             break;
         case SDL_MOUSEWHEEL:
             if (IsMain(e.wheel.windowID) && !P().modal && e.wheel.y != 0) {
                 // The wheel message's first parameter: the signed delta (120 a notch) in the
                 // high word.
                 const int16_t delta = static_cast<int16_t>(e.wheel.y > 0 ? 120 : -120);
-                MouseWheel(static_cast<uint32_t>(static_cast<uint16_t>(delta)) << 16);
+                events.MainWheel(static_cast<uint32_t>(static_cast<uint16_t>(delta)) << 16);
             }
             break;
         case SDL_MOUSEMOTION:
@@ -257,6 +256,40 @@ bool OpenVideo() {
                  display ? " " : "", display ? display : "", why.c_str());
     return false;
 }
+
+bool ShowSdlMessageBox(const std::string& title, const std::string& utf8Text, std::string& why) {
+    if (!P().videoUp) {
+        why = "no display";
+        return false;
+    }
+    const int shown =
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), utf8Text.c_str(), P().main);
+    if (shown == 0) return true;
+    why = SDL_GetError();
+    return false;
+}
+
+// The main window as the render state and the display modes see it.
+class SdlGlWindow final : public GlWindow {
+public:
+    bool Exists() override { return MainWindowExists(); }
+    bool HasGlDrawable() override { return MainWindowHasGlDrawable(); }
+    void OuterSize(int& w, int& h) override { MainWindowOuterSize(w, h); }
+    void* CreateGlContext() override { return platform::CreateGlContext(); }
+    bool MakeGlCurrent(void* ctx) override { return platform::MakeGlCurrent(ctx); }
+    void ReleaseGlCurrent() override { platform::ReleaseGlCurrent(); }
+    void DeleteGlContext(void* ctx) override { platform::DeleteGlContext(ctx); }
+};
+
+class SdlDisplayDevice final : public DisplayDevice {
+public:
+    bool HasWindow() override { return MainWindowExists(); }
+    void SetBorder(Border border) override { SetMainBorder(border); }
+    int EnterFullScreen(int width, int height, int bits) override {
+        return platform::EnterFullScreen(width, height, bits);
+    }
+    int LeaveFullScreen() override { return platform::LeaveFullScreen(); }
+};
 
 bool AnyWindowActive() {
     SDL_Window* focus = SDL_GetKeyboardFocus();
@@ -477,12 +510,41 @@ void SetCursorPos(int x, int y) {
 
 void ShowMessageBox(const std::string& title, const std::string& utf8Text) {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), utf8Text.c_str());
-    if (P().videoUp)
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), utf8Text.c_str(), P().main);
+    std::string why;
+    const bool shown = P().messageBox ? P().messageBox(title, utf8Text, why)
+                                      : ShowSdlMessageBox(title, utf8Text, why);
+    if (shown) return;
+    std::fprintf(stderr,
+                 "tamberlo: cannot show the message box (%s); the message is in the console\n",
+                 why.c_str());
+    std::string text = Utf8ToCp1251(utf8Text);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    for (size_t start = 0; start <= text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        ConsolePrint(std::string_view(text).substr(start, end - start), false);
+        start = end + 1;
+    }
+    ConsoleRefresh();
+    ConsoleShow();
+    ConsoleBringToFront();
 }
+
+void SetMessageBoxFunction(MessageBoxFunction show) { P().messageBox = std::move(show); }
 
 uint64_t PerfCounter() { return SDL_GetPerformanceCounter(); }
 uint64_t PerfFrequency() { return SDL_GetPerformanceFrequency(); }
 uint32_t ElapsedMilliseconds() { return static_cast<uint32_t>(glutGet(GLUT_ELAPSED_TIME)); }
+
+void SetWindowEvents(WindowEvents* events) { P().events = events; }
+
+GlWindow& MainGlWindow() {
+    static SdlGlWindow window;
+    return window;
+}
+
+DisplayDevice& Display() {
+    static SdlDisplayDevice device;
+    return device;
+}
 
 }  // namespace tam::platform

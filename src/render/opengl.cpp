@@ -2,9 +2,7 @@
 #include "render/opengl.h"
 
 #include "console/console.h"
-#include "platform/platform.h"
 #include "render/gl_api.h"
-#include "world/map.h"
 
 namespace tam {
 namespace {
@@ -18,6 +16,23 @@ constexpr GLfloat kLightSpecular[4] = {0.2f, 0.2f, 0.2f, 1.0f};
 constexpr double kAspect = 4.0 / 3.0;
 constexpr double kNear = 1.0;
 constexpr double kFar = 160.0;
+
+// The window in force before start-up installs one: there is none.
+class NoWindow final : public GlWindow {
+public:
+    bool Exists() override { return false; }
+    bool HasGlDrawable() override { return false; }
+    void OuterSize(int& w, int& h) override { w = h = 0; }
+    void* CreateGlContext() override { return nullptr; }
+    bool MakeGlCurrent(void*) override { return false; }
+    void ReleaseGlCurrent() override {}
+    void DeleteGlContext(void*) override {}
+};
+
+GlWindow& Window() {
+    static NoWindow none;
+    return Gl().window ? *Gl().window : none;
+}
 
 void Configure() {
     gl::Backend& g = gl::Api();
@@ -33,7 +48,7 @@ void Configure() {
     g.Lightfv(GL_LIGHT0, GL_SPECULAR, kLightSpecular);
     g.Materialfv(GL_FRONT, GL_AMBIENT, kLightAmbient);
     int w = 0, h = 0;
-    platform::MainWindowOuterSize(w, h);
+    Window().OuterSize(w, h);
     Gl().viewportW = w;
     Gl().viewportH = h;
     g.Viewport(0, 0, w, h);
@@ -49,12 +64,12 @@ GlState& Gl() {
     return state;
 }
 
-int SetupPixelFormat() { return platform::MainWindowHasGlDrawable() ? 0 : 1; }
+int SetupPixelFormat() { return Window().HasGlDrawable() ? 0 : 1; }
 
 bool InitOpenGL() {
     ConsolePrint("Initializatig OpenGL...", true);
     ConsolePrint("  Setting Pixel Format Descriptor...", true);
-    Gl().hDC = platform::MainWindowExists();
+    Gl().hDC = Window().Exists();
     if (SetupPixelFormat() != 0) {
         ConsolePrint("OpenGL Error: Cannot set PFD", true);
         return false;
@@ -62,13 +77,13 @@ bool InitOpenGL() {
     ConsolePrint("  Setting HRC...", true);
     // After a display-mode switch the window keeps its drawable, so the context made at
     // start-up is kept too: textures, font lists and the terrain list stay valid.
-    if (!Gl().hRC) Gl().hRC = platform::CreateGlContext();
+    if (!Gl().hRC) Gl().hRC = Window().CreateGlContext();
     if (!Gl().hRC) {
         ConsolePrint("OpenGL Error: HRC = NULL", true);
         return false;
     }
     ConsolePrint("  Making Current...", true);
-    if (!platform::MakeGlCurrent(Gl().hRC)) {
+    if (!Window().MakeGlCurrent(Gl().hRC)) {
         ConsolePrint("OpenGL Error: Cannot MakeCurrent", true);
         return false;
     }
@@ -90,8 +105,8 @@ void ApplyProjection(int fov) {
 
 void ShutdownOpenGL() {
     if (Gl().hRC) {
-        platform::ReleaseGlCurrent();
-        platform::DeleteGlContext(Gl().hRC);
+        Window().ReleaseGlCurrent();
+        Window().DeleteGlContext(Gl().hRC);
         Gl().hRC = nullptr;
     }
     Gl().hDC = false;

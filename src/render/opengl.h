@@ -4,11 +4,25 @@
 
 namespace tam {
 
+// What the render state needs of the main window; the platform layer implements it.
+class GlWindow {
+public:
+    virtual ~GlWindow() = default;
+    virtual bool Exists() = 0;
+    virtual bool HasGlDrawable() = 0;
+    virtual void OuterSize(int& w, int& h) = 0;  // including the frame
+    virtual void* CreateGlContext() = 0;         // null on failure
+    virtual bool MakeGlCurrent(void* ctx) = 0;
+    virtual void ReleaseGlCurrent() = 0;
+    virtual void DeleteGlContext(void* ctx) = 0;
+};
+
 struct GlState {
     void* hRC = nullptr;   // the rendering context; null when not held
     bool hDC = false;      // the main window's drawable is held
     int viewportW = 0;     // the size given to glViewport (the window's outer size)
     int viewportH = 0;
+    GlWindow* window = nullptr;  // null: no main window (start-up installs the platform's)
 };
 GlState& Gl();
 
@@ -21,5 +35,12 @@ int SetupPixelFormat();
 void ApplyProjection(int fov);
 // Releases what InitOpenGL acquired; nothing for what is not held.
 void ShutdownOpenGL();
+
+// Fog: the set-up run at every OpenGL initialisation, and the fog command's effects.
+void FogSetup();
+void FogOn();
+void FogOff();
+void FogMode(int entry);  // 1 GL_EXP, 2 GL_EXP2, 3 GL_LINEAR
+void FogDensity(float density);  // OpenGL units: the command passes its X x 0.01, unchecked
 
 }  // namespace tam

@@ -10,6 +10,7 @@
 #include "art_sky.h"
 #include "art_textures.h"
 #include "console/cp1251.h"
+#include "console/files.h"
 #include "images/readers.h"
 #include "tool.h"
 

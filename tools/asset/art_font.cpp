@@ -9,7 +9,7 @@
 #include <cmath>
 
 #include "console/cp1251.h"
-#include "platform/files.h"
+#include "console/files.h"
 #include "tool.h"
 
 namespace tam::asset {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "console/files.h"
 #include "models/md2.h"
 #include "models/md2_format.h"
 #include "tool.h"

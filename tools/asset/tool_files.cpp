@@ -4,7 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/files.h"
+#include "console/files.h"
 #include "tool.h"
 
 namespace tam::asset {

@@ -1,0 +1,43 @@
+// The console's picture without its window: 60 x 32 cells of CP1251 text, white on black, in a
+// monospace TrueType face drawn with SDL2_ttf onto a plain surface that the console window
+// copies to the screen. Needs TTF_Init, no video. Window thread only; internal to platform/.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+struct SDL_Surface;
+typedef struct _TTF_Font TTF_Font;
+
+namespace tam::platform {
+
+// The console's faces, tried in this order.
+std::span<const char* const> ConsoleFontPaths();
+
+class ConsoleImage {
+  public:
+    ConsoleImage() = default;
+    ConsoleImage(const ConsoleImage&) = delete;
+    ConsoleImage& operator=(const ConsoleImage&) = delete;
+    ~ConsoleImage();
+
+    // Opens the face at `fontPath` and sizes the picture; false (reason in TTF_GetError) when the
+    // face cannot be opened or the surface cannot be made.
+    bool Open(const char* fontPath);
+    void Clear();                                     // the whole picture black
+    void DrawLine(int row, std::string_view cp1251);  // row 0 at the top; ink only, no fill
+
+    // A cell is as wide as "A" and as tall as the tallest ink any CP1251 character can have
+    // (descenders and underscores included), so no line reaches into the next.
+    int CellWidth() const { return cellWidth_; }
+    int CellHeight() const { return cellHeight_; }
+    SDL_Surface* Surface() const { return surface_; }  // owned; XRGB8888
+
+  private:
+    TTF_Font* font_ = nullptr;
+    SDL_Surface* surface_ = nullptr;
+    int cellWidth_ = 8;
+    int cellHeight_ = 16;
+};
+
+}  // namespace tam::platform
