@@ -44,6 +44,7 @@ int Decompile(const std::string& in, const std::string& out) {
     const auto* textBytes = reinterpret_cast<const uint8_t*>(text->data());
     return WriteFileBytes(out, {textBytes, text->size()}) ? 0 : 1;
 }
+
 int MapMain(const std::vector<std::string>& args) {
     if (args.size() >= 2 && args.size() <= 3 && (args[0] == "compile" || args[0] == "decompile")) {
         const std::string out = args.size() == 3 ? args[2] : "-";

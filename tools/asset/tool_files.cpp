@@ -10,7 +10,8 @@
 namespace tam::asset {
 
 std::string CannotRead(const std::string& path) {
-    return "cannot read " + path + ": " + std::strerror(errno);
+    const int reason = errno;
+    return "cannot read " + path + ": " + std::strerror(reason);
 }
 
 std::optional<std::vector<uint8_t>> ReadInputFile(const std::string& path) {
