@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs the whole test suite:
+# Installs what is missing, then builds (warnings are errors) and runs the whole test suite:
 #   0. the layer check: no include under src/ climbs the stack drawn in the README,
 #   1. unit and whole-program tests (the latter under Xvfb when there is no display), then the
 #      installed form and the Debian package (scripts/check-install.sh),
@@ -53,7 +53,7 @@ else
 fi
 
 echo "== build and test"
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAM_WERROR=ON >/dev/null
 cmake --build build-test
 ctest --test-dir build-test --output-on-failure -j2 2>&1 | tee build-test/ctest.log || status=1
 tally build-test/ctest.log
@@ -67,7 +67,8 @@ else
 fi
 
 echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAM_SANITIZE=ON -DTAM_BENCH=OFF >/dev/null
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAM_SANITIZE=ON -DTAM_BENCH=OFF \
+  -DTAM_WERROR=ON >/dev/null
 cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS=suppressions=$root/tests/lsan.supp \
@@ -82,7 +83,7 @@ for src in fuzz/*.cpp; do
 done
 if [ ${#targets[@]} -gt 0 ]; then
   cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-    -DTAM_FUZZ=ON -DTAM_SANITIZE=ON -DTAM_TESTS=OFF -DTAM_BENCH=OFF >/dev/null
+    -DTAM_FUZZ=ON -DTAM_SANITIZE=ON -DTAM_TESTS=OFF -DTAM_BENCH=OFF -DTAM_WERROR=ON >/dev/null
   cmake --build build-fuzz --target "${targets[@]}"
   for t in "${targets[@]}"; do
     name=${t#fuzz_}

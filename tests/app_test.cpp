@@ -1,16 +1,19 @@
 // The application core without a window: frame timing, the animation clock across the counter's
 // wrap, mouse-look rates, the camera transform, one whole frame through the GL recorder, the
-// OpenGL set-up's failure report and the light's placement, the projection, and the program
-// folder and data root.
+// OpenGL set-up's failure report and the light's placement, the projection, the program folder,
+// the data root and whole-file reads.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <string>
+#include <tuple>
 
 #include "app/app.h"
 #include "app/players.h"
@@ -176,7 +179,17 @@ TEST(AppFiles, ProgramFolderAndTypedNames) {
     SetProgramDir(saved);
     EXPECT_FALSE(FileExists("/nonexistent/file"));
     EXPECT_FALSE(FileExists("/tmp"));  // a folder is not a file
-    EXPECT_FALSE(ReadWholeFile("/nonexistent/file").has_value());
+    // A read that fails leaves its reason in errno.
+    const std::tuple<std::string, size_t, int> failures[] = {
+        {"/nonexistent/file", 1024, ENOENT},
+        {"/tmp", 1024, EISDIR},
+        {"/dev/null", 1024, ENOTSUP},
+        {TAM_TEST_DATA_DIR "/images/tga_24.tga", 1, EFBIG}};
+    for (const auto& [path, maxBytes, reason] : failures) {
+        errno = 0;
+        EXPECT_FALSE(ReadWholeFile(path, maxBytes).has_value()) << path;
+        EXPECT_EQ(errno, reason) << path;
+    }
 }
 
 TEST(AppFiles, DataRootIsBesideTheExecutableElseTheInstalledShareFolder) {

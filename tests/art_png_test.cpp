@@ -10,6 +10,7 @@
 
 #include "art_noise.h"
 #include "image_write.h"
+#include "tool.h"
 
 namespace tam::asset {
 namespace {

@@ -39,7 +39,8 @@ tam_data_output(${TAM_WORLD_TEXTURES} ${TAM_SKY_FACES} ${TAM_DATA_DIR}/Font/Font
 # the tests folder has made it.
 function(tam_art_into_tests)
   if(TARGET tamtests)
-    target_sources(tamtests PRIVATE ${TAM_ART_SOURCES} ${CMAKE_SOURCE_DIR}/tools/asset/image_write.cpp)
+    target_sources(tamtests PRIVATE ${TAM_ART_SOURCES} ${CMAKE_SOURCE_DIR}/tools/asset/image_write.cpp
+      ${CMAKE_SOURCE_DIR}/tools/asset/tool_files.cpp)
     target_include_directories(tamtests PRIVATE ${CMAKE_SOURCE_DIR}/tools/asset)
   endif()
 endfunction()

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
@@ -52,8 +53,13 @@ bool FileExists(std::string_view path) {
 }
 
 std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view path, size_t maxBytes) {
-    if (!FileExists(path)) return std::nullopt;
     const std::string p(path);
+    struct stat st {};
+    if (::stat(p.c_str(), &st) != 0) return std::nullopt;
+    if (!S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : ENOTSUP;
+        return std::nullopt;
+    }
     FILE* f = std::fopen(p.c_str(), "rb");
     if (!f) return std::nullopt;
     std::vector<uint8_t> data;
@@ -68,8 +74,12 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view path, size_t 
         data.insert(data.end(), buf, buf + n);
     }
     const bool failed = std::ferror(f) != 0;
+    const int readError = errno;
     std::fclose(f);
-    if (failed || tooBig) return std::nullopt;
+    if (failed || tooBig) {
+        errno = tooBig ? EFBIG : readError;
+        return std::nullopt;
+    }
     return data;
 }
 

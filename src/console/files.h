@@ -24,7 +24,9 @@ std::string DataRootFromExe(std::string_view exePath);
 // backslashes become "/".
 std::string ResolvePath(std::string_view name);
 bool FileExists(std::string_view path);  // a regular file at `path` (not resolved)
-// The whole file at `path` (not resolved); nullopt when it cannot be read or exceeds maxBytes.
+// The whole file at `path` (not resolved); nullopt when it cannot be read or exceeds maxBytes,
+// errno then says why (EISDIR for a folder, ENOTSUP for other non-regular files, EFBIG past
+// maxBytes).
 std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view path,
                                                   size_t maxBytes = size_t{256} << 20);
 

@@ -1,6 +1,7 @@
 #!/bin/bash
 # "tamasset decode" writes what the engine reads: PNG and PAM output of convert-made test
-# pictures must hold the same pixels as convert's own decoding of them; bad input is refused.
+# pictures must hold the same pixels as convert's own decoding of them; bad input is refused, a
+# missing output folder is not made, and a file that cannot be read is refused with the reason.
 set -euo pipefail
 tool="$TAM_BUILD_DIR/tamasset"
 data="$TAM_SOURCE_DIR/tests/data/images"
@@ -23,3 +24,8 @@ if "$tool" decode "$tmp/bad.tga" "$tmp/bad.png" 2> /dev/null; then echo "bad fil
 cp "$data/tga_24.tga" "$tmp/mixed.Tga"
 if "$tool" decode "$tmp/mixed.Tga" "$tmp/mixed.png" 2> /dev/null; then echo ".Tga accepted"; exit 1; fi
 [[ ! -e "$tmp/bad.png" && ! -e "$tmp/mixed.png" ]]
+for pair in "$data/tga_24.tga|$tmp/no/dir/x.png" "$tmp/none.tga|$tmp/none.png"; do
+    if err=$("$tool" decode "${pair%|*}" "${pair#*|}" 2>&1); then echo "$pair: done"; exit 1; fi
+    [[ "$err" == *": No such file or directory" ]] || { echo "no reason: $err"; exit 1; }
+done
+[[ ! -e "$tmp/no" ]] || { echo "missing folders were made"; exit 1; }

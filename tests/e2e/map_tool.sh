@@ -1,7 +1,7 @@
 #!/bin/bash
 # The asset tool's map command: the start-up map's text compiles to the shipped binary, the
 # binary's text compiles back to the same bytes, and a value out of range is refused with the
-# file, line and field named.
+# file, line and field named. Binary output goes to a pipe but never to a terminal.
 set -euo pipefail
 build=${TAM_BUILD_DIR:?}
 src=${TAM_SOURCE_DIR:?}
@@ -14,6 +14,13 @@ cmp "$work/a.map" "$build/game/Data/Maps/isengard.map"
 "$tool" map decompile "$work/a.map" "$work/b.txt"
 "$tool" map compile "$work/b.txt" "$work/b.map"
 cmp "$work/a.map" "$work/b.map"
+"$tool" map compile "$work/b.txt" | cmp - "$work/a.map"
+if script -qec "'$tool' map compile '$work/b.txt'" /dev/null > "$work/tty.txt"; then
+    echo "binary map written to a terminal" >&2
+    exit 1
+fi
+grep -q "give the output file" "$work/tty.txt" ||
+    { echo "no hint: $(cat "$work/tty.txt")" >&2; exit 1; }
 
 printf 'name "bad"\nfloor 10 10\nbox 0 0 0 10 0 200 0 1 0 0\n' > "$work/bad.txt"
 if "$tool" map compile "$work/bad.txt" "$work/bad.map" 2> "$work/err.txt"; then

@@ -1,6 +1,7 @@
 #!/bin/bash
 # The asset tool's md2 checker: a well-formed model passes with its frames and animations listed;
-# a truncated one is refused with a non-zero exit status and the reason.
+# a truncated one is refused with a non-zero exit status and the reason; a file that is no MD2
+# file, or cannot be read, gets the reason alone.
 set -u
 tool="$TAM_BUILD_DIR/tamasset"
 corpus="$TAM_SOURCE_DIR/fuzz/corpus/md2"
@@ -16,6 +17,12 @@ grep -q "check: ok" <<<"$out" || fail "no check line: $out"
 out=$("$tool" md2 "$corpus/truncated.md2" 2>&1) && fail "truncated model accepted: $out"
 grep -q "runs past the end" <<<"$out" || fail "no reason given: $out"
 
-"$tool" md2 "$corpus/does-not-exist.md2" >/dev/null 2>&1 && fail "missing file accepted"
+out=$("$tool" md2 "$TAM_SOURCE_DIR/README.md" 2>&1) && fail "text file accepted"
+want="tamasset md2: $TAM_SOURCE_DIR/README.md is refused: not an MD2 file (no IDP2 magic)"
+[[ "$out" == "$want" ]] || fail "not the reason alone: $out"
+for bad in "does-not-exist.md2: No such file or directory" ": Is a directory"; do
+    out=$("$tool" md2 "$corpus/${bad%%:*}" 2>&1) && fail "${bad%%:*} accepted"
+    [[ "$out" == "tamasset: cannot read $corpus/$bad" ]] || fail "no reason: $out"
+done
 "$tool" md2 >/dev/null 2>&1; [ $? -eq 2 ] || fail "missing argument not a usage error"
 echo ok

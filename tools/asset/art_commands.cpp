@@ -75,7 +75,7 @@ int FontMain(const std::vector<std::string>& args) {
         std::fprintf(stderr, "tamasset font: %s\n", error.c_str());
         return 1;
     }
-    return WriteFileBytes(args[0], EncodeTga(pic, 24, true)) ? 0 : 1;
+    return WriteDataFile(args[0], EncodeTga(pic, 24, true)) ? 0 : 1;
 }
 
 const AssetCommand kFont("font",
@@ -99,11 +99,8 @@ const AssetCommand kIcon("icon", "icon SIZE OUT.png|OUT.tga   (the program's ico
 
 // Reads a font picture the way the engine does (top row first).
 bool LoadFontPicture(const std::string& path, Picture* pic) {
-    const auto bytes = ReadWholeFile(path);
-    if (!bytes) {
-        std::fprintf(stderr, "tamasset fontpreview: cannot read %s\n", path.c_str());
-        return false;
-    }
+    const auto bytes = ReadInputFile(path);
+    if (!bytes) return false;
     std::vector<uint8_t> pixels;
     int32_t width = 0, height = 0;
     if (LoadTGA(*bytes, &pixels, &width, &height, true) != 1 || width <= 0 || height <= 0) {

@@ -9,6 +9,8 @@
 #include <cmath>
 
 #include "console/cp1251.h"
+#include "console/files.h"
+#include "tool.h"
 
 namespace tam::asset {
 namespace {
@@ -52,10 +54,25 @@ struct TtfSession {
     }
 };
 
+// An open face and the file bytes it reads from, which outlive it.
 struct FontHandle {
+    std::vector<uint8_t> file;
     TTF_Font* font = nullptr;
     ~FontHandle() {
         if (font) TTF_CloseFont(font);
+    }
+    // False with `error` set when the file cannot be read or holds no face.
+    bool Open(const std::string& path, std::string* error) {
+        auto bytes = ReadWholeFile(path);
+        if (!bytes) {
+            *error = CannotRead(path);
+            return false;
+        }
+        file = std::move(*bytes);
+        font =
+            TTF_OpenFontRW(SDL_RWFromConstMem(file.data(), static_cast<int>(file.size())), 1, 12);
+        if (!font) *error = "cannot open font " + path + ": " + TTF_GetError();
+        return font != nullptr;
     }
 };
 
@@ -165,12 +182,7 @@ bool MakeFontPicture(const std::string& regularTtf, const std::string& boldTtf, 
         return false;
     }
     FontHandle regular, bold;
-    regular.font = TTF_OpenFont(regularTtf.c_str(), 12);
-    bold.font = TTF_OpenFont(boldTtf.c_str(), 12);
-    if (!regular.font || !bold.font) {
-        *error = "cannot open font " + (regular.font ? boldTtf : regularTtf);
-        return false;
-    }
+    if (!regular.Open(regularTtf, error) || !bold.Open(boldTtf, error)) return false;
     TTF_Font* const faces[2] = {regular.font, bold.font};
     for (TTF_Font* f : faces) TTF_SetFontHinting(f, TTF_HINTING_NORMAL);
     int size = 0, baseline = 0;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tool.h"
+
 namespace tam::asset {
 namespace {
 
@@ -116,7 +118,7 @@ Picture MakeSkyFace(SkyFace face, int size) {
 bool WriteSkyFaces(const std::string& dir, int size) {
     for (const SkyFaceSpec& entry : kSkyFaces) {
         const Picture pic = MakeSkyFace(entry.face, size);
-        if (!WriteFileBytes(dir + "/" + entry.name + ".tga", EncodeTga(pic, 24, entry.rle)))
+        if (!WriteDataFile(dir + "/" + entry.name + ".tga", EncodeTga(pic, 24, entry.rle)))
             return false;
     }
     return true;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "art_noise.h"
+#include "tool.h"
 
 namespace tam::asset {
 
@@ -303,7 +304,7 @@ std::span<const WorldTextureSpec> WorldTextureList() {
 bool WriteWorldTextures(const std::string& dir) {
     for (const WorldTextureSpec& entry : kWorldTextures) {
         const Picture pic = entry.make(entry.size);
-        if (!WriteFileBytes(dir + "/" + entry.name + ".tga", EncodeTga(pic, 24, entry.rle)))
+        if (!WriteDataFile(dir + "/" + entry.name + ".tga", EncodeTga(pic, 24, entry.rle)))
             return false;
     }
     return true;

@@ -39,8 +39,9 @@ int DecodeMain(const std::vector<std::string>& args) {
     int32_t width = 0;
     int32_t height = 0;
     if (LoadImageFile(in, &pic.rgba, &width, &height, true) <= 0) {
-        std::fprintf(stderr, "tamasset decode: %s: not read (missing, malformed or unsupported)\n",
-                     in.c_str());
+        // A file that cannot be read is named with the reason; one that can is not a picture.
+        if (ReadInputFile(in))
+            std::fprintf(stderr, "tamasset decode: %s: malformed or unsupported\n", in.c_str());
         return 1;
     }
     pic.width = width;

@@ -2,8 +2,6 @@
 #include "image_write.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 
 // The one definition of stb's PNG writer (Debian's libstb-dev header).
@@ -11,19 +9,14 @@
 #define STBI_WRITE_NO_STDIO
 #include <stb/stb_image_write.h>
 
+#include "byte_writer.h"
+
 namespace tam::asset {
 namespace {
 
-void Put16(std::vector<uint8_t>& out, int v) {
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-
-void PutPixel(std::vector<uint8_t>& out, const uint8_t* p, int bits) {
-    out.push_back(p[2]);
-    out.push_back(p[1]);
-    out.push_back(p[0]);
-    if (bits == 32) out.push_back(p[3]);
+void PutPixel(ByteWriter& out, const uint8_t* p, int bits) {
+    out.U8(p[2]).U8(p[1]).U8(p[0]);
+    if (bits == 32) out.U8(p[3]);
 }
 
 }  // namespace
@@ -37,17 +30,12 @@ Picture MakePicture(int width, int height) {
 }
 
 std::vector<uint8_t> EncodeTga(const Picture& pic, int bits, bool rle) {
-    std::vector<uint8_t> out;
-    out.push_back(0);                 // ID length
-    out.push_back(0);                 // no colour map
-    out.push_back(rle ? 10 : 2);      // true colour
-    for (int i = 0; i < 5; ++i) out.push_back(0);  // colour-map fields (none)
-    Put16(out, 0);
-    Put16(out, 0);                    // origin
-    Put16(out, pic.width);
-    Put16(out, pic.height);
-    out.push_back(static_cast<uint8_t>(bits));
-    out.push_back(bits == 32 ? 8 : 0);  // alpha bits, bottom-left origin
+    ByteWriter out;
+    out.U8(0).U8(0);                // no ID, no colour map
+    out.U8(rle ? 10 : 2).Zeros(5);  // true colour; colour-map fields (none)
+    out.Le16(0).Le16(0);            // origin
+    out.Le16(pic.width).Le16(pic.height).U8(bits);
+    out.U8(bits == 32 ? 8 : 0);  // alpha bits, bottom-left origin
     for (int y = pic.height - 1; y >= 0; --y) {
         if (!rle) {
             for (int x = 0; x < pic.width; ++x) PutPixel(out, pic.At(x, y), bits);
@@ -62,7 +50,7 @@ std::vector<uint8_t> EncodeTga(const Picture& pic, int bits, bool rle) {
                    std::equal(pic.At(x, y), pic.At(x, y) + 4, pic.At(x + run, y)))
                 ++run;
             if (run >= 2) {
-                out.push_back(static_cast<uint8_t>(0x80 | (run - 1)));
+                out.U8(0x80 | (run - 1));
                 PutPixel(out, pic.At(x, y), bits);
                 x += run;
                 continue;
@@ -72,59 +60,45 @@ std::vector<uint8_t> EncodeTga(const Picture& pic, int bits, bool rle) {
                    !(x + raw + 1 < pic.width &&
                      std::equal(pic.At(x + raw, y), pic.At(x + raw, y) + 4, pic.At(x + raw + 1, y))))
                 ++raw;
-            out.push_back(static_cast<uint8_t>(raw - 1));
+            out.U8(raw - 1);
             for (int k = 0; k < raw; ++k) PutPixel(out, pic.At(x + k, y), bits);
             x += raw;
         }
     }
-    return out;
+    return std::move(out.bytes);
 }
 
 std::vector<uint8_t> EncodePcx(int width, int height, const std::vector<uint8_t>& indices,
                                const std::array<uint8_t, 768>& palette) {
-    std::vector<uint8_t> out(128, 0);
-    out[0] = 10;
-    out[1] = 5;
-    out[2] = 1;
-    out[3] = 8;
-    auto set16 = [&](int at, int v) {
-        out[at] = static_cast<uint8_t>(v & 0xFF);
-        out[at + 1] = static_cast<uint8_t>((v >> 8) & 0xFF);
-    };
-    set16(8, width - 1);
-    set16(10, height - 1);
-    set16(12, 72);
-    set16(14, 72);
-    out[65] = 1;            // planes
-    set16(66, width);       // bytes per line (the engine reads one stream of width x height)
-    set16(68, 1);           // palette type: colour
+    // The 128-byte header: maker, version, RLE, bits; the window; dots per inch; an unused
+    // 16-colour palette; planes, bytes per line (the engine reads one stream of width x height)
+    // and palette type (colour).
+    ByteWriter out;
+    out.U8(10).U8(5).U8(1).U8(8);
+    out.Le16(0).Le16(0).Le16(width - 1).Le16(height - 1);
+    out.Le16(72).Le16(72).Zeros(48);
+    out.U8(0).U8(1).Le16(width).Le16(1).Zeros(58);
     for (int y = 0; y < height; ++y) {
         const uint8_t* row = &indices[static_cast<size_t>(y) * width];
         int x = 0;
         while (x < width) {
             int run = 1;
             while (x + run < width && run < 63 && row[x + run] == row[x]) ++run;
-            if (run > 1 || row[x] >= 0xC0) {
-                out.push_back(static_cast<uint8_t>(0xC0 | run));
-                out.push_back(row[x]);
-            } else {
-                out.push_back(row[x]);
-            }
+            if (run > 1 || row[x] >= 0xC0) out.U8(0xC0 | run);
+            out.U8(row[x]);
             x += run;
         }
     }
-    out.push_back(12);
-    out.insert(out.end(), palette.begin(), palette.end());
-    return out;
+    out.U8(12).Append(palette);
+    return std::move(out.bytes);
 }
 
 std::vector<uint8_t> EncodePam(const Picture& pic) {
-    const std::string head = "P7\nWIDTH " + std::to_string(pic.width) + "\nHEIGHT " +
-                             std::to_string(pic.height) +
-                             "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n";
-    std::vector<uint8_t> out(head.begin(), head.end());
-    out.insert(out.end(), pic.rgba.begin(), pic.rgba.end());
-    return out;
+    ByteWriter out;
+    out.Text("P7\nWIDTH " + std::to_string(pic.width) + "\nHEIGHT " + std::to_string(pic.height) +
+             "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n");
+    out.Append(pic.rgba);
+    return std::move(out.bytes);
 }
 
 std::vector<uint8_t> EncodePng(const Picture& pic) {
@@ -139,24 +113,6 @@ std::vector<uint8_t> EncodePng(const Picture& pic) {
                                 pic.width * 4))
         return {};
     return out;
-}
-
-bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::error_code ec;
-    const auto parent = std::filesystem::path(path).parent_path();
-    if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::fprintf(stderr, "tamasset: cannot write %s\n", path.c_str());
-        return false;
-    }
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    const bool closed = std::fclose(f) == 0;
-    if (!ok || !closed) {
-        std::fprintf(stderr, "tamasset: error writing %s\n", path.c_str());
-        return false;
-    }
-    return true;
 }
 
 }  // namespace tam::asset

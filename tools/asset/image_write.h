@@ -29,7 +29,4 @@ std::vector<uint8_t> EncodePam(const Picture& pic);
 // PNG bytes: 8-bit RGBA, compressed by stb_image_write; empty for an empty picture.
 std::vector<uint8_t> EncodePng(const Picture& pic);
 
-// Writes bytes to a file, creating parent folders; false with a message on stderr on failure.
-bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
-
 }  // namespace tam::asset

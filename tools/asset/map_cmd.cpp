@@ -1,30 +1,27 @@
 // "tamasset map": compiles the text form of a map into the game's binary map file and writes the
 // text form of a binary map file. Errors name the file, the line and the field.
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "console/files.h"
 #include "tool.h"
 #include "world/map_text.h"
 
 namespace tam::asset {
 namespace {
 
-bool WriteFile(const std::string& path, const void* data, size_t size) {
-    if (path == "-") return std::fwrite(data, 1, size, stdout) == size;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && ok;
-}
-
 int Compile(const std::string& in, const std::string& out) {
-    const auto text = ReadWholeFile(in);
-    if (!text) {
-        std::fprintf(stderr, "tamasset map: cannot read %s\n", in.c_str());
-        return 1;
+    if (out == "-" && isatty(STDOUT_FILENO)) {
+        std::fprintf(stderr,
+                     "tamasset map: the binary map is not written to a terminal; give the output "
+                     "file (tamasset map compile %s OUT.map) or redirect standard output\n",
+                     in.c_str());
+        return 2;
     }
+    const auto text = ReadInputFile(in);
+    if (!text) return 1;
     MapTextError error;
     const auto bytes = CompileMapText(
         std::string_view(reinterpret_cast<const char*>(text->data()), text->size()), error);
@@ -32,30 +29,20 @@ int Compile(const std::string& in, const std::string& out) {
         std::fprintf(stderr, "%s:%d: %s\n", in.c_str(), error.line, error.message.c_str());
         return 1;
     }
-    if (!WriteFile(out, bytes->data(), bytes->size())) {
-        std::fprintf(stderr, "tamasset map: cannot write %s\n", out.c_str());
-        return 1;
-    }
-    return 0;
+    return WriteFileBytes(out, *bytes) ? 0 : 1;
 }
 
 int Decompile(const std::string& in, const std::string& out) {
-    const auto bytes = ReadWholeFile(in);
-    if (!bytes) {
-        std::fprintf(stderr, "tamasset map: cannot read %s\n", in.c_str());
-        return 1;
-    }
+    const auto bytes = ReadInputFile(in);
+    if (!bytes) return 1;
     MapTextError error;
     const auto text = DecompileMap(*bytes, error);
     if (!text) {
         std::fprintf(stderr, "%s: %s\n", in.c_str(), error.message.c_str());
         return 1;
     }
-    if (!WriteFile(out, text->data(), text->size())) {
-        std::fprintf(stderr, "tamasset map: cannot write %s\n", out.c_str());
-        return 1;
-    }
-    return 0;
+    const auto* textBytes = reinterpret_cast<const uint8_t*>(text->data());
+    return WriteFileBytes(out, {textBytes, text->size()}) ? 0 : 1;
 }
 
 int MapMain(const std::vector<std::string>& args) {

@@ -3,6 +3,7 @@
 // for, then checks it with the game's own loader. Exit status 1 when the game would refuse it.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -85,21 +86,23 @@ int Md2Main(const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage: tamasset md2 FILE\n");
         return 2;
     }
-    const auto file = ReadWholeFile(args[0]);
-    if (!file) {
-        std::fprintf(stderr, "md2: cannot read %s\n", args[0].c_str());
-        return 1;
-    }
+    const auto file = ReadInputFile(args[0]);
+    if (!file) return 1;
     const std::span<const uint8_t> bytes(*file);
-    std::printf("%s: %zu bytes\n", args[0].c_str(), bytes.size());
+    // Only a file that starts as an MD2 file has a header worth showing; others get the reason.
     md2::Header h;
-    if (md2::ReadHeader(bytes, h)) PrintHeader(h);
+    const bool md2Magic = md2::ReadHeader(bytes, h) && std::memcmp(h.magic, "IDP2", 4) == 0;
+    if (md2Magic) {
+        std::printf("%s: %zu bytes\n", args[0].c_str(), bytes.size());
+        PrintHeader(h);
+    }
 
     const std::string problem = md2::Problem(bytes);
     CMD2Model model;
     if (!problem.empty() || !model.LoadMd2(bytes)) {
-        std::printf("check: refused: %s\n", problem.c_str());
-        std::fprintf(stderr, "md2: %s is refused: %s\n", args[0].c_str(), problem.c_str());
+        if (md2Magic) std::printf("check: refused: %s\n", problem.c_str());
+        std::fprintf(stderr, "tamasset md2: %s is refused: %s\n", args[0].c_str(),
+                     problem.c_str());
         return 1;
     }
 

@@ -55,8 +55,8 @@ int ModelsMain(const std::vector<std::string>& args) {
     for (const BuiltModel& m : all) {
         if (!CheckModel(m)) return 1;
         const std::vector<uint8_t> file = ModelFileBytes(m);
-        if (!WriteFileBytes(args[0] + "/" + m.path, file) ||
-            !WriteFileBytes(args[0] + "/" + m.skinPath, SkinFileBytes(m)))
+        if (!WriteDataFile(args[0] + "/" + m.path, file) ||
+            !WriteDataFile(args[0] + "/" + m.skinPath, SkinFileBytes(m)))
             return 1;
         std::printf("%s: %zu vertices, %zu triangles, %zu groups, %zu bytes\n", m.path.c_str(),
                     m.mesh.local.size(), GroupTriangles(m.md2.groups).size(), m.md2.groups.size(),

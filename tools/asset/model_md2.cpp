@@ -8,6 +8,7 @@
 #include <map>
 #include <utility>
 
+#include "byte_writer.h"
 #include "models/md2_tables.h"
 
 namespace tam::asset {
@@ -16,19 +17,6 @@ namespace {
 constexpr int kHeaderSize = 68;
 constexpr int kSkinNameSize = 64;
 constexpr int kFrameNameSize = 16;
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>((v >> (8 * i)) & 0xFF));
-}
-void PutInt(std::vector<uint8_t>& out, int32_t v) { Put32(out, static_cast<uint32_t>(v)); }
-void PutFloat(std::vector<uint8_t>& out, float v) { Put32(out, std::bit_cast<uint32_t>(v)); }
-void Put16(std::vector<uint8_t>& out, int v) {
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-void PutName(std::vector<uint8_t>& out, const std::string& name, size_t size) {
-    for (size_t i = 0; i < size; ++i) out.push_back(i + 1 < size && i < name.size() ? name[i] : 0);
-}
 
 uint32_t Get32(std::span<const uint8_t> f, size_t at) {
     uint32_t v = 0;
@@ -111,22 +99,19 @@ std::vector<uint8_t> EncodeMd2(const Md2Source& src) {
     const int ofsCommands = ofsFrames + frameSize * frameCount;
     const int ofsEnd = ofsCommands + 4 * commandWords;
 
-    std::vector<uint8_t> out;
-    out.reserve(static_cast<size_t>(ofsEnd));
-    out.insert(out.end(), {'I', 'D', 'P', '2'});
+    ByteWriter out;
+    out.bytes.reserve(static_cast<size_t>(ofsEnd));
+    out.Text("IDP2");
     for (int v : {8, src.skinWidth, src.skinHeight, frameSize, 1, vertexCount,
                   static_cast<int>(stList.size()), static_cast<int>(tris.size()), commandWords,
                   frameCount, ofsSkins, ofsSt, ofsTris, ofsFrames, ofsCommands, ofsEnd})
-        PutInt(out, v);
-    PutName(out, src.skinName, kSkinNameSize);
-    for (const auto& [s, t] : stList) {
-        Put16(out, s);
-        Put16(out, t);
-    }
+        out.Le32(v);
+    out.Name(src.skinName, kSkinNameSize);
+    for (const auto& [s, t] : stList) out.Le16(s).Le16(t);
     // Triangle records: three vertex indices, then three texture-coordinate indices.
     for (size_t i = 0; i < tris.size(); ++i) {
-        for (int k = 0; k < 3; ++k) Put16(out, tris[i][k].index);
-        for (int k = 0; k < 3; ++k) Put16(out, triSt[i][k]);
+        for (int k = 0; k < 3; ++k) out.Le16(tris[i][k].index);
+        for (int k = 0; k < 3; ++k) out.Le16(triSt[i][k]);
     }
     for (const Md2Frame& f : src.frames) {
         const std::vector<Vec3> normals = VertexNormals(tris, f.pos);
@@ -139,28 +124,24 @@ std::vector<uint8_t> EncodeMd2(const Md2Source& src) {
             }
             scale[a] = (hi[a] - lo[a]) / 255.f;
         }
-        for (int a = 0; a < 3; ++a) PutFloat(out, scale[a]);
-        for (int a = 0; a < 3; ++a) PutFloat(out, lo[a]);
-        PutName(out, f.name, kFrameNameSize);
+        for (int a = 0; a < 3; ++a) out.LeFloat(scale[a]);
+        for (int a = 0; a < 3; ++a) out.LeFloat(lo[a]);
+        out.Name(f.name, kFrameNameSize);
         for (size_t v = 0; v < f.pos.size(); ++v) {
             for (int a = 0; a < 3; ++a) {
                 const float q = scale[a] > 0 ? (Component(f.pos[v], a) - lo[a]) / scale[a] : 0.f;
-                out.push_back(static_cast<uint8_t>(std::clamp(std::lround(q), 0L, 255L)));
+                out.U8(std::clamp(std::lround(q), 0L, 255L));
             }
-            out.push_back(static_cast<uint8_t>(NearestNormalIndex(normals[v])));
+            out.U8(NearestNormalIndex(normals[v]));
         }
     }
     for (const CmdGroup& g : src.groups) {
         const int n = static_cast<int>(g.verts.size());
-        PutInt(out, g.fan ? -n : n);
-        for (const CmdVertex& v : g.verts) {
-            PutFloat(out, v.s);
-            PutFloat(out, v.t);
-            PutInt(out, v.index);
-        }
+        out.Le32(g.fan ? -n : n);
+        for (const CmdVertex& v : g.verts) out.LeFloat(v.s).LeFloat(v.t).Le32(v.index);
     }
-    PutInt(out, 0);
-    return out;
+    out.Le32(0);
+    return std::move(out.bytes);
 }
 
 bool DecodeMd2(std::span<const uint8_t> f, Md2View& out, std::string& error) {

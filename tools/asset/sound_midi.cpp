@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "image_write.h"
+#include "byte_writer.h"
 #include "tool.h"
 
 namespace tam::asset {
@@ -48,16 +48,12 @@ void AddNote(std::vector<Event>& events, uint32_t tick, uint32_t length, uint8_t
     events.push_back({tick + length, 0, {static_cast<uint8_t>(0x80 | channel), note, 0}});
 }
 
-void PutVarLen(std::vector<uint8_t>& out, uint32_t v) {
+void PutVarLen(ByteWriter& out, uint32_t v) {
     uint8_t bytes[5];
     int n = 0;
     bytes[n++] = v & 0x7F;
     while (v >>= 7) bytes[n++] = static_cast<uint8_t>(0x80 | (v & 0x7F));
-    while (n) out.push_back(bytes[--n]);
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
+    while (n) out.U8(bytes[--n]);
 }
 
 std::vector<uint8_t> ComposeTune() {
@@ -101,21 +97,19 @@ std::vector<uint8_t> ComposeTune() {
     std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
         return a.tick != b.tick ? a.tick < b.tick : a.order < b.order;
     });
-    std::vector<uint8_t> track;
+    ByteWriter track;
     uint32_t previous = 0;
     for (const Event& e : events) {
         PutVarLen(track, e.tick - previous);
         previous = e.tick;
-        track.insert(track.end(), e.bytes.begin(), e.bytes.end());
+        track.Append(e.bytes);
     }
 
-    std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1};
-    file.push_back(static_cast<uint8_t>(kTicksPerQuarter >> 8));
-    file.push_back(static_cast<uint8_t>(kTicksPerQuarter & 0xFF));
-    file.insert(file.end(), {'M', 'T', 'r', 'k'});
-    Put32(file, static_cast<uint32_t>(track.size()));
-    file.insert(file.end(), track.begin(), track.end());
-    return file;
+    // Header: six bytes of format 0, one track, ticks per quarter note.
+    ByteWriter file;
+    file.Text("MThd").Be32(6).Be16(0).Be16(1).Be16(kTicksPerQuarter);
+    file.Text("MTrk").Be32(static_cast<uint32_t>(track.bytes.size())).Append(track.bytes);
+    return std::move(file.bytes);
 }
 
 int TuneMain(const std::vector<std::string>& args) {
@@ -123,7 +117,7 @@ int TuneMain(const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage: tamasset sound_tune OUT.mid\n");
         return 2;
     }
-    return WriteFileBytes(args[0], ComposeTune()) ? 0 : 1;
+    return WriteDataFile(args[0], ComposeTune()) ? 0 : 1;
 }
 
 const AssetCommand kTune("sound_tune", "sound_tune OUT.mid", TuneMain);

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <numbers>
 
-#include "image_write.h"
 #include "sound_pcm.h"
 #include "tool.h"
 
@@ -117,7 +116,7 @@ bool WriteMp3(const std::string& path, const std::vector<float>& samples) {
         std::fprintf(stderr, "tamasset: MP3 encoding failed for %s\n", path.c_str());
         return false;
     }
-    return WriteFileBytes(path, mp3);
+    return WriteDataFile(path, mp3);
 }
 
 int DemoMain(const std::vector<std::string>& args) {

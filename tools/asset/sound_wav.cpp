@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <numbers>
 
-#include "image_write.h"
+#include "byte_writer.h"
 #include "sound_pcm.h"
 #include "tool.h"
 
@@ -14,33 +14,15 @@ namespace tam::asset {
 
 std::vector<uint8_t> EncodeWav16(const std::vector<float>& samples, int channels, int rate) {
     const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    std::vector<uint8_t> out;
-    auto put32 = [&out](uint32_t v) {
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    };
-    auto put16 = [&out](uint32_t v) {
-        out.push_back(static_cast<uint8_t>(v));
-        out.push_back(static_cast<uint8_t>(v >> 8));
-    };
-    auto tag = [&out](const char* t) { out.insert(out.end(), t, t + 4); };
-    tag("RIFF");
-    put32(36 + dataBytes);
-    tag("WAVE");
-    tag("fmt ");
-    put32(16);
-    put16(1);  // PCM
-    put16(static_cast<uint32_t>(channels));
-    put32(static_cast<uint32_t>(rate));
-    put32(static_cast<uint32_t>(rate * channels * 2));
-    put16(static_cast<uint32_t>(channels * 2));
-    put16(16);
-    tag("data");
-    put32(dataBytes);
-    for (float s : samples) {
-        const auto v = static_cast<int16_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f));
-        put16(static_cast<uint16_t>(v));
-    }
-    return out;
+    ByteWriter out;
+    out.bytes.reserve(44 + dataBytes);
+    out.Text("RIFF").Le32(36 + dataBytes).Text("WAVE");
+    out.Text("fmt ").Le32(16).Le16(1).Le16(channels);  // PCM
+    out.Le32(rate).Le32(rate * channels * 2).Le16(channels * 2).Le16(16);
+    out.Text("data").Le32(dataBytes);
+    for (const float s : samples)  // signed 16-bit, two's complement
+        out.Le16(static_cast<uint32_t>(std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f)));
+    return std::move(out.bytes);
 }
 
 void Normalize(std::vector<float>& samples, float peak) {
@@ -87,7 +69,7 @@ int ShotMain(const std::vector<std::string>& args) {
         std::fprintf(stderr, "usage: tamasset sound_shot OUT.wav\n");
         return 2;
     }
-    return WriteFileBytes(args[0], EncodeWav16(SynthesizeShot(), 1, kShotRate)) ? 0 : 1;
+    return WriteDataFile(args[0], EncodeWav16(SynthesizeShot(), 1, kShotRate)) ? 0 : 1;
 }
 
 const AssetCommand kShot("sound_shot", "sound_shot OUT.wav", ShotMain);

@@ -1,8 +1,12 @@
 // The asset tool's command registry: each command file registers one sub-command by a static
 // AssetCommand object. Commands take their arguments after the command word and return the
-// process exit status; they report errors on stderr.
+// process exit status; they report errors on stderr. Also the commands' whole-file reads and
+// writes, which name the file and the system's reason when they fail.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -13,5 +17,16 @@ using CommandMain = int (*)(const std::vector<std::string>& args);
 struct AssetCommand {
     AssetCommand(const char* name, const char* usage, CommandMain main);
 };
+
+// "cannot read PATH: REASON" for a read that has just failed, REASON from errno.
+std::string CannotRead(const std::string& path);
+// The whole file; nullopt after "tamasset: cannot read PATH: REASON" on stderr.
+std::optional<std::vector<uint8_t>> ReadInputFile(const std::string& path);
+// Writes `bytes` to `path` ("-" is standard output) in a folder that must exist; false after
+// "tamasset: cannot write PATH: REASON" on stderr.
+bool WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes);
+// WriteFileBytes after making the missing folders of `path`: for the game-data makers, which
+// fill a tree of their own.
+bool WriteDataFile(const std::string& path, std::span<const uint8_t> bytes);
 
 }  // namespace tam::asset
