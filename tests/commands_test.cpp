@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "command_fixture.h"
+#include "console/exec.h"
 
 namespace tam::test {
 namespace {
@@ -160,6 +161,41 @@ TEST_F(Commands, FileCommandsTestTheFolderAndPassTheNameAsTyped) {
     EXPECT_EQ(gl.Named("Build2DMipmaps").back().args[2], 1);  // the 1 x 1 image
     const std::string wav = ProgramDir() + "Data/Sound/mp40f1.wav";
     EXPECT_EQ(audio.loads, Lines{wav});  // a WAVE file is no MIDI file
+}
+
+TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {
+    std::ofstream(dir / "a.cfg") << "// comment\n  # another\n\nno_clip\r\nexec_file b.cfg\nfov 33\n";
+    std::ofstream(dir / "b.cfg") << "exec_file a.cfg";
+    const Lines once = {"No Clip ON", "No Clip OFF", "No Clip ON", "No Clip OFF",
+                        "exec_file a.cfg: files nested deeper than 8, not run"};
+    const std::pair<const char*, Lines> cases[] = {
+        {"exec_file a.cfg", once},  // a, b, a, ... eight files deep; the ninth is refused
+        {"exec_file none.cfg", {"exec_file none.cfg: no such file"}},
+        {"exec_file Data", {"exec_file Data: no such file"}},
+        {"exec_file ?", {"exec_file [Command file name]"}},
+        {"exec_file", {Cp("Неверно задан параметр")}},
+    };
+    for (const auto& [line, out] : cases) EXPECT_EQ(Run(line), out) << line;
+    EXPECT_EQ(Cvars().fov, 33);
+    EXPECT_EQ(Interp().execDepth, 0);
+    // autoexec.cfg: silent when absent, run when present; a relative XDG_CONFIG_HOME is ignored.
+    const std::string config = (dir / "config").string();
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    EXPECT_EQ(AutoexecPath(), config + "/tamberlo/autoexec.cfg");
+    Con().lineCount = 0;
+    RunAutoexec();
+    EXPECT_EQ(Log(), Lines{});
+    std::filesystem::create_directories(dir / "config" / "tamberlo");
+    std::ofstream(AutoexecPath()) << "no_clip\n";
+    Con().lineCount = 0;
+    RunAutoexec();
+    EXPECT_EQ(Log(), Lines{"No Clip ON"});
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", config.c_str(), 1);
+    EXPECT_EQ(AutoexecPath(), config + "/.config/tamberlo/autoexec.cfg");
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(Commands, LoadMapSpawnsThePlayerOnlyOnSuccess) {

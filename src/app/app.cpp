@@ -6,6 +6,7 @@
 #include "app/players.h"
 #include "console/commands.h"
 #include "console/console.h"
+#include "console/exec.h"
 #include "console/files.h"
 #include "console/settings.h"
 #include "images/texture.h"
@@ -189,6 +190,7 @@ bool FrmMainCreate() {
     LoadModels();
     BuildSkybox();
     ExecuteCommand("fog -");
+    if (a.StartupOk) RunAutoexec();
     return a.StartupOk;
 }
 

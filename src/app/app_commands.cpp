@@ -8,6 +8,7 @@
 #include "console/commands.h"
 #include "console/console.h"
 #include "console/cp1251.h"
+#include "console/exec.h"
 #include "console/settings.h"
 #include "images/texture.h"
 #include "input/keys.h"
@@ -173,6 +174,9 @@ constexpr ChainEntry kChain[] = {
     {"set_volume", SetVolume},
     {"set_fullscreen", SetFullScreen},
     {"set_windowed", SetWindowed},
+    // Additions after the original chain. None shadows a word above, and none takes a word the
+    // help text names but the chain leaves unrecognised (Exec, Save, Load, New).
+    {"exec_file", ExecFileCommand},
 };
 
 }  // namespace

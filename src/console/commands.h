@@ -59,6 +59,7 @@ struct CommandEntry {
 // answered as unrecognised. Reset by tests (an empty chain).
 struct InterpreterState {
     std::vector<CommandEntry> chain;
+    int execDepth = 0;  // command files open inside one another; 0 outside `exec_file`
 };
 InterpreterState& Interp();
 void ResetInterpreter();

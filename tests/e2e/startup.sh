@@ -2,7 +2,7 @@
 # Starts the real game and checks what a person sees: both windows with their titles, places and
 # sizes; the console's banner and start-up lines; typed text after "NEW>"; an entered line with
 # its underscore, one line above the last; frames being drawn; and a clean exit (status 0) on
-# closing the main window, on SIGTERM and on SIGINT.
+# closing the main window, on SIGTERM and on SIGINT; and a user's autoexec.cfg run at the end.
 source "$(dirname "$0")/lib.inc"
 need_display
 
@@ -34,6 +34,16 @@ still_drawing "$main" "the main window did not change in a second"
 close_window "$main"
 wait_exit
 [ "$GAME_RC" = 0 ] || fail "closing the main window ended with status $GAME_RC"
+
+# A user's autoexec.cfg runs after the start-up lines.
+mkdir -p "$XDG_CONFIG_HOME/tamberlo"
+printf '// mine\nno_clip\n' > "$XDG_CONFIG_HOME/tamberlo/autoexec.cfg"
+start_and_wait
+open_console "$main" "$con"
+wait_ocr "$con" 'No Clip ON'
+close_window "$main"
+wait_exit
+rm "$XDG_CONFIG_HOME/tamberlo/autoexec.cfg"
 
 for sig in TERM INT; do
   start_game
