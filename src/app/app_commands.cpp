@@ -185,6 +185,12 @@ constexpr ChainEntry kChain[] = {
 void RegisterCommandChain() {
     ResetInterpreter();
     for (const commands::ChainEntry& entry : commands::kChain) RegisterCommand(entry.word, entry.run);
+    RegisterArgumentWords("bind", [] {
+        std::vector<std::string> names;
+        for (const Key_t& key : Keys().table)
+            if (!key.Name.empty()) names.push_back(key.Name);
+        return names;
+    });
 }
 
 }  // namespace tam
