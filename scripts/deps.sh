@@ -9,12 +9,12 @@ demo_pkgs=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev
   libgl-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri
-  libmp3lame-dev
+  libmp3lame-dev libstb-dev
   fonts-dejavu-core freepats
   xfonts-base  # X core fonts: without them SDL's X11 message box cannot open
 )
 test_pkgs=(
-  googletest libgtest-dev libbenchmark-dev libstb-dev
+  googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick tesseract-ocr tesseract-ocr-rus sox
 )

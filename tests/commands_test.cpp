@@ -5,6 +5,8 @@
 
 #include "command_fixture.h"
 #include "console/exec.h"
+#include "render/opengl.h"
+#include "render/screenshot.h"
 
 namespace tam::test {
 namespace {
@@ -196,6 +198,56 @@ TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {
     EXPECT_EQ(AutoexecPath(), config + "/.config/tamberlo/autoexec.cfg");
     setenv("HOME", home.c_str(), 1);
     unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
+    struct Window : GlWindow {
+        bool Exists() override { return true; }
+        bool HasGlDrawable() override { return true; }
+        void OuterSize(int& w, int& h) override { w = 9, h = 8; }
+        void ClientSize(int& w, int& h) override { w = 5, h = 3; }
+        void* CreateGlContext() override { return nullptr; }
+        bool MakeGlCurrent(void*) override { return false; }
+        void ReleaseGlCurrent() override {}
+        void DeleteGlContext(void*) override {}
+    } window;
+    Gl().window = &window;
+    const std::string config = (dir / "config").string(), pictures = (dir / "pics").string();
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    std::filesystem::create_directories(config);
+    std::ofstream(config + "/user-dirs.dirs") << "# made by hand\nXDG_PICTURES_DIR=\"" << pictures << "\"\n";
+    EXPECT_EQ(PicturesDir(), pictures);
+    EXPECT_EQ(Run("screenshot"), Lines{});  // taken with the next frame
+    TakePendingScreenshot();
+    TakePendingScreenshot();  // nothing pending
+    Run("screenshot");
+    TakePendingScreenshot();
+    const auto files = std::vector(std::filesystem::directory_iterator(pictures + "/Tamberlo"), {});
+    ASSERT_EQ(files.size(), 2u);
+    const auto joined = [] {  // the log wraps long paths at 60 columns
+        std::string all;
+        for (const std::string& l : Log()) all += l;
+        return all;
+    };
+    const std::string second = joined();
+    EXPECT_TRUE(second == "Screenshot " + files[0].path().string() ||
+                second == "Screenshot " + files[1].path().string()) << second;
+    EXPECT_EQ(gl.Named("ReadPixels").back().args, (std::vector<double>{0, 0, 5, 3, GL_RGB, GL_UNSIGNED_BYTE}));
+    const auto png = ReadWholeFile(files[1].path().string());
+    ASSERT_TRUE(png && png->size() > 24);
+    EXPECT_EQ(std::string(png->begin() + 1, png->begin() + 4), "PNG");
+    EXPECT_EQ(std::vector(png->begin() + 16, png->begin() + 24), (std::vector<uint8_t>{0, 0, 0, 5, 0, 0, 0, 3}));
+    std::ofstream(config + "/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/x\"\n";
+    setenv("XDG_CONFIG_HOME", (dir / "wall.tga").c_str(), 1);  // a file: no folder under it
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", (dir / "wall.tga").c_str(), 1);
+    Run("screenshot");
+    Con().lineCount = 0;
+    TakePendingScreenshot();
+    EXPECT_EQ(joined(), "Screenshot: cannot write to " + (dir / "wall.tga").string() + "/Pictures/Tamberlo");
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    Gl().window = nullptr;
 }
 
 TEST_F(Commands, LoadMapSpawnsThePlayerOnlyOnSuccess) {

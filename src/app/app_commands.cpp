@@ -16,6 +16,7 @@
 #include "media/sound.h"
 #include "platform/platform.h"
 #include "render/opengl.h"
+#include "render/screenshot.h"
 #include "world/map.h"
 
 namespace tam {
@@ -177,6 +178,7 @@ constexpr ChainEntry kChain[] = {
     // Additions after the original chain. None shadows a word above, and none takes a word the
     // help text names but the chain leaves unrecognised (Exec, Save, Load, New).
     {"exec_file", ExecFileCommand},
+    {"screenshot", Screenshot},
 };
 
 }  // namespace
