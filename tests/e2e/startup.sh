@@ -31,6 +31,16 @@ close_console "$con"
 focus "$main"
 still_drawing "$main" "the main window did not change in a second"
 
+# F12 saves the frame as a PNG of the window's size and nearly its pixels (the HUD's rate moves).
+press "$main" F12
+for _ in $(seq 50); do compgen -G "$WORK/pictures/Tamberlo/*.png" >/dev/null && break; sleep 0.1; done
+png=$(compgen -G "$WORK/pictures/Tamberlo/*.png" | head -n 1) || fail "F12 wrote no screenshot"
+shot "$main" "$WORK/window.png"
+[ "$(identify -format '%wx%h' "$png")" = "$(identify -format '%wx%h' "$WORK/window.png")" ] ||
+  fail "screenshot $(identify -format '%wx%h' "$png") against the window's $(identify -format '%wx%h' "$WORK/window.png")"
+differ=$(compare -metric AE -fuzz 10% "$png" "$WORK/window.png" /dev/null 2>&1 || true)
+[ "${differ%% *}" -lt 3000 ] || fail "screenshot differs from the window in $differ pixels"
+
 close_window "$main"
 wait_exit
 [ "$GAME_RC" = 0 ] || fail "closing the main window ended with status $GAME_RC"
