@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Tamberlo needs that are missing, and says which.
-#   scripts/deps.sh demo   what building and running the demo needs
+#   scripts/deps.sh demo   what building and running the demo, and making its package, needs
 #   scripts/deps.sh test   that, plus what the test suite needs
 # Idempotent: packages already installed are left alone.
 set -euo pipefail
@@ -9,14 +9,16 @@ demo_pkgs=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev
   libgl-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri
-  libmp3lame-dev libstb-dev
+  libmp3lame-dev libfontconfig-dev libstb-dev
   fonts-dejavu-core freepats
   xfonts-base  # X core fonts: without them SDL's X11 message box cannot open
+  dpkg-dev file
 )
 test_pkgs=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick tesseract-ocr tesseract-ocr-rus sox
+  desktop-file-utils appstream lintian
 )
 
 want=("${demo_pkgs[@]}")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs the whole test suite:
 #   0. the layer check: no include under src/ climbs the stack drawn in the README,
-#   1. unit and whole-program tests (the latter under Xvfb when there is no display),
+#   1. unit and whole-program tests (the latter under Xvfb when there is no display), then the
+#      installed form and the Debian package (scripts/check-install.sh),
 #   2. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
 #   3. short libFuzzer runs of every fuzz target (clang),
 #   4. one quick pass of the benchmarks.
@@ -56,6 +57,14 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-test
 ctest --test-dir build-test --output-on-failure -j2 2>&1 | tee build-test/ctest.log || status=1
 tally build-test/ctest.log
+scripts/check-install.sh build-test 2>&1 | tee build-test/check-install.log || status=1
+if line=$(grep -E '^check-install: [0-9]+ passed, [0-9]+ failed' build-test/check-install.log); then
+  read -r _ ok _ bad _ <<<"$line"
+  passed=$((passed + ok))
+  failed=$((failed + bad))
+else
+  failed=$((failed + 1))
+fi
 
 echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAM_SANITIZE=ON -DTAM_BENCH=OFF >/dev/null

@@ -1,12 +1,15 @@
 // The application core without a window: frame timing, the animation clock across the counter's
 // wrap, mouse-look rates, the camera transform, one whole frame through the GL recorder, the
 // OpenGL set-up's failure report and the light's placement, the projection, and the program
-// folder.
+// folder and data root.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "app/app.h"
@@ -174,6 +177,38 @@ TEST(AppFiles, ProgramFolderAndTypedNames) {
     EXPECT_FALSE(FileExists("/nonexistent/file"));
     EXPECT_FALSE(FileExists("/tmp"));  // a folder is not a file
     EXPECT_FALSE(ReadWholeFile("/nonexistent/file").has_value());
+}
+
+TEST(AppFiles, DataRootIsBesideTheExecutableElseTheInstalledShareFolder) {
+    namespace fs = std::filesystem;
+    const struct {
+        const char* exe;                   // relative to a fresh root, like everything here
+        std::vector<const char*> folders;  // made first; "+" marks a plain file instead
+        const char* want;
+    } layouts[] = {
+        {"game/tamberlo", {"game/Data"}, "game/"},
+        {"usr/bin/tamberlo", {"usr/bin", "usr/share/tamberlo/Data"}, "usr/share/tamberlo/"},
+        {"usr/bin/tamberlo", {"usr/bin/Data", "usr/share/tamberlo/Data"}, "usr/bin/"},
+        {"usr/bin/tamberlo", {"usr/bin"}, "usr/bin/"},
+        {"usr/bin/tamberlo", {"usr/bin", "+usr/bin/Data", "+usr/share/tamberlo/Data"}, "usr/bin/"},
+    };
+    for (const auto& layout : layouts) {
+        const fs::path root =
+            fs::path(::testing::TempDir()) / ("tam_data_root_" + std::to_string(::getpid()));
+        fs::remove_all(root);
+        for (const char* f : layout.folders) {
+            if (f[0] == '+') {
+                fs::create_directories((root / (f + 1)).parent_path());
+                std::ofstream(root / (f + 1)) << "x";
+            } else {
+                fs::create_directories(root / f);
+            }
+        }
+        EXPECT_EQ(DataRootFromExe(root.string() + "/" + layout.exe),
+                  root.string() + "/" + layout.want)
+            << layout.exe << " with " << testing::PrintToString(layout.folders);
+        fs::remove_all(root);
+    }
 }
 
 }  // namespace

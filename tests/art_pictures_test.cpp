@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "art_icon.h"
 #include "art_sky.h"
 #include "art_textures.h"
 #include "image_write.h"
@@ -175,7 +176,33 @@ TEST(ArtDeterminism, RepeatedRunsGiveTheSameBytesAsTheBuiltFiles) {
         EXPECT_EQ(built, std::string(fresh.begin(), fresh.end())) << entry.name;
         ++compared;
     }
+    // The window icon, as the game loads it.
+    const std::string icon = ReadFile(data + "/Icon/tamberlo.tga");
+    const auto fresh = EncodeTga(MakeIcon(64), 32, true);
+    if (!icon.empty()) {
+        EXPECT_EQ(icon, std::string(fresh.begin(), fresh.end())) << "icon";
+    }
     if (compared == 0) GTEST_SKIP() << "no built data under " << data;
+}
+
+TEST(ArtIcon, GreyTowerBetweenSkyAndGrassOnATileWithTransparentCorners) {
+    for (const int size : {48, 256}) {
+        const Picture p = MakeIcon(size);
+        ASSERT_EQ(std::pair(p.width, p.height), std::pair(size, size));
+        const auto at = [&](float x, float y) { return p.At(int(x * size), int(y * size)); };
+        EXPECT_EQ(at(0.f, 0.f)[3], 0) << size;  // corners cut round
+        EXPECT_EQ(at(0.99f, 0.99f)[3], 0) << size;
+        const uint8_t* sky = at(0.12f, 0.3f);
+        const uint8_t* tower = at(0.5f, 0.55f);
+        const uint8_t* grass = at(0.15f, 0.92f);
+        EXPECT_EQ(sky[3] & tower[3] & grass[3], 255) << size;
+        EXPECT_GT(sky[2], sky[0] + 40) << size;
+        EXPECT_GT(grass[1], grass[0] + 20) << size;
+        EXPECT_GT(grass[1], grass[2] + 20) << size;
+        EXPECT_LT(std::max({tower[0], tower[1], tower[2]}) - std::min({tower[0], tower[1], tower[2]}),
+                  40)
+            << size << ": the rock is grey";
+    }
 }
 
 }  // namespace

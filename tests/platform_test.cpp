@@ -113,17 +113,17 @@ TEST(PlatformConsoleImage, EveryLineKeepsItsWholeInkAboveTheNext) {
         pairs.push_back({printable.substr(i, 60),
                          printable.substr(i + 60 < printable.size() ? i + 60 : 0, 60)});
     int faces = 0;
-    for (const char* path : platform::ConsoleFontPaths()) {
+    for (const std::string& path : platform::ConsoleFontPaths()) {
         platform::ConsoleImage alone, both;
-        if (!alone.Open(path)) continue;
-        ASSERT_TRUE(both.Open(path));
+        if (!alone.Open(path.c_str())) continue;
+        ASSERT_TRUE(both.Open(path.c_str()));
         ++faces;
         const int h = alone.CellHeight();
         ASSERT_EQ(alone.Surface()->h, kConsoleLines * h);
         ASSERT_EQ(alone.Surface()->w, kConsoleColumns * alone.CellWidth());
         const std::vector<uint32_t> blank(static_cast<size_t>(alone.Surface()->w) * h, 0);
         for (const auto& [upper, lower] : pairs) {
-            SCOPED_TRACE(std::string(path) + ": " + Cp1251ToUtf8(upper));
+            SCOPED_TRACE(path + ": " + Cp1251ToUtf8(upper));
             alone.Clear();
             alone.DrawLine(0, upper);
             both.Clear();

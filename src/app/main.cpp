@@ -1,15 +1,53 @@
-// The tamberlo executable: opens the display, builds the main window (which runs the whole
-// start-up), runs the message loop until a quit request, then shuts down in order.
+// The tamberlo executable: answers --help and --version without a display; otherwise opens the
+// display, builds the main window (which runs the whole start-up), runs the message loop until a
+// quit request, then shuts down in order.
 #include <unistd.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "console/files.h"
+#include "images/readers.h"
 #include "platform/platform.h"
+#include "tam_version.h"
 
 namespace {
+
+constexpr const char* kHelpText =
+    "Usage: tamberlo [--help | --version]\n"
+    "A small first-person 3D engine demonstrator: walk an arena under a sky, with a console\n"
+    "for commands (the key left of 1 opens it, F1 lists the commands, Escape quits).\n"
+    "\n"
+    "  --help     print this help and exit\n"
+    "  --version  print the version and exit\n"
+    "\n"
+    "The game reads its Data folder beside the executable, or else from\n"
+    "../share/tamberlo/ relative to it. The manual page tamberlo(6) lists keys and commands.\n";
+
+// The picture shown for both windows; a missing or unreadable file leaves the default one.
+constexpr const char* kIconFile = "Data/Icon/tamberlo.tga";
+
+// Handles --help and --version (before any display is opened); true when one was answered.
+bool AnswerInformationRequest(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kHelpText, stdout);
+            return true;
+        }
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("tamberlo " TAM_VERSION);
+            return true;
+        }
+    }
+    return false;
+}
 
 std::string ExecutablePath(const char* argv0) {
     char buf[PATH_MAX];
@@ -22,13 +60,18 @@ std::string ExecutablePath(const char* argv0) {
 
 int main(int argc, char** argv) {
     using namespace tam;
+    if (AnswerInformationRequest(argc, argv)) return std::fflush(stdout) == 0 ? 0 : 1;
     if (argc > 1)
         std::fprintf(stderr, "tamberlo: takes no arguments; ignoring \"%s\"%s\n", argv[1],
                      argc > 2 ? " and the rest" : "");
-    // The program folder is known before any stage runs, so Data is found beside the
-    // executable wherever the program is started from.
-    SetProgramDir(ProgramDirFromExe(ExecutablePath(argv[0])));
+    // The data root is known before any stage runs, so Data is found beside the executable, or
+    // in the installed share folder, wherever the program is started from.
+    SetProgramDir(DataRootFromExe(ExecutablePath(argv[0])));
     if (!platform::Init()) return 1;
+    std::vector<uint8_t> icon;
+    int32_t iconW = 0, iconH = 0;
+    if (LoadTGA(std::string(kIconFile), &icon, &iconW, &iconH, true) == 1)
+        platform::SetWindowIcon(iconW, iconH, std::move(icon));
     if (!platform::CreateMainWindow()) {
         std::fprintf(stderr, "tamberlo: cannot create the main window\n");
         platform::Shutdown();

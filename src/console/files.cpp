@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
 
 namespace tam {
 namespace {
@@ -23,6 +24,17 @@ std::string ProgramDirFromExe(std::string_view exePath) {
     if (slash == std::string_view::npos) return "./";
     if (slash == 0) return "/";
     return std::string(exePath.substr(0, slash)) + "/";
+}
+
+std::string DataRootFromExe(std::string_view exePath) {
+    namespace fs = std::filesystem;
+    const std::string exeDir = ProgramDirFromExe(exePath);
+    std::error_code ec;
+    if (fs::is_directory(exeDir + "Data", ec)) return exeDir;
+    const std::string shared =
+        fs::path(exeDir + "../share/tamberlo/").lexically_normal().generic_string();
+    if (fs::is_directory(shared + "Data", ec)) return shared;
+    return exeDir;
 }
 
 std::string ResolvePath(std::string_view name) {

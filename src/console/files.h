@@ -10,11 +10,15 @@
 
 namespace tam {
 
-// The executable's folder followed by "/"; empty until start-up sets it.
+// The data root followed by "/" (see DataRootFromExe); empty until start-up sets it.
 const std::string& ProgramDir();
 void SetProgramDir(std::string dir);
 // The folder of an executable path, with one "/" appended (start-up uses /proc/self/exe).
 std::string ProgramDirFromExe(std::string_view exePath);
+// The data root of an executable: its folder when a Data folder is beside it (a build tree or
+// an unpacked copy); else ../share/tamberlo/ from that folder when Data is there (an installed
+// copy); else the executable's folder, whose missing files the commands then report.
+std::string DataRootFromExe(std::string_view exePath);
 
 // The file-system path for a name: absolute names as they are, others under ProgramDir();
 // backslashes become "/".

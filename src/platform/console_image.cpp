@@ -6,21 +6,18 @@
 #include <SDL2/SDL_ttf.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "console/console.h"
 #include "console/cp1251.h"
+#include "platform/font_lookup.h"
 
 namespace tam::platform {
 namespace {
 
 constexpr int kConsolePointSize = 12;
-
-const char* const kConsoleFonts[] = {
-    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
-    "/usr/share/fonts/truetype/terminus/TerminusTTF-4.46.0.ttf",
-    "/usr/share/fonts/truetype/noto/NotoSansMono-Regular.ttf",
-};
 
 // Every character a log line can hold (CP1251 0x21..0xFF without DEL and the unassigned 0x98).
 std::string PrintableCharacters() {
@@ -32,8 +29,14 @@ std::string PrintableCharacters() {
 
 }  // namespace
 
-std::span<const char* const> ConsoleFontPaths() {
-    return kConsoleFonts;
+std::vector<std::string> ConsoleFontPaths() {
+    std::vector<std::string> paths;
+    std::string error;
+    for (const FontFace* face : {&kMonoRegular, &kAnyMono}) {
+        if (auto path = FindFontFile(*face, &error)) paths.push_back(std::move(*path));
+        else std::fprintf(stderr, "tamberlo: console: %s\n", error.c_str());
+    }
+    return paths;
 }
 
 ConsoleImage::~ConsoleImage() {

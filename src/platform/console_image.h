@@ -3,16 +3,18 @@
 // copies to the screen. Needs TTF_Init, no video. Window thread only; internal to platform/.
 #pragma once
 
-#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 struct SDL_Surface;
 typedef struct _TTF_Font TTF_Font;
 
 namespace tam::platform {
 
-// The console's faces, tried in this order.
-std::span<const char* const> ConsoleFontPaths();
+// The console's faces, tried in this order: DejaVu Sans Mono, then whatever fontconfig offers as
+// monospace. A face fontconfig lacks is named on stderr with its package.
+std::vector<std::string> ConsoleFontPaths();
 
 class ConsoleImage {
   public:

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "console/console.h"
 #include "media/audio.h"
@@ -55,6 +56,10 @@ void Shutdown();
 void Run(const std::function<void(bool& done)>& idle);
 void RequestQuit();
 bool QuitRequested();
+
+// The picture both windows show in the window manager (RGBA, top row first, width x height x 4
+// bytes): applied to the windows that exist and to those made later. A wrong size is ignored.
+void SetWindowIcon(int width, int height, std::vector<uint8_t> rgba);
 
 // The main window: title "frmMain", client 642 x 456 at (175, 175), fixed border, pointer hidden
 // over it, with an OpenGL-capable drawable (RGBA, 24 colour bits, 32 depth bits or the deepest

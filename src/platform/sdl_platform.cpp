@@ -42,6 +42,7 @@ struct PlatformState {
     bool modal = false;
     MessageBoxFunction messageBox;  // empty: SDL's
     WindowEvents* events = nullptr;
+    SDL_Surface* icon = nullptr;  // owned; shown by both windows
 };
 
 PlatformState& P() {
@@ -54,8 +55,8 @@ class SdlConsoleView final : public ConsoleView {
 public:
     bool Create() {
         bool opened = false;
-        for (const char* path : ConsoleFontPaths())
-            if ((opened = image_.Open(path))) break;
+        for (const std::string& path : ConsoleFontPaths())
+            if ((opened = image_.Open(path.c_str()))) break;
         if (!opened) {
             std::fprintf(stderr, "tamberlo: no monospace font for the console: %s\n", TTF_GetError());
             return false;
@@ -321,6 +322,7 @@ bool Init() {
 }
 
 void Shutdown() {
+    if (P().icon) SDL_FreeSurface(P().icon);
     delete P().console;
     P().console = nullptr;
     DestroyMainWindow();
@@ -368,13 +370,28 @@ bool CreateMainWindow() {
                                     SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (P().main) {
             P().mainHasGl = true;
+            if (P().icon) SDL_SetWindowIcon(P().main, P().icon);
             return true;
         }
     }
     // No OpenGL drawable at all: a plain window, so start-up can report it and quit.
     P().main = SDL_CreateWindow("frmMain", kMainX, kMainY, kMainW, kMainH, SDL_WINDOW_HIDDEN);
     P().mainHasGl = false;
+    if (P().main && P().icon) SDL_SetWindowIcon(P().main, P().icon);
     return P().main != nullptr;
+}
+
+void SetWindowIcon(int width, int height, std::vector<uint8_t> rgba) {
+    if (width <= 0 || height <= 0 || rgba.size() != static_cast<size_t>(width) * height * 4) return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGBA32);
+    if (!icon) return;
+    for (int y = 0; y < height; ++y)
+        SDL_memcpy(static_cast<uint8_t*>(icon->pixels) + static_cast<size_t>(y) * icon->pitch,
+                   &rgba[static_cast<size_t>(y) * width * 4], static_cast<size_t>(width) * 4);
+    if (P().icon) SDL_FreeSurface(P().icon);
+    P().icon = icon;
+    if (P().main) SDL_SetWindowIcon(P().main, icon);
+    if (P().console) SDL_SetWindowIcon(P().console->window(), icon);
 }
 
 void ShowMainWindow() {
@@ -482,6 +499,7 @@ ConsoleView* CreateConsoleWindow() {
         return nullptr;
     }
     P().console = view;
+    if (P().icon) SDL_SetWindowIcon(view->window(), P().icon);
     return view;
 }
 

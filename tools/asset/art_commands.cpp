@@ -1,5 +1,6 @@
 // The art commands of the asset tool: "textures", "sky" and "font" make the game's pictures
-// into a data folder; "fontpreview" shows how the HUD will draw text with a font picture.
+// into a data folder, "icon" the program's icon; "fontpreview" shows how the HUD will draw text
+// with a font picture.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -7,18 +8,33 @@
 #include <vector>
 
 #include "art_font.h"
+#include "art_icon.h"
 #include "art_sky.h"
 #include "art_textures.h"
 #include "console/cp1251.h"
 #include "console/files.h"
 #include "images/readers.h"
+#include "console/files.h"
+#include "platform/font_lookup.h"
 #include "tool.h"
 
 namespace tam::asset {
 namespace {
 
-constexpr const char* kDefaultRegular = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
-constexpr const char* kDefaultBold = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
+// The HUD font's faces as fontconfig finds them; false with a message naming the package when
+// one is missing.
+bool FindHudFaces(const char* command, std::string* regular, std::string* bold) {
+    std::string error;
+    const auto r = FindFontFile(kMonoRegular, &error);
+    const auto b = r ? FindFontFile(kMonoBold, &error) : std::nullopt;
+    if (!b) {
+        std::fprintf(stderr, "tamasset %s: %s\n", command, error.c_str());
+        return false;
+    }
+    *regular = *r;
+    *bold = *b;
+    return true;
+}
 
 int TexturesMain(const std::vector<std::string>& args) {
     if (args.size() != 1) {
@@ -42,21 +58,44 @@ int SkyMain(const std::vector<std::string>& args) {
 const AssetCommand kSky("sky", "sky OUTDIR   (the five sky faces as TGA)", SkyMain);
 
 int FontMain(const std::vector<std::string>& args) {
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: tamasset font OUT.tga REGULAR.ttf BOLD.ttf\n");
+    if (args.size() != 1 && args.size() != 3) {
+        std::fprintf(stderr, "usage: tamasset font OUT.tga [REGULAR.ttf BOLD.ttf]\n");
         return 2;
+    }
+    std::string regular, bold;
+    if (args.size() == 3) {
+        regular = args[1];
+        bold = args[2];
+    } else if (!FindHudFaces("font", &regular, &bold)) {
+        return 1;
     }
     Picture pic;
     std::string error;
-    if (!MakeFontPicture(args[1], args[2], &pic, &error)) {
+    if (!MakeFontPicture(regular, bold, &pic, &error)) {
         std::fprintf(stderr, "tamasset font: %s\n", error.c_str());
         return 1;
     }
     return WriteFileBytes(args[0], EncodeTga(pic, 24, true)) ? 0 : 1;
 }
 
-const AssetCommand kFont("font", "font OUT.tga REGULAR.ttf BOLD.ttf   (the HUD font picture)",
+const AssetCommand kFont("font",
+                         "font OUT.tga [REGULAR.ttf BOLD.ttf]   (the HUD font picture; the faces "
+                         "default to DejaVu Sans Mono)",
                          FontMain);
+
+int IconMain(const std::vector<std::string>& args) {
+    const int size = args.size() == 2 ? std::atoi(args[0].c_str()) : 0;
+    const std::string out = args.size() == 2 ? args[1] : "";
+    const bool png = out.ends_with(".png");
+    if (size < 16 || size > 1024 || !(png || out.ends_with(".tga"))) {
+        std::fprintf(stderr, "usage: tamasset icon 16..1024 OUT.png|OUT.tga\n");
+        return 2;
+    }
+    const Picture pic = MakeIcon(size);
+    return WriteFileBytes(out, png ? EncodePng(pic) : EncodeTga(pic, 32, true)) ? 0 : 1;
+}
+
+const AssetCommand kIcon("icon", "icon SIZE OUT.png|OUT.tga   (the program's icon)", IconMain);
 
 // Reads a font picture the way the engine does (top row first).
 bool LoadFontPicture(const std::string& path, Picture* pic) {
@@ -79,7 +118,7 @@ bool LoadFontPicture(const std::string& path, Picture* pic) {
 }
 
 int FontPreviewMain(const std::vector<std::string>& args) {
-    std::string out, fontTga, regular = kDefaultRegular, bold = kDefaultBold;
+    std::string out, fontTga, regular, bold;
     int zoom = 4;
     std::vector<HudLine> lines;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -114,6 +153,8 @@ int FontPreviewMain(const std::vector<std::string>& args) {
                      "[--zoom 1..16] [0:|1:]TEXT...\n");
         return 2;
     }
+    if (fontTga.empty() && regular.empty() && !FindHudFaces("fontpreview", &regular, &bold))
+        return 1;
     Picture font;
     std::string error;
     if (!fontTga.empty() ? !LoadFontPicture(fontTga, &font)

@@ -6,6 +6,11 @@
 #include <filesystem>
 #include <string>
 
+// stb's PNG writer (Debian's libstb-dev header); its one definition is the engine's, in
+// src/render/screenshot.cpp.
+#define STBI_WRITE_NO_STDIO
+#include <stb/stb_image_write.h>
+
 namespace tam::asset {
 namespace {
 
@@ -122,68 +127,17 @@ std::vector<uint8_t> EncodePam(const Picture& pic) {
     return out;
 }
 
-namespace {
-
-void PutBe32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-uint32_t Crc32(const uint8_t* data, size_t n) {
-    uint32_t crc = 0xFFFFFFFFu;
-    for (size_t i = 0; i < n; ++i) {
-        crc ^= data[i];
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-    PutBe32(out, static_cast<uint32_t>(data.size()));
-    const size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    PutBe32(out, Crc32(&out[start], out.size() - start));
-}
-
-}  // namespace
-
 std::vector<uint8_t> EncodePng(const Picture& pic) {
-    // Raw scanlines, each led by filter type 0.
-    const size_t stride = static_cast<size_t>(pic.width) * 4;
-    std::vector<uint8_t> raw;
-    raw.reserve((stride + 1) * pic.height);
-    for (int y = 0; y < pic.height; ++y) {
-        raw.push_back(0);
-        raw.insert(raw.end(), pic.rgba.begin() + y * stride, pic.rgba.begin() + (y + 1) * stride);
-    }
-    // zlib stream of stored deflate blocks (at most 65535 bytes each) and the Adler-32 sum.
-    std::vector<uint8_t> z = {0x78, 0x01};
-    size_t pos = 0;
-    do {
-        const size_t n = std::min<size_t>(65535, raw.size() - pos);
-        z.push_back(pos + n == raw.size() ? 1 : 0);
-        z.push_back(static_cast<uint8_t>(n & 0xFF));
-        z.push_back(static_cast<uint8_t>(n >> 8));
-        z.push_back(static_cast<uint8_t>(~n & 0xFF));
-        z.push_back(static_cast<uint8_t>((~n >> 8) & 0xFF));
-        z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
-        pos += n;
-    } while (pos < raw.size());
-    uint32_t a = 1, b = 0;
-    for (const uint8_t v : raw) {
-        a = (a + v) % 65521u;
-        b = (b + a) % 65521u;
-    }
-    PutBe32(z, (b << 16) | a);
-
-    std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<uint8_t> header;
-    PutBe32(header, static_cast<uint32_t>(pic.width));
-    PutBe32(header, static_cast<uint32_t>(pic.height));
-    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter, no interlace
-    PutChunk(out, "IHDR", header);
-    PutChunk(out, "IDAT", z);
-    PutChunk(out, "IEND", {});
+    std::vector<uint8_t> out;
+    const auto append = [](void* context, void* data, int size) {
+        auto* bytes = static_cast<uint8_t*>(data);
+        static_cast<std::vector<uint8_t>*>(context)->insert(
+            static_cast<std::vector<uint8_t>*>(context)->end(), bytes, bytes + size);
+    };
+    if (pic.width <= 0 || pic.height <= 0 ||
+        !stbi_write_png_to_func(append, &out, pic.width, pic.height, 4, pic.rgba.data(),
+                                pic.width * 4))
+        return {};
     return out;
 }
 

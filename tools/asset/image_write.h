@@ -26,7 +26,7 @@ std::vector<uint8_t> EncodePcx(int width, int height, const std::vector<uint8_t>
                                const std::array<uint8_t, 768>& palette);
 // PAM (P7, RGB_ALPHA) bytes.
 std::vector<uint8_t> EncodePam(const Picture& pic);
-// PNG bytes: 8-bit RGBA, no filtering, deflate stored blocks (large but simple and exact).
+// PNG bytes: 8-bit RGBA, compressed by stb_image_write; empty for an empty picture.
 std::vector<uint8_t> EncodePng(const Picture& pic);
 
 // Writes bytes to a file, creating parent folders; false with a message on stderr on failure.

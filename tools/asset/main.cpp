@@ -20,9 +20,10 @@ std::map<std::string, Entry>& Registry() {
     return registry;
 }
 
-void PrintUsage() {
-    std::fprintf(stderr, "usage: tamasset COMMAND [ARGS...]\ncommands:\n");
-    for (const auto& [name, e] : Registry()) std::fprintf(stderr, "  %s\n", e.usage.c_str());
+void PrintUsage(FILE* to) {
+    std::fprintf(to, "usage: tamasset COMMAND [ARGS...]\n       tamasset -h | --help | --version\n"
+                     "commands:\n");
+    for (const auto& [name, e] : Registry()) std::fprintf(to, "  %s\n", e.usage.c_str());
 }
 
 }  // namespace
@@ -35,14 +36,19 @@ AssetCommand::AssetCommand(const char* name, const char* usage, CommandMain main
 
 int main(int argc, char** argv) {
     using namespace tam::asset;
-    if (argc < 2 || std::string(argv[1]) == "help" || std::string(argv[1]) == "--help") {
-        PrintUsage();
-        return argc < 2 ? 2 : 0;
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return 2;
     }
-    const auto it = Registry().find(argv[1]);
+    const std::string word = argv[1];
+    if (word == "help" || word == "-h" || word == "--help") {
+        PrintUsage(stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    const auto it = Registry().find(word == "--version" ? "version" : word);
     if (it == Registry().end()) {
         std::fprintf(stderr, "tamasset: unknown command '%s'\n", argv[1]);
-        PrintUsage();
+        PrintUsage(stderr);
         return 2;
     }
     return it->second.main(std::vector<std::string>(argv + 2, argv + argc));

@@ -1,17 +1,18 @@
-// "tamasset version": prints the tool's version (lets the build check the tool runs).
+// "tamasset version" and "tamasset --version": the tool's version, the project's release.
 #include <cstdio>
 
+#include "tam_version.h"
 #include "tool.h"
 
 namespace tam::asset {
 namespace {
 
 int VersionMain(const std::vector<std::string>&) {
-    std::puts("tamasset 1");
-    return 0;
+    std::puts("tamasset " TAM_VERSION);
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-const AssetCommand kVersion("version", "version", VersionMain);
+const AssetCommand kVersion("version", "version   (also --version)", VersionMain);
 
 }  // namespace
 }  // namespace tam::asset
