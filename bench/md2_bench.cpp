@@ -45,6 +45,7 @@ public:
     void ClearColor(GLfloat, GLfloat, GLfloat, GLfloat) override {}
     void Clear(GLbitfield) override {}
     void Flush() override {}
+    void ReadPixels(GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, void*) override {}
     GLenum GetError() override { return GL_NO_ERROR; }
     void MatrixMode(GLenum) override {}
     void PushMatrix() override {}

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "command_fixture.h"
+#include "console/exec.h"
+#include "render/opengl.h"
+#include "render/screenshot.h"
 
 namespace tam::test {
 namespace {
@@ -160,6 +163,91 @@ TEST_F(Commands, FileCommandsTestTheFolderAndPassTheNameAsTyped) {
     EXPECT_EQ(gl.Named("Build2DMipmaps").back().args[2], 1);  // the 1 x 1 image
     const std::string wav = ProgramDir() + "Data/Sound/mp40f1.wav";
     EXPECT_EQ(audio.loads, Lines{wav});  // a WAVE file is no MIDI file
+}
+
+TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {
+    std::ofstream(dir / "a.cfg") << "// comment\n  # another\n\nno_clip\r\nexec_file b.cfg\nfov 33\n";
+    std::ofstream(dir / "b.cfg") << "exec_file a.cfg";
+    const Lines once = {"No Clip ON", "No Clip OFF", "No Clip ON", "No Clip OFF",
+                        "exec_file a.cfg: files nested deeper than 8, not run"};
+    const std::pair<const char*, Lines> cases[] = {
+        {"exec_file a.cfg", once},  // a, b, a, ... eight files deep; the ninth is refused
+        {"exec_file none.cfg", {"exec_file none.cfg: no such file"}},
+        {"exec_file Data", {"exec_file Data: no such file"}},
+        {"exec_file ?", {"exec_file [Command file name]"}},
+        {"exec_file", {Cp("Неверно задан параметр")}},
+    };
+    for (const auto& [line, out] : cases) EXPECT_EQ(Run(line), out) << line;
+    EXPECT_EQ(Cvars().fov, 33);
+    EXPECT_EQ(Interp().execDepth, 0);
+    // autoexec.cfg: silent when absent, run when present; a relative XDG_CONFIG_HOME is ignored.
+    const std::string config = (dir / "config").string();
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    EXPECT_EQ(AutoexecPath(), config + "/tamberlo/autoexec.cfg");
+    Con().lineCount = 0;
+    RunAutoexec();
+    EXPECT_EQ(Log(), Lines{});
+    std::filesystem::create_directories(dir / "config" / "tamberlo");
+    std::ofstream(AutoexecPath()) << "no_clip\n";
+    Con().lineCount = 0;
+    RunAutoexec();
+    EXPECT_EQ(Log(), Lines{"No Clip ON"});
+    setenv("XDG_CONFIG_HOME", "relative", 1);
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", config.c_str(), 1);
+    EXPECT_EQ(AutoexecPath(), config + "/.config/tamberlo/autoexec.cfg");
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
+    struct Window : GlWindow {
+        bool Exists() override { return true; }
+        bool HasGlDrawable() override { return true; }
+        void OuterSize(int& w, int& h) override { w = 9, h = 8; }
+        void ClientSize(int& w, int& h) override { w = 5, h = 3; }
+        void* CreateGlContext() override { return nullptr; }
+        bool MakeGlCurrent(void*) override { return false; }
+        void ReleaseGlCurrent() override {}
+        void DeleteGlContext(void*) override {}
+    } window;
+    Gl().window = &window;
+    const std::string config = (dir / "config").string(), pictures = (dir / "pics").string();
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    std::filesystem::create_directories(config);
+    std::ofstream(config + "/user-dirs.dirs") << "# made by hand\nXDG_PICTURES_DIR=\"" << pictures << "\"\n";
+    EXPECT_EQ(PicturesDir(), pictures);
+    EXPECT_EQ(Run("screenshot"), Lines{});  // taken with the next frame
+    TakePendingScreenshot();
+    TakePendingScreenshot();  // nothing pending
+    Run("screenshot");
+    TakePendingScreenshot();
+    const auto files = std::vector(std::filesystem::directory_iterator(pictures + "/Tamberlo"), {});
+    ASSERT_EQ(files.size(), 2u);
+    const auto joined = [] {  // the log wraps long paths at 60 columns
+        std::string all;
+        for (const std::string& l : Log()) all += l;
+        return all;
+    };
+    const std::string second = joined();
+    EXPECT_TRUE(second == "Screenshot " + files[0].path().string() ||
+                second == "Screenshot " + files[1].path().string()) << second;
+    EXPECT_EQ(gl.Named("ReadPixels").back().args, (std::vector<double>{0, 0, 5, 3, GL_RGB, GL_UNSIGNED_BYTE}));
+    const auto png = ReadWholeFile(files[1].path().string());
+    ASSERT_TRUE(png && png->size() > 24);
+    EXPECT_EQ(std::string(png->begin() + 1, png->begin() + 4), "PNG");
+    EXPECT_EQ(std::vector(png->begin() + 16, png->begin() + 24), (std::vector<uint8_t>{0, 0, 0, 5, 0, 0, 0, 3}));
+    std::ofstream(config + "/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/x\"\n";
+    setenv("XDG_CONFIG_HOME", (dir / "wall.tga").c_str(), 1);  // a file: no folder under it
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", (dir / "wall.tga").c_str(), 1);
+    Run("screenshot");
+    Con().lineCount = 0;
+    TakePendingScreenshot();
+    EXPECT_EQ(joined(), "Screenshot: cannot write to " + (dir / "wall.tga").string() + "/Pictures/Tamberlo");
+    setenv("HOME", home.c_str(), 1);
+    unsetenv("XDG_CONFIG_HOME");
+    Gl().window = nullptr;
 }
 
 TEST_F(Commands, LoadMapSpawnsThePlayerOnlyOnSuccess) {

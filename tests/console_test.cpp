@@ -122,6 +122,50 @@ TEST_F(ConsoleTest, EnterLogsTheLineAndHistoryWalksBackAndForth) {
     EXPECT_EQ(view.drawn.back(), "NEW>fog pl 7_");
 }
 
+using Completion = test::CommandTest;
+
+TEST_F(Completion, TabCompletesCommandWordsAndKeyNamesAndListsOnTheSecondTab) {
+    struct Case {
+        const char* typed;
+        int tabs;
+        const char* line;
+        Lines listed;
+    };
+    const Case cases[] = {
+        {"no_", 1, "no_clip ", {}},
+        {"BI", 1, "bind ", {}},
+        {"fog +;lo", 1, "fog +;load_", {}},  // the last command, to the common beginning
+        {"load_", 1, "load_", {}},
+        {"load_", 2, "load_", {"load_map  load_texture"}},
+        {"bind f1", 2, "bind f1", {"f1  f10  f11  f12"}},
+        {"bind esc", 1, "bind escape ", {}},
+        {"bind escape +f", 1, "bind escape +f", {}},  // past the first argument
+        {"fog p", 2, "fog p", {}},                     // fog offers no words
+        {"zzz", 2, "zzz", {}},
+        {"", 2, "", {}},  // the whole chain, too long for one line
+    };
+    for (const Case& c : cases) {
+        Con().inputLine = c.typed;
+        Con().lineCount = 0;
+        for (int i = 0; i < c.tabs; ++i) ConsoleKeyDown(9);
+        EXPECT_EQ(Con().inputLine, c.line) << c.typed;
+        if (*c.typed) {
+            EXPECT_EQ(Log(), c.listed) << c.typed;
+        }
+        ConsoleKeyDown(16);  // any other key ends the Tab run
+    }
+    ASSERT_GT(Log().size(), 5u);
+    EXPECT_EQ(Log()[0].substr(0, 24), "+attack  +back  +down  +");
+    for (const std::string& l : Log()) EXPECT_LE(l.size(), 60u);
+    Con().inputLine = "bind f1";
+    ConsoleKeyDown(9);
+    ConsoleKeyPress('0');  // typing in between: the next Tab is a first one again
+    Con().inputLine = "bind f1";
+    Con().lineCount = 0;
+    ConsoleKeyDown(9);
+    EXPECT_EQ(Log(), Lines{});
+}
+
 TEST(Cp1251, ConversionsAndCase) {
     for (int b = 1; b < 256; ++b) {
         const std::string one(1, static_cast<char>(b));

@@ -108,6 +108,13 @@ public:
     }
     void Clear(GLbitfield mask) override { Rec("Clear", {double(mask)}); }
     void Flush() override { Rec("Flush", {}); }
+    // Fills the pixels with their byte offset, so a reader's row order shows.
+    void ReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type,
+                    void* pixels) override {
+        Rec("ReadPixels", {double(x), double(y), double(w), double(h), double(format), double(type)});
+        auto* bytes = static_cast<uint8_t*>(pixels);
+        for (size_t i = 0; i < size_t(w) * size_t(h) * 3; ++i) bytes[i] = uint8_t(i);
+    }
     GLenum GetError() override {
         Rec("GetError", {});
         return error;

@@ -175,6 +175,27 @@ TEST_F(WorldMap, MissingOrTruncatedAtEveryByteKeepsThePreviousMap) {
             EXPECT_EQ(std::vector(lines.end() - 5, lines.end() - 1), stages);
         }
     }
+    // The text form loads too: an error names file and line and keeps the map; a good text
+    // logs what its binary file logs, and gives the same map.
+    const auto text = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
+    ResetConsole();
+    EXPECT_FALSE(LoadMap(WriteTemp("bad.txt", text("# mine\nname \"x\"\nbox 1 2 3\n"))));
+    EXPECT_TRUE(SameMap(Map(), before));
+    EXPECT_EQ(LogLines().back(), "world_bad.txt:3: box: expects 10 values, found 3");
+    MapTextError error;
+    const auto good = DecompileMap(next, error);
+    ASSERT_TRUE(good);
+    ResetConsole();
+    ASSERT_TRUE(LoadMap(WriteTemp("next.map", next)));
+    const MapState fromBinary = Map();
+    auto binaryLog = LogLines();
+    ResetConsole();
+    Map() = before;
+    ASSERT_TRUE(LoadMap(WriteTemp("next.txt", text("\n# comment\n" + *good))));
+    EXPECT_TRUE(SameMap(Map(), fromBinary));
+    binaryLog[0].replace(binaryLog[0].find("next.map"), 8, "next.txt");
+    EXPECT_EQ(LogLines(), binaryLog);
+    Map() = before;
     // The whole file, and the whole file with bytes after the last box, load.
     ASSERT_TRUE(LoadMap(WriteTemp("whole.map", next)));
     EXPECT_EQ(Map().name, "next");

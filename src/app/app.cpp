@@ -6,6 +6,7 @@
 #include "app/players.h"
 #include "console/commands.h"
 #include "console/console.h"
+#include "console/exec.h"
 #include "console/files.h"
 #include "console/settings.h"
 #include "images/texture.h"
@@ -15,6 +16,7 @@
 #include "render/font.h"
 #include "render/gl_api.h"
 #include "render/opengl.h"
+#include "render/screenshot.h"
 #include "world/map.h"
 
 namespace tam {
@@ -189,6 +191,7 @@ bool FrmMainCreate() {
     LoadModels();
     BuildSkybox();
     ExecuteCommand("fog -");
+    if (a.StartupOk) RunAutoexec();
     return a.StartupOk;
 }
 
@@ -248,6 +251,7 @@ void AppIdle(bool& done) {
     PrintText(10, 30, 1, "Y       : %0.1f", static_cast<double>(p.y));
     PrintText(10, 10, 0, "FPS     : %0.1f", a.FrameTime > 0 ? 1.0 / a.FrameTime : 0.0);
 
+    TakePendingScreenshot();
     platform::SwapMainWindow();
 }
 

@@ -8,6 +8,7 @@
 #include "console/commands.h"
 #include "console/console.h"
 #include "console/cp1251.h"
+#include "console/exec.h"
 #include "console/settings.h"
 #include "images/texture.h"
 #include "input/keys.h"
@@ -15,6 +16,7 @@
 #include "media/sound.h"
 #include "platform/platform.h"
 #include "render/opengl.h"
+#include "render/screenshot.h"
 #include "world/map.h"
 
 namespace tam {
@@ -173,6 +175,10 @@ constexpr ChainEntry kChain[] = {
     {"set_volume", SetVolume},
     {"set_fullscreen", SetFullScreen},
     {"set_windowed", SetWindowed},
+    // Additions after the original chain. None shadows a word above, and none takes a word the
+    // help text names but the chain leaves unrecognised (Exec, Save, Load, New).
+    {"exec_file", ExecFileCommand},
+    {"screenshot", Screenshot},
 };
 
 }  // namespace
@@ -181,6 +187,12 @@ constexpr ChainEntry kChain[] = {
 void RegisterCommandChain() {
     ResetInterpreter();
     for (const commands::ChainEntry& entry : commands::kChain) RegisterCommand(entry.word, entry.run);
+    RegisterArgumentWords("bind", [] {
+        std::vector<std::string> names;
+        for (const Key_t& key : Keys().table)
+            if (!key.Name.empty()) names.push_back(key.Name);
+        return names;
+    });
 }
 
 }  // namespace tam

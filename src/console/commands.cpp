@@ -86,6 +86,10 @@ void RegisterCommand(std::string_view word, commands::Handler run) {
     Interp().chain.push_back({std::string(word), std::move(run)});
 }
 
+void RegisterArgumentWords(std::string_view word, std::function<std::vector<std::string>()> list) {
+    Interp().argumentWords.push_back({std::string(word), std::move(list)});
+}
+
 // Segments are cut as the command language defines them: a ";" ends a segment unless it is the
 // line's first byte (then the segment is ";" alone, which runs nothing); a last segment of one
 // byte with no ";" after it is dropped, and a line of one byte runs nothing.

@@ -57,14 +57,26 @@ struct CommandEntry {
 
 // The interpreter's state: the command chain in the order of testing. A word no entry names is
 // answered as unrecognised. Reset by tests (an empty chain).
+// The words a command's first argument may take, for the console's completion (key names for
+// bind); asked afresh at every completion.
+struct ArgumentWords {
+    std::string word;  // the command word, lower case
+    std::function<std::vector<std::string>()> list;
+};
+
 struct InterpreterState {
     std::vector<CommandEntry> chain;
+    std::vector<ArgumentWords> argumentWords;
+    int execDepth = 0;  // command files open inside one another; 0 outside `exec_file`
 };
 InterpreterState& Interp();
 void ResetInterpreter();
 
 // Appends an entry to the chain; `word` is lower case. An earlier entry with the same word wins.
 void RegisterCommand(std::string_view word, commands::Handler run);
+
+// Offers the words `list` returns for completing the first argument of `word`.
+void RegisterArgumentWords(std::string_view word, std::function<std::vector<std::string>()> list);
 
 // Decimal text to a signed 32-bit integer / a float; throws ConversionError for anything else
 // (including values past the 32-bit range). Leading and trailing spaces are not accepted.

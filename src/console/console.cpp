@@ -1,7 +1,10 @@
 // The console log, its line editor and history, and their drawing.
 #include "console/console.h"
 
+#include <utility>
+
 #include "console/commands.h"
+#include "console/completion.h"
 
 namespace tam {
 namespace {
@@ -98,13 +101,17 @@ void ConsoleKeyPress(uint8_t ch) {
         ConsoleHide();
     } else if (ch >= 32) {
         c.inputLine.push_back(static_cast<char>(ch));
+        c.tabPressed = false;
     }
     ConsoleRefresh();
 }
 
 void ConsoleKeyDown(int key) {
     ConsoleState& c = State();
-    if (key == 13) {
+    const bool tabBefore = std::exchange(c.tabPressed, key == 9);
+    if (key == 9) {
+        CompleteInputLine(tabBefore);
+    } else if (key == 13) {
         const std::string line = c.inputLine;
         ConsolePrint(line, false);
         AddHistory(line);

@@ -39,6 +39,7 @@ struct ConsoleState {
     int16_t historyCount = 0;
     int16_t historyPos = 0;
     bool historyRestart = true;
+    bool tabPressed = false;       // the last key was Tab: a further Tab lists the candidates
     bool drawing = false;          // guard against re-entering Refresh from its own repaint
     ConsoleView* view = nullptr;   // frmCon; null until the console window is constructed
 };

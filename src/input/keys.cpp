@@ -51,7 +51,7 @@ constexpr std::pair<const char*, const char*> kDefaultBindings[] = {
     {"down", "+back"},        {"a", "+moveleft"},     {"w", "+forward"},
     {"d", "+moveright"},      {"s", "+back"},         {"space", "jump"},
     {"leftmouse", "+attack"}, {"rightmouse", "jump"}, {"0", "fog +"},
-    {"1", "fog -"},
+    {"1", "fog -"},           {"f12", "screenshot"},  // an addition: F12 is otherwise unbound
 };
 
 constexpr int kLeftMouse = 0;

@@ -272,6 +272,7 @@ public:
     bool Exists() override { return MainWindowExists(); }
     bool HasGlDrawable() override { return MainWindowHasGlDrawable(); }
     void OuterSize(int& w, int& h) override { MainWindowOuterSize(w, h); }
+    void ClientSize(int& w, int& h) override { MainWindowClientSize(w, h); }
     void* CreateGlContext() override { return platform::CreateGlContext(); }
     bool MakeGlCurrent(void* ctx) override { return platform::MakeGlCurrent(ctx); }
     void ReleaseGlCurrent() override { platform::ReleaseGlCurrent(); }

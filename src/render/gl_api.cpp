@@ -101,6 +101,11 @@ public:
     void Clear(GLbitfield mask) override {
         glClear(mask);
     }
+    void ReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type,
+                    void* pixels) override {
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(x, y, w, h, format, type, pixels);
+    }
     void Flush() override {
         glFlush();
     }

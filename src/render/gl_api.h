@@ -51,6 +51,9 @@ public:
     virtual void Clear(GLbitfield mask) = 0;
     virtual void Flush() = 0;
     virtual GLenum GetError() = 0;
+    // Reads the framebuffer that drawing goes to, bottom row first.
+    virtual void ReadPixels(GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type,
+                            void* pixels) = 0;
 
     // Matrices.
     virtual void MatrixMode(GLenum mode) = 0;

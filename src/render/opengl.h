@@ -11,6 +11,7 @@ public:
     virtual bool Exists() = 0;
     virtual bool HasGlDrawable() = 0;
     virtual void OuterSize(int& w, int& h) = 0;  // including the frame
+    virtual void ClientSize(int& w, int& h) { OuterSize(w, h); }  // the drawable part
     virtual void* CreateGlContext() = 0;         // null on failure
     virtual bool MakeGlCurrent(void* ctx) = 0;
     virtual void ReleaseGlCurrent() = 0;

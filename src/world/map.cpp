@@ -9,6 +9,7 @@
 
 #include "console/console.h"
 #include "console/files.h"
+#include "world/map_text.h"
 
 namespace tam {
 namespace {
@@ -146,10 +147,24 @@ bool LoadMap(const std::string& path) {
         ConsolePrint("Cannot load map " + path, true);
         return false;
     }
+    // A text form is compiled in memory first; its first error, with the file's name and the
+    // line, is the whole report.
+    std::optional<std::vector<uint8_t>> compiled;
+    if (IsMapText(*bytes)) {
+        MapTextError error;
+        compiled = CompileMapText(
+            std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), error);
+        if (!compiled) {
+            const size_t slash = path.find_last_of("/\\");
+            const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+            ConsolePrint(file + ":" + std::to_string(error.line) + ": " + error.message, true);
+            return false;
+        }
+    }
     // Parse into a copy so that the map in force stays whole until the file proved complete.
     MapState next = Map();
     MapStage stage = MapStage::None;
-    const bool ok = ParseMap(*bytes, next, &stage);
+    const bool ok = ParseMap(compiled ? *compiled : *bytes, next, &stage);
     ConsolePrint(SeparatorLine(), false);
     ConsolePrint("Map Name - " + next.name, true);
     if (stage >= MapStage::Header) ConsolePrint("Load Start Points", true);

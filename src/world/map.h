@@ -76,7 +76,9 @@ enum class MapStage { None, Name, Header, StartPoints, Boxes };
 bool ParseMap(std::span<const uint8_t> bytes, MapState& out, MapStage* reached = nullptr);
 
 // Reads the map file at `path` (already joined with the program folder) into Map(), printing
-// its log lines. False, with the map unchanged, when the file is missing, unreadable or short.
+// its log lines. The file may hold the binary form or the text form (see map_text.h), told apart
+// by content. False, with the map unchanged, when the file is missing, unreadable or short, or
+// its text has an error ("FILE:LINE: reason").
 bool LoadMap(const std::string& path);
 
 // Draws the panels (or the island) and the floor; advances the scroll offsets by frameTime

@@ -1,6 +1,7 @@
 // Compiling the text form of a map into its binary file and writing the text of a binary file.
 #include "world/map_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <map>
@@ -278,6 +279,27 @@ std::optional<std::vector<uint8_t>> CompileMapText(std::string_view text, MapTex
         }
     }
     return Emit(m);
+}
+
+bool IsMapText(std::span<const uint8_t> bytes) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (text.find('\0') != std::string_view::npos) return false;
+    static constexpr std::string_view kWords[] = {"name",  "floor", "reserved", "gravity",
+                                                  "floor_texture", "scroll", "start", "box"};
+    std::vector<Token> words;
+    std::string message;
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t end = std::min(text.find('\n', pos), text.size());
+        if (!SplitLine(text.substr(pos, end - pos), words, message)) return false;
+        if (!words.empty()) {
+            if (words[0].quoted) return false;
+            for (std::string_view w : kWords)
+                if (words[0].text == w) return true;
+            return false;
+        }
+        pos = end + 1;
+    }
+    return false;
 }
 
 std::optional<std::string> DecompileMap(std::span<const uint8_t> bytes, MapTextError& error) {

@@ -35,6 +35,11 @@ inline constexpr int kWorldTextureCount = 8;
 // The map file bytes for a text form, or nullopt with the first error.
 std::optional<std::vector<uint8_t>> CompileMapText(std::string_view text, MapTextError& error);
 
+// Whether file bytes hold the text form rather than a binary map: no zero byte (every binary map
+// ends its name with one), and the first line that is not blank or a comment opens with a word
+// of the text form.
+bool IsMapText(std::span<const uint8_t> bytes);
+
 // The text form of a complete map file, or nullopt when the bytes are truncated, hold a negative
 // count, an unknown texture index or bytes after the last box (the text form cannot say those).
 std::optional<std::string> DecompileMap(std::span<const uint8_t> bytes, MapTextError& error);

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The asset tool's map command: the start-up map's text compiles to the shipped binary, the
 # binary's text compiles back to the same bytes, and a value out of range is refused with the
-# file, line and field named. Binary output goes to a pipe but never to a terminal.
+# file, line and field named; the plan of the arena has its first panel where the map says. Binary
+# output goes to a pipe but never to a terminal.
 set -euo pipefail
 build=${TAM_BUILD_DIR:?}
 src=${TAM_SOURCE_DIR:?}
@@ -32,4 +33,14 @@ grep -q "bad.txt:3: box field 'z2': 200 is outside -128..127" "$work/err.txt" ||
     exit 1
 }
 [ ! -e "$work/bad.map" ] || { echo "a refused map was still written" >&2; exit 1; }
+# The plan: the same picture from the text and the binary; the arena's first panel (-56,56 to
+# -40,56, texture 0) in texture 0's colour at its middle, four pixels a unit from the centre.
+"$tool" map plan "$src/data/maps/isengard.txt" "$work/text.png"
+"$tool" map plan "$work/a.map" "$work/plan.png"
+cmp "$work/text.png" "$work/plan.png"
+for at in 320,288 288,288 351,288; do
+  colour=$(convert "$work/plan.png" -format "%[pixel:p{$at}]" info:)
+  [ "$colour" = "srgba(230,80,70,1)" ] || [ "$colour" = "srgb(230,80,70)" ] ||
+    { echo "plan pixel $at is $colour" >&2; exit 1; }
+done
 echo "map tool round trip OK"

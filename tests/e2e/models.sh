@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The three models stand where the frame loop places them, (35, 65) and (35, 55), and move:
 # from a start point just south of them, looking up from the floor, the middle of the picture
-# holds the models and changes between two screenshots while the player stands still.
+# holds the models and changes between two screenshots while the player stands still; a text map
+# that adds a wall in front of them hides them.
 source "$(dirname "$0")/lib.inc"
 need_display
 
@@ -36,6 +37,19 @@ green=$(convert "$WORK/models-a.png" -crop "$middle" +repage -fx 'g > r && g > b
 [ "$green" -gt 5 ] || fail "the green Ogros is not in the middle of the view (${green}‰)"
 moved=$(compare -metric AE -fuzz 3% "$WORK/models-a.png" "$WORK/models-b.png" /dev/null 2>&1 || true)
 [ "${moved%% *}" -gt 200 ] || fail "the models did not move between two screenshots ($moved pixels)"
+
+# The same map as text with a wall added between the player and the models: load_map reads the
+# text directly, and the wall hides the green Ogros.
+{ cat "$WORK/view.txt"; echo "box 20 30 -2 50 30 30 0 -1 0 3"; } > "$WORK/wall.txt"
+console_command "$main" "$con" "load_map $WORK/wall.txt"
+wait_ocr "$con" 'Load Ok'
+close_console "$con"
+look_level "$main" 14
+sleep 0.5
+shot "$main" "$WORK/wall.png"
+green=$(convert "$WORK/wall.png" -crop "$middle" +repage -fx 'g > r && g > b + 0.08 ? 1 : 0' \
+  -format '%[fx:int(mean * 1000)]\n' info:)
+[ "$green" -le 1 ] || fail "the text map's wall does not hide the models (${green}‰ green)"
 
 press "$main" Escape
 wait_exit

@@ -2,7 +2,7 @@
 # Starts the real game and checks what a person sees: both windows with their titles, places and
 # sizes; the console's banner and start-up lines; typed text after "NEW>"; an entered line with
 # its underscore, one line above the last; frames being drawn; and a clean exit (status 0) on
-# closing the main window, on SIGTERM and on SIGINT.
+# closing the main window, on SIGTERM and on SIGINT; and a user's autoexec.cfg run at the end.
 source "$(dirname "$0")/lib.inc"
 need_display
 
@@ -31,9 +31,29 @@ close_console "$con"
 focus "$main"
 still_drawing "$main" "the main window did not change in a second"
 
+# F12 saves the frame as a PNG of the window's size and nearly its pixels (the HUD's rate moves).
+press "$main" F12
+for _ in $(seq 50); do compgen -G "$WORK/pictures/Tamberlo/*.png" >/dev/null && break; sleep 0.1; done
+png=$(compgen -G "$WORK/pictures/Tamberlo/*.png" | head -n 1) || fail "F12 wrote no screenshot"
+shot "$main" "$WORK/window.png"
+[ "$(identify -format '%wx%h' "$png")" = "$(identify -format '%wx%h' "$WORK/window.png")" ] ||
+  fail "screenshot $(identify -format '%wx%h' "$png") against the window's $(identify -format '%wx%h' "$WORK/window.png")"
+differ=$(compare -metric AE -fuzz 10% "$png" "$WORK/window.png" /dev/null 2>&1 || true)
+[ "${differ%% *}" -lt 3000 ] || fail "screenshot differs from the window in $differ pixels"
+
 close_window "$main"
 wait_exit
 [ "$GAME_RC" = 0 ] || fail "closing the main window ended with status $GAME_RC"
+
+# A user's autoexec.cfg runs after the start-up lines.
+mkdir -p "$XDG_CONFIG_HOME/tamberlo"
+printf '// mine\nno_clip\n' > "$XDG_CONFIG_HOME/tamberlo/autoexec.cfg"
+start_and_wait
+open_console "$main" "$con"
+wait_ocr "$con" 'No Clip ON'
+close_window "$main"
+wait_exit
+rm "$XDG_CONFIG_HOME/tamberlo/autoexec.cfg"
 
 for sig in TERM INT; do
   start_game

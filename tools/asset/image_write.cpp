@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <string>
 
-// The one definition of stb's PNG writer (Debian's libstb-dev header).
-#define STB_IMAGE_WRITE_IMPLEMENTATION
+// stb's PNG writer (Debian's libstb-dev header); its one definition is the engine's, in
+// src/render/screenshot.cpp.
 #define STBI_WRITE_NO_STDIO
 #include <stb/stb_image_write.h>
 

@@ -1,11 +1,14 @@
 // "tamasset map": compiles the text form of a map into the game's binary map file and writes the
-// text form of a binary map file. Errors name the file, the line and the field.
+// text form of a binary map file, and draws a map's plan. Errors name the file, the line and the
+// field.
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "console/files.h"
+#include "map_plan.h"
 #include "tool.h"
 #include "world/map_text.h"
 
@@ -45,7 +48,33 @@ int Decompile(const std::string& in, const std::string& out) {
     return WriteFileBytes(out, {textBytes, text->size()}) ? 0 : 1;
 }
 
+// The plan of a binary or text map as PNG.
+int Plan(const std::string& in, const std::string& out) {
+    auto bytes = ReadWholeFile(in);
+    if (!bytes) {
+        std::fprintf(stderr, "tamasset map: cannot read %s\n", in.c_str());
+        return 1;
+    }
+    if (IsMapText(*bytes)) {
+        MapTextError error;
+        auto compiled = CompileMapText(
+            std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), error);
+        if (!compiled) {
+            std::fprintf(stderr, "%s:%d: %s\n", in.c_str(), error.line, error.message.c_str());
+            return 1;
+        }
+        bytes = std::move(compiled);
+    }
+    MapState map;
+    if (!ParseMap(*bytes, map)) {
+        std::fprintf(stderr, "%s: the map file is truncated\n", in.c_str());
+        return 1;
+    }
+    return WriteFileBytes(out, EncodePng(DrawMapPlan(map))) ? 0 : 1;
+}
+
 int MapMain(const std::vector<std::string>& args) {
+    if (args.size() == 3 && args[0] == "plan") return Plan(args[1], args[2]);
     if (args.size() >= 2 && args.size() <= 3 && (args[0] == "compile" || args[0] == "decompile")) {
         const std::string out = args.size() == 3 ? args[2] : "-";
         return args[0] == "compile" ? Compile(args[1], out) : Decompile(args[1], out);
@@ -53,11 +82,12 @@ int MapMain(const std::vector<std::string>& args) {
     std::fprintf(stderr,
                  "usage: tamasset map compile IN.txt [OUT.map]\n"
                  "       tamasset map decompile IN.map [OUT.txt]\n"
+                 "       tamasset map plan IN OUT.png   (IN binary or text)\n"
                  "(OUT defaults to standard output)\n");
     return 2;
 }
 
-const AssetCommand kMap("map", "map compile IN.txt [OUT.map] | map decompile IN.map [OUT.txt]",
+const AssetCommand kMap("map", "map compile IN.txt [OUT.map] | map decompile IN.map [OUT.txt] | map plan IN OUT.png",
                         MapMain);
 
 }  // namespace

@@ -1,0 +1,87 @@
+// Command files: a file's lines run one by one through the interpreter, nested up to a fixed
+// depth so that a file that runs itself ends with a message.
+#include "console/exec.h"
+
+#include <cstdlib>
+#include <string_view>
+
+#include "console/console.h"
+#include "console/files.h"
+
+namespace tam {
+namespace {
+
+// Leaves the nesting depth as it found it, also when a line throws.
+class DepthGuard {
+public:
+    DepthGuard() { ++Interp().execDepth; }
+    ~DepthGuard() { --Interp().execDepth; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+};
+
+bool Skipped(std::string_view line) {
+    const size_t first = line.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return true;
+    line.remove_prefix(first);
+    return line.starts_with("//") || line.starts_with("#");
+}
+
+}  // namespace
+
+bool ExecFile(const std::string& path, const std::string& shown) {
+    if (Interp().execDepth >= kExecMaxDepth) {
+        ConsolePrint("exec_file " + shown + ": files nested deeper than " +
+                         std::to_string(kExecMaxDepth) + ", not run",
+                     true);
+        return false;
+    }
+    if (!FileExists(path)) {
+        ConsolePrint("exec_file " + shown + ": no such file", true);
+        return false;
+    }
+    const auto bytes = ReadWholeFile(path, size_t{1} << 20);
+    if (!bytes) {
+        ConsolePrint("exec_file " + shown + ": cannot read the file", true);
+        return false;
+    }
+    const DepthGuard guard;
+    const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    for (size_t pos = 0; pos < text.size();) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        if (!Skipped(line)) ExecuteCommand(line);
+        pos = end + 1;
+    }
+    return true;
+}
+
+std::string AutoexecPath() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/') return std::string(config) + "/tamberlo/autoexec.cfg";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] != '\0') return std::string(home) + "/.config/tamberlo/autoexec.cfg";
+    return {};
+}
+
+void RunAutoexec() {
+    const std::string path = AutoexecPath();
+    if (!path.empty() && FileExists(path)) ExecFile(path, path);
+}
+
+namespace commands {
+
+void ExecFileCommand(const Words& w) {
+    if (w[1] == "?") {
+        ConsolePrint("exec_file [Command file name]", true);
+    } else if (w[1].empty()) {
+        PrintBadParameter();
+    } else {
+        ExecFile(ResolvePath(w[1]), std::string(w[1]));
+    }
+}
+
+}  // namespace commands
+}  // namespace tam

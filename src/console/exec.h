@@ -1,0 +1,31 @@
+// Command files: `exec_file FILE` runs a file's lines as command lines, and the user's
+// autoexec.cfg runs once at the end of start-up when it exists. Window thread only.
+#pragma once
+
+#include <string>
+
+#include "console/commands.h"
+
+namespace tam {
+
+// How many command files may be open inside one another; a file that runs itself stops here.
+inline constexpr int kExecMaxDepth = 8;
+
+// Runs the lines of the file at `path` (not resolved) through ExecuteCommand, skipping blank
+// lines and lines whose first non-space text is "//" or "#". `shown` names the file in messages.
+// False, with a console line, when the file is missing or unreadable or the nesting is too deep.
+// A ConversionError of a line passes through, as from a typed line.
+bool ExecFile(const std::string& path, const std::string& shown);
+
+// $XDG_CONFIG_HOME/tamberlo/autoexec.cfg (an absolute XDG_CONFIG_HOME only), else
+// $HOME/.config/tamberlo/autoexec.cfg; empty when neither variable helps.
+std::string AutoexecPath();
+
+// Runs AutoexecPath() when that file exists; prints nothing otherwise.
+void RunAutoexec();
+
+namespace commands {
+void ExecFileCommand(const Words& w);
+}
+
+}  // namespace tam
