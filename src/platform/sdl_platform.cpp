@@ -7,6 +7,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
 
+#include <array>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -51,6 +52,9 @@ const char* const kConsoleFonts[] = {
 };
 
 // The console window: a bitmap of 60 x 32 character cells, kept so that exposes can repaint it.
+// Clear and DrawLine only note each row's text; Present renders the rows whose text changed
+// (a row's text that moved to another row keeps its rendering) and sends only those rows to the
+// window, so a refresh that adds one line costs about one line.
 class SdlConsoleView final : public ConsoleView {
 public:
     bool Create() {
@@ -73,9 +77,12 @@ public:
             return false;
         }
         bitmap_ = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_XRGB8888);
+        if (bitmap_) SDL_FillRect(bitmap_, nullptr, SDL_MapRGB(bitmap_->format, 0, 0, 0));
         return bitmap_ != nullptr;
     }
     ~SdlConsoleView() override {
+        for (SDL_Surface* text : rendered_)
+            if (text) SDL_FreeSurface(text);
         if (bitmap_) SDL_FreeSurface(bitmap_);
         if (window_) SDL_DestroyWindow(window_);
         if (font_) TTF_CloseFont(font_);
@@ -84,29 +91,43 @@ public:
     uint32_t id() const { return window_ ? SDL_GetWindowID(window_) : 0; }
 
     void Clear() override {
-        if (bitmap_) SDL_FillRect(bitmap_, nullptr, SDL_MapRGB(bitmap_->format, 0, 0, 0));
+        for (std::string& row : wanted_) row.clear();
     }
     void DrawLine(int row, std::string_view cp1251) override {
-        if (!bitmap_ || cp1251.empty()) return;
-        const std::string utf8 = Cp1251ToUtf8(cp1251);
-        SDL_Surface* text = TTF_RenderUTF8_Shaded(font_, utf8.c_str(), SDL_Color{255, 255, 255, 255},
-                                                  SDL_Color{0, 0, 0, 255});
-        if (!text) return;
-        SDL_Rect at{0, row * lineHeight_, text->w, text->h};
-        SDL_BlitSurface(text, nullptr, bitmap_, &at);
-        SDL_FreeSurface(text);
+        if (row >= 0 && row < kConsoleLines) wanted_[static_cast<size_t>(row)] = cp1251;
     }
     void Present() override {
+        SDL_Rect dirty[kConsoleLines];
+        const int count = UpdateBitmap(dirty);
         if (!window_ || !bitmap_ || !Visible()) return;
         SDL_Surface* surface = SDL_GetWindowSurface(window_);
         if (!surface) return;
-        SDL_BlitSurface(bitmap_, nullptr, surface, nullptr);
-        SDL_UpdateWindowSurface(window_);
+        if (surface != windowSurface_) {  // a new surface holds nothing of ours yet
+            windowSurface_ = surface;
+            windowStale_ = true;
+        }
+        if (windowStale_) {
+            SDL_BlitSurface(bitmap_, nullptr, surface, nullptr);
+            SDL_UpdateWindowSurface(window_);
+            windowStale_ = false;
+            return;
+        }
+        if (count == 0) return;
+        for (int i = 0; i < count; ++i) {
+            SDL_Rect at = dirty[i];
+            SDL_BlitSurface(bitmap_, &dirty[i], surface, &at);
+        }
+        SDL_UpdateWindowSurfaceRects(window_, dirty, count);
+    }
+    // The window's contents are gone (exposed, or shown again): the next Present sends it all.
+    void Repaint() {
+        windowStale_ = true;
+        Present();
     }
     void Show() override {
         SDL_ShowWindow(window_);
         SDL_SetWindowPosition(window_, 0, 0);
-        Present();
+        Repaint();
     }
     void Hide() override { SDL_HideWindow(window_); }
     void BringToFront() override { SDL_RaiseWindow(window_); }
@@ -116,10 +137,50 @@ public:
     void ShowModal() override;
 
 private:
+    // Brings the bitmap to the wanted rows and notes the rectangles of the rows that changed;
+    // returns their count.
+    int UpdateBitmap(SDL_Rect* dirty) {
+        if (!bitmap_) return 0;
+        std::array<SDL_Surface*, kConsoleLines> spare = rendered_;  // renderings free to move
+        const std::array<std::string, kConsoleLines> spareText = shown_;
+        for (size_t r = 0; r < kConsoleLines; ++r)
+            if (wanted_[r] == shown_[r]) spare[r] = nullptr;
+        int count = 0;
+        for (size_t r = 0; r < kConsoleLines; ++r) {
+            if (wanted_[r] == shown_[r]) continue;
+            SDL_Surface* text = nullptr;
+            for (size_t q = 0; q < kConsoleLines && !text && !wanted_[r].empty(); ++q)
+                if (spare[q] && spareText[q] == wanted_[r]) std::swap(text, spare[q]);
+            if (!text && !wanted_[r].empty()) text = Render(wanted_[r]);
+            rendered_[r] = text;
+            shown_[r] = wanted_[r];
+            const SDL_Rect row{0, static_cast<int>(r) * lineHeight_, bitmap_->w, lineHeight_};
+            SDL_FillRect(bitmap_, &row, SDL_MapRGB(bitmap_->format, 0, 0, 0));
+            if (text) {
+                SDL_Rect from{0, 0, text->w, lineHeight_}, to = row;
+                SDL_BlitSurface(text, &from, bitmap_, &to);
+            }
+            dirty[count++] = row;
+        }
+        for (SDL_Surface* unused : spare)
+            if (unused) SDL_FreeSurface(unused);
+        return count;
+    }
+    SDL_Surface* Render(const std::string& cp1251) const {
+        const std::string utf8 = Cp1251ToUtf8(cp1251);
+        return TTF_RenderUTF8_Shaded(font_, utf8.c_str(), SDL_Color{255, 255, 255, 255},
+                                     SDL_Color{0, 0, 0, 255});
+    }
+
     TTF_Font* font_ = nullptr;
     SDL_Window* window_ = nullptr;
     SDL_Surface* bitmap_ = nullptr;
+    SDL_Surface* windowSurface_ = nullptr;
+    bool windowStale_ = true;
     int lineHeight_ = 16;
+    std::array<std::string, kConsoleLines> wanted_;   // rows as the console last drew them
+    std::array<std::string, kConsoleLines> shown_;    // rows as the bitmap holds them
+    std::array<SDL_Surface*, kConsoleLines> rendered_{};  // shown_ rendered, null for empty
 };
 
 void ReportError(const std::exception& e) {
@@ -138,7 +199,7 @@ MouseButton ButtonOf(uint8_t b) {
 void DispatchWindowEvent(const SDL_WindowEvent& w) {
     if (IsConsole(w.windowID)) {
         switch (w.event) {
-            case SDL_WINDOWEVENT_EXPOSED: P().console->Present(); break;
+            case SDL_WINDOWEVENT_EXPOSED: P().console->Repaint(); break;
             case SDL_WINDOWEVENT_FOCUS_LOST: ConsoleDeactivate(); break;
             case SDL_WINDOWEVENT_CLOSE: ConsoleHide(); break;
             default: break;
