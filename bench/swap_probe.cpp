@@ -12,6 +12,7 @@
 // Only the window thread swaps, so the probe keeps plain statics.
 #include <dlfcn.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -67,8 +68,9 @@ extern "C" __attribute__((visibility("default"))) void SDL_GL_SwapWindow(SDL_Win
     if (frames > 0 && swaps == warmup + frames)
         Report("fps", static_cast<double>(frames) / (Seconds(CLOCK_MONOTONIC) - timingStart));
     if (exitAfter > 0 && swaps == exitAfter) {
-        // exit, not _exit: a tracer preloaded beside the probe writes its file out at exit.
+        // _exit: nothing of the program's own shutdown may follow the last frame (a tracer
+        // preloaded beside the probe, such as apitrace's, still writes its file out).
         std::fflush(nullptr);
-        std::exit(0);
+        _exit(0);
     }
 }

@@ -13,7 +13,7 @@ first_frame() {  # first_frame PROGRAM: runs it to its first frame; appends to $
   local out="$WORK/probe"
   rm -f "$out"
   (cd "$WORK" && TAM_PROBE_T0=$EPOCHREALTIME TAM_PROBE_EXIT=1 TAM_PROBE_OUT="$out" \
-     LD_PRELOAD="$PROBE" exec "$1" >/dev/null 2>&1) || true
+     LD_PRELOAD="$PROBE" exec "${RT[@]}" "$1" >/dev/null 2>&1) || true
   [ -s "$out" ] || { echo "$1 presented no frame" >&2; exit 1; }
   echo "$(probe_value first_frame_ms "$out") $(probe_value first_frame_cpu_ms "$out")" \
     >>"$WORK/$(basename "$1")"

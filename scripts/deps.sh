@@ -16,6 +16,7 @@ test_pkgs=(
   googletest libgtest-dev libbenchmark-dev libstb-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick tesseract-ocr tesseract-ocr-rus sox
+  apitrace
 )
 
 want=("${demo_pkgs[@]}")
