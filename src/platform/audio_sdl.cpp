@@ -41,7 +41,7 @@ class SdlBackend final : public Backend {
 public:
     int OpenDevice(int channels) override {
         if (open_) return kOpened;
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return kNoDevice;
+        if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return kNoDevice;
         ChooseTimidityConfig();
         Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);
         // No format changes allowed: the mixer converts, so chunks made from samples and the
@@ -50,7 +50,9 @@ public:
                                 0) != 0) {
             const int devices = SDL_GetNumAudioDevices(0);
             Mix_Quit();
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            // SDL's audio stays up: taking it down waits for its device-watching thread to wake
+            // (up to a tenth of a second with ALSA), which would hold up start-up on a machine
+            // without sound. CloseDevice or SDL_Quit takes it down.
             return devices == 0 ? kNoDevice : kCannotSetUp;
         }
         Mix_AllocateChannels(channels);
