@@ -1,17 +1,20 @@
-// Fuzz target: any bytes as one command line. The operations of other subsystems are replaced by
-// no-ops (they need a window, a GL context or sound), a visible console stand-in makes unknown
-// words print, and after every line the console, settings and key table must stay in bounds.
+// Fuzz target: any bytes as one command line through the program's command chain. The GL seam is
+// a recorder (there is no context), there is no window and no sound device, a visible console
+// stand-in makes unknown words print, and after every line the console, settings and key table
+// must stay in bounds.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "../tests/gl_recorder.h"
+#include "app/app.h"
 #include "console/commands.h"
 #include "console/console.h"
-#include "console/operations.h"
+#include "console/files.h"
 #include "console/settings.h"
 #include "input/keys.h"
-#include "platform/files.h"
+#include "world/map.h"
 
 namespace {
 
@@ -27,30 +30,6 @@ class NullView : public tam::ConsoleView {
     void ShowModal() override {}
 };
 
-void InstallNoOps() {
-    tam::CommandOperations& ops = tam::Ops();
-    ops.LoadMap = [](const std::string&) { return false; };
-    ops.SpawnPlayer = [](int) {};
-    ops.FogOn = [] {};
-    ops.FogOff = [] {};
-    ops.FogMode = [](int) {};
-    ops.FogDensity = [](float) {};
-    ops.CreateMap = [] { return true; };
-    ops.LoadTexture = [](std::string_view) { return 0u; };
-    ops.PlayMidi = [](const std::string&) {};
-    ops.PlayWav = [](const std::string&) {};
-    ops.PlayMp3 = [](const std::string&) {};
-    ops.SetVolume = [](uint32_t) {};
-    ops.SetBorderNone = [] {};
-    ops.SetBorderSizeable = [] {};
-    ops.NewScreen = [] {};
-    ops.ScreenSetFullScreen = [](int, int, int) { return 0; };
-    ops.ScreenSetWindowed = [](int, int) { return 0; };
-    ops.InitOpenGL = [] { return true; };
-    ops.ApplyProjection = [](int) {};
-    ops.RequestQuit = [] {};
-}
-
 void Check(bool ok) {
     if (!ok) std::abort();
 }
@@ -59,15 +38,18 @@ void Check(bool ok) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static NullView view;
+    static tam::test::GlRecorder gl;
     static const bool once = [] {
-        InstallNoOps();
+        tam::gl::SetBackend(&gl);
+        tam::RegisterCommandChain();
         tam::SetProgramDir("/nonexistent-tam-fuzz/");
         return true;
     }();
     (void)once;
+    gl.Clear();
     tam::ResetConsole();
     tam::Con().view = &view;
-    tam::ResetInterpreter();
+    tam::ResetWorld();
     tam::ResetSettings();
     tam::ResetKeys();
     tam::InitKeyTable();

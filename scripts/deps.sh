@@ -11,6 +11,7 @@ demo_pkgs=(
   libgl-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri
   libmp3lame-dev
   fonts-dejavu-core freepats
+  xfonts-base  # X core fonts: without them SDL's X11 message box cannot open
 )
 test_pkgs=(
   googletest libgtest-dev libbenchmark-dev libstb-dev

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs the whole test suite:
+#   0. the layer check: no include under src/ climbs the stack drawn in the README,
 #   1. unit and whole-program tests (the latter under Xvfb when there is no display),
 #   2. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
 #   3. short libFuzzer runs of every fuzz target (clang),
@@ -43,6 +44,13 @@ fi
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 status=0
+echo "== layers"
+if scripts/check-layers.sh; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1)); status=1
+fi
+
 echo "== build and test"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-test

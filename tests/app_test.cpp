@@ -1,7 +1,7 @@
 // The application core without a window: frame timing, the animation clock across the counter's
 // wrap, mouse-look rates, the camera transform, one whole frame through the GL recorder, no heap
-// allocation in thousands of frames, the OpenGL set-up's failure report, the projection, and the
-// program folder.
+// allocation in thousands of frames, the OpenGL set-up's failure report and the light's
+// placement, the projection, and the program folder.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,16 +9,17 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <new>
 
 #include "app/app.h"
 #include "app/players.h"
 #include "console/commands.h"
 #include "console/console.h"
+#include "console/files.h"
 #include "console/settings.h"
 #include "gl_recorder.h"
 #include "images/texture.h"
-#include "platform/files.h"
 #include "render/opengl.h"
 #include "world/map.h"
 
@@ -48,6 +49,27 @@ std::string Text(const test::GlRecorder& rec, size_t from, size_t to) {
     std::string out;
     for (size_t i = from; i < to && i < rec.calls.size(); ++i)
         out += rec.calls[i].name + testing::PrintToString(rec.calls[i].args);
+    return out;
+}
+
+// Replays the recorded matrix calls from GL's initial state and gives, for each GL_LIGHT0
+// position, whether the model-view matrix was the identity then.
+std::vector<bool> LightPositionsAtIdentity(const test::GlRecorder& rec) {
+    std::map<int, std::vector<bool>> stacks{{GL_MODELVIEW, {true}}, {GL_PROJECTION, {true}}};
+    int mode = GL_MODELVIEW;
+    std::vector<bool> out;
+    for (const auto& c : rec.calls) {
+        std::vector<bool>& stack = stacks[mode];
+        if (c.name == "MatrixMode") mode = static_cast<int>(c.args[0]);
+        else if (c.name == "LoadIdentity") stack.back() = true;
+        else if (c.name == "PushMatrix") stack.push_back(stack.back());
+        else if (c.name == "PopMatrix") stack.pop_back();
+        else if (c.name == "Lightfv" && c.args[1] == GL_POSITION)
+            out.push_back(stacks[GL_MODELVIEW].back());
+        else if (c.name == "Rotatef" || c.name == "Translatef" || c.name == "Translated" ||
+                 c.name == "Ortho" || c.name == "Perspective")
+            stack.back() = false;
+    }
     return out;
 }
 
@@ -133,6 +155,7 @@ TEST(AppFrame, FramesAllocateNothing) {
     ResetPlayers();
     ResetSettings();
     ResetInterpreter();
+    RegisterCommandChain();
     test::GlRecorder rec;
     gl::ScopedBackend sb(&rec);
     ExecuteCommand("load_map Data/Maps/isengard.map");
@@ -186,6 +209,16 @@ TEST(AppOpenGl, NoDrawableReportsThePixelFormatError) {
     ShutdownOpenGL();
     ShutdownOpenGL();  // nothing held: nothing to release, twice
     EXPECT_EQ(Gl().hRC, nullptr);
+}
+
+TEST(AppOpenGl, ADisplaySwitchPlacesTheLightAtTheViewer) {
+    ResetPlayers();
+    test::GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    bool done = true;
+    AppIdle(done);      // the frame leaves its camera on the model-view matrix
+    ConfigureOpenGL();  // as set_fullscreen and set_windowed run it
+    EXPECT_EQ(LightPositionsAtIdentity(rec), std::vector<bool>{true});
 }
 
 TEST(AppOpenGl, ProjectionIsFourThirdsFromOneTo160) {

@@ -1,6 +1,7 @@
-// Shared set-up for the command-language and console tests: a fresh console with a recording
-// window, fresh settings, key table and players, the operations of other subsystems replaced by
-// a recorder, and a scratch program folder holding a few files for the file commands.
+// Shared set-up for the command-language and console tests: the command chain as the program
+// registers it, a fresh console with a recording window, fresh settings, key table, players,
+// world, textures and media, the GL seam, audio backend and display device replaced by
+// recorders, and a scratch program folder holding a few files for the file commands.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,15 +12,19 @@
 #include <type_traits>
 #include <vector>
 
+#include "app/app.h"
 #include "app/players.h"
 #include "console/commands.h"
 #include "console/console.h"
 #include "console/cp1251.h"
-#include "console/operations.h"
+#include "console/files.h"
 #include "console/settings.h"
+#include "gl_recorder.h"
 #include "images/texture.h"
 #include "input/keys.h"
-#include "platform/files.h"
+#include "media_fakes.h"
+#include "platform/platform.h"
+#include "world/map.h"
 
 namespace tam::test {
 
@@ -50,87 +55,63 @@ inline Lines ConsoleLog() {
     return {c.log.begin() + 1, c.log.begin() + 1 + c.lineCount};
 }
 
-// Every operation of another subsystem becomes one line in `calls`, e.g. "SetVolume 65537".
-struct OperationsRecorder {
-    Lines calls;
-    bool loadMapResult = true;
-    uint32_t textureResult = 42;
-
-    template <class... A>
-    bool Note(std::string s, const A&... a) {
-        ((s += " " + Text(a)), ...);
-        calls.push_back(std::move(s));
-        return true;
-    }
-    template <class T>
-    static std::string Text(const T& v) {
-        if constexpr (std::is_arithmetic_v<T>) return std::to_string(v);
-        else return std::string(v);
-    }
-
-    void Install() {
-        CommandOperations& o = Ops();
-        o.LoadMap = [this](const std::string& p) { return Note("LoadMap", p) && loadMapResult; };
-        o.SpawnPlayer = [this](int i) { Note("SpawnPlayer", i); };
-        o.FogOn = [this] { Note("FogOn"); };
-        o.FogOff = [this] { Note("FogOff"); };
-        o.FogMode = [this](int m) { Note("FogMode", m); };
-        o.FogDensity = [this](float d) { Note("FogDensity", d); };
-        o.CreateMap = [this] { return Note("CreateMap"); };
-        o.LoadTexture = [this](auto n) { return Note("LoadTexture", n), textureResult; };
-        o.PlayMidi = [this](const std::string& n) { Note("PlayMidi", n); };
-        o.PlayWav = [this](const std::string& n) { Note("PlayWav", n); };
-        o.PlayMp3 = [this](const std::string& n) { Note("PlayMp3", n); };
-        o.SetVolume = [this](uint32_t v) { Note("SetVolume", v); };
-        o.SetBorderNone = [this] { Note("SetBorderNone"); };
-        o.SetBorderSizeable = [this] { Note("SetBorderSizeable"); };
-        o.NewScreen = [this] { Note("NewScreen"); };
-        o.ScreenSetFullScreen = [this](int w, int h, int b) {
-            return Note("ScreenSetFullScreen", w, h, b), 0;
-        };
-        o.ScreenSetWindowed = [this](int w, int h) { return Note("ScreenSetWindowed", w, h), 0; };
-        o.InitOpenGL = [this] { return Note("InitOpenGL"); };
-        o.ApplyProjection = [this](int f) { Note("ApplyProjection", f); };
-        o.RequestQuit = [this] { Note("RequestQuit"); };
-    }
-};
-
 class CommandTest : public ::testing::Test {
   protected:
     RecordingView view;
-    OperationsRecorder ops;
+    GlRecorder gl;
+    gl::ScopedBackend glScope{&gl};
+    FakeAudio audio;
+    audio::ScopedBackend audioScope{&audio};
+    FakeDisplay display;
     std::string savedProgramDir = ProgramDir();
     std::filesystem::path dir;
 
     void SetUp() override {
         ResetConsole();
         Con().view = &view;
-        ResetInterpreter();
+        RegisterCommandChain();
         ResetSettings();
         ResetKeys();
         InitKeyTable();
         ResetPlayers();
         ResetTextures();
-        ops.Install();
+        ResetWorld();
+        ResetSound();
+        ResetMedia();
+        Media().device = &display;
+        NewScreen();
+        audio.open = true;
+        audio.channels = kMixChannels;
         const auto* test = ::testing::UnitTest::GetInstance();
         dir = std::filesystem::temp_directory_path() /
               ("tam_commands_" + std::to_string(test->random_seed()) + "_" +
                test->current_test_info()->name());
         std::filesystem::create_directories(dir / "Data" / "Sound");
-        std::ofstream(dir / "Data" / "Sound" / "mp40f1.wav") << "RIFF";
-        std::ofstream(dir / "wall.tga") << "tga";
+        std::ofstream(dir / "Data" / "Sound" / "mp40f1.wav") << std::string("RIFF\4\0\0\0WAVE", 12);
+        // A 1 x 1 uncompressed true-colour TGA.
+        std::ofstream(dir / "wall.tga") << std::string("\0\0\2\0\0\0\0\0\0\0\0\0\1\0\1\0\30\0\0\0\377", 21);
         SetProgramDir(dir.string() + "/");
     }
 
     void TearDown() override {
         ResetConsole();
-        ResetOperations();
+        ResetSound();
+        ResetMedia();
+        ResetTextures();
+        ResetWorld();
+        platform::Shutdown();  // forgets a quit request
         SetProgramDir(savedProgramDir);
         std::error_code ec;
         std::filesystem::remove_all(dir, ec);
     }
 
     static Lines Log() { return ConsoleLog(); }
+
+    // True when no command reached the GL seam, the audio backend or the display device.
+    bool Untouched() const {
+        return gl.calls.empty() && audio.loads.empty() && audio.levelCalls == 0 &&
+               display.calls.empty();
+    }
 
     // Runs `line` on an empty log and returns what it printed.
     static Lines Run(std::string_view line) {

@@ -1,5 +1,5 @@
 // Transcripts of the command language: command lines in, console lines (CP1251 bytes) and the
-// state or operations they change out. Splitting, case, usage lines, texts, file commands,
+// state they change, through the real subsystems and the recording seams, out. Splitting, case, usage lines, texts, file commands,
 // player actions and conversion errors.
 #include <gtest/gtest.h>
 
@@ -28,7 +28,18 @@ TEST_F(Commands, SegmentsRunLeftToRightAndEdgeSegmentsFollowTheCuttingRules) {
         {"no_clip\tx", Unknown("no_clip\tx")},  // words split at spaces only
     };
     for (const auto& [line, out] : cases) EXPECT_EQ(Run(line), out) << line;
-    EXPECT_EQ(Interp().no_clip, 0);
+    EXPECT_EQ(World().no_clip, 0);
+}
+
+TEST_F(Commands, FirstRegisteredEntryWinsAndUnregisteredWordsAreUnrecognised) {
+    Lines ran;
+    const auto note = [&](const commands::Words& w) { ran.push_back(std::string(w[1])); };
+    RegisterCommand("no_clip", note);
+    EXPECT_EQ(Run("no_clip a"), Lines{"No Clip ON"});  // the program's entry came first
+    ResetInterpreter();
+    RegisterCommand("x_y", note);
+    EXPECT_EQ(Run("X_Y b;no_clip"), Unknown("no_clip"));
+    EXPECT_EQ(ran, Lines{"b"});
 }
 
 TEST_F(Commands, CommandWordIsCaseFoldedButArgumentsAreNot) {
@@ -40,7 +51,7 @@ TEST_F(Commands, CommandWordIsCaseFoldedButArgumentsAreNot) {
     EXPECT_EQ(view.fronts, 1);
     EXPECT_EQ(Run("fog PL 50"), Lines{Cp("Неверно задан параметр")});
     Run("FOG pl 50");
-    EXPECT_EQ(ops.calls, Lines{"FogDensity 0.500000"});
+    EXPECT_EQ(gl.Named("Fogf").back().args, (std::vector<double>{GL_FOG_DENSITY, 0.5}));
     Run("bind q a b c d e f g h");  // only eight words are kept
     EXPECT_EQ(KeyTable(81).Command, "a b c");
 }
@@ -92,7 +103,7 @@ TEST_F(Commands, EveryUsageLineAndItsRedraws) {
             EXPECT_EQ(view.presents - before, c.presents) << c.line;
         }
     }
-    EXPECT_TRUE(ops.calls.empty());
+    EXPECT_TRUE(Untouched());
 }
 
 TEST_F(Commands, MissingOrWrongArguments) {
@@ -104,7 +115,7 @@ TEST_F(Commands, MissingOrWrongArguments) {
                              "fog pl", "fog 4", "fog ++", "set_volume 65536", "set_volume -1",
                              "set_volume 7x", "set_volume 99999999999999999999999"})
         EXPECT_EQ(Run(line), Lines{Cp("Неверно задан параметр")}) << line;
-    EXPECT_TRUE(ops.calls.empty());
+    EXPECT_TRUE(Untouched());
 }
 
 TEST_F(Commands, HelpAndAboutTextsReplaceTheLog) {
@@ -145,55 +156,69 @@ TEST_F(Commands, FileCommandsTestTheFolderAndPassTheNameAsTyped) {
     EXPECT_EQ(Run("load_texture nowhere.tga"), Lines{Cp("Файл с тектурой не наден")});
     EXPECT_EQ(Tex().LastLoadedTexture, 7u);
     EXPECT_EQ(Run("load_texture wall.tga"), Lines{});
-    EXPECT_EQ(Tex().LastLoadedTexture, 42u);
-    EXPECT_EQ(ops.calls, (Lines{"PlayWav Data\\Sound\\mp40f1.wav",
-                                "PlayMidi Data/Sound/mp40f1.wav", "LoadTexture wall.tga"}));
+    EXPECT_EQ(Tex().LastLoadedTexture, 2u);  // after the default texture
+    EXPECT_EQ(gl.Named("Build2DMipmaps").back().args[2], 1);  // the 1 x 1 image
+    const std::string wav = ProgramDir() + "Data/Sound/mp40f1.wav";
+    EXPECT_EQ(audio.loads, Lines{wav});  // a WAVE file is no MIDI file
 }
 
 TEST_F(Commands, LoadMapSpawnsThePlayerOnlyOnSuccess) {
+    SetProgramDir(std::string(TAM_GAME_DIR) + "/");
     Plr().CurrentPlayer = 3;
-    ops.loadMapResult = false;
-    EXPECT_EQ(Run("load_map Data\\Maps\\none.map"), Lines{"Map is not loaded..."});
+    EXPECT_EQ(Run("load_map Data\\Maps\\none.map"),
+              (Lines{"File Map not exist ... Loading error", "Map is not loaded..."}));
     EXPECT_EQ(Plr().PlayerCount, 0);
     EXPECT_EQ(Plr().CurrentPlayer, 3);
-    ops.loadMapResult = true;
-    EXPECT_EQ(Run("load_map Data\\Maps\\isengard.map"), Lines{});
+    EXPECT_EQ(Run("load_map Data\\Maps\\isengard.map").back(), std::string(60, '='));
     EXPECT_EQ(Plr().PlayerCount, 1);
     EXPECT_EQ(Plr().CurrentPlayer, 0);
-    const std::string maps = ProgramDir() + "Data/Maps/";
-    EXPECT_EQ(ops.calls, (Lines{"LoadMap " + maps + "none.map", "LoadMap " + maps + "isengard.map",
-                                "SpawnPlayer 0"}));
+    const PlayerRecord& p = Plr().Players[0];
+    const MapState& m = Map();
+    EXPECT_TRUE(std::any_of(m.startPoints.begin(), m.startPoints.begin() + m.startPointCount,
+                            [&](const StartPoint& s) { return s.x == p.x && s.y == p.y; }));
+    EXPECT_EQ(p.health, 100.f);  // spawned
 }
 
-TEST_F(Commands, OperationCommandsPassTheirArguments) {
-    EXPECT_EQ(Run("fog +;fog -;fog 1;fog 2;fog 3;fog pl 75;fog pl 2.5;create_map"), Lines{});
-    Run("set_volume 65535;set_volume 0;set_volume 00100");  // one word drives both channels
-    Run("set_fullscreen 800 600 32");
-    Run("set_windowed 640 480 99");
-    Run("exit;QUIT");
-    EXPECT_EQ(ops.calls,
-              (Lines{"FogOn", "FogOff", "FogMode 1", "FogMode 2", "FogMode 3",
-                     "FogDensity 0.750000", "FogDensity 0.025000", "CreateMap",
-                     "SetVolume 4294967295", "SetVolume 0",
-                     "SetVolume " + std::to_string(100u | (100u << 16)), "SetBorderNone",
-                     "NewScreen", "ScreenSetFullScreen 800 600 32", "InitOpenGL",
-                     "SetBorderSizeable", "NewScreen", "ScreenSetWindowed 640 480", "InitOpenGL",
-                     "RequestQuit", "RequestQuit"}));
+TEST_F(Commands, SubsystemCommandsPassTheirArguments) {
+    EXPECT_EQ(Run("fog +;fog -;fog 1;fog 2;fog 3;fog pl 75;fog pl 2.5"), Lines{});
+    std::vector<std::vector<double>> fog;
+    for (const GlCall& c : gl.calls) fog.push_back(c.args);
+    EXPECT_EQ(fog, (std::vector<std::vector<double>>{
+                       {GL_FOG}, {GL_FOG}, {GL_FOG_MODE, GL_EXP}, {GL_FOG_MODE, GL_EXP2},
+                       {GL_FOG_MODE, GL_LINEAR}, {GL_FOG_DENSITY, 0.75f}, {GL_FOG_DENSITY, 0.025f}}));
+    EXPECT_EQ(gl.calls[1].name, "Disable");
+    EXPECT_EQ(Run("create_map"), Lines{Cp("Карта создана !")});
+    EXPECT_TRUE(World().terrainMode);
+    for (auto [line, volume] : {std::pair{"set_volume 65535", 0xFFFFFFFFu}, {"set_volume 0", 0u},
+                                {"set_volume 00100", 100u | (100u << 16)}}) {
+        Run(line);  // one word drives both channels
+        EXPECT_EQ(Snd().volume, volume) << line;
+    }
+    const Lines noGl = {"Initializatig OpenGL...", "  Setting Pixel Format Descriptor...",
+                        "OpenGL Error: Cannot set PFD"};  // InitOpenGL, without a window here
+    EXPECT_EQ(Run("set_fullscreen 800 600 32"), noGl);
+    EXPECT_EQ(Run("set_windowed 640 480 99"), noGl);
+    EXPECT_EQ(display.calls, (Lines{"border none", "enter 800x600x32", "border sizeable",
+                                    "leave"}));  // only the full-screen holder leaves
+    EXPECT_EQ(Media().screen->Width(), 640);
+    EXPECT_FALSE(platform::QuitRequested());
+    Run("QUIT");
+    EXPECT_TRUE(platform::QuitRequested());
 }
 
 TEST_F(Commands, ConversionErrorEndsTheLineAndKeepsEarlierSteps) {
     EXPECT_THROW(ExecuteCommand("no_clip;set_fullscreen 800 6x0 32;no_clip"), ConversionError);
-    EXPECT_EQ(Interp().no_clip, 1);  // the first segment ran, the last did not
+    EXPECT_EQ(World().no_clip, 1);  // the first segment ran, the last did not
     EXPECT_THROW(ExecuteCommand("set_windowed 640 x"), ConversionError);
-    EXPECT_EQ(ops.calls, (Lines{"SetBorderNone", "NewScreen", "SetBorderSizeable", "NewScreen"}));
-    ops.calls.clear();
+    EXPECT_EQ(display.calls, (Lines{"border none", "border sizeable"}));
+    gl.Clear();
     // "1e307" is a double but no float density
     for (const char* line : {"fog pl abc;fog +", "fog pl 1e999", "fog pl 1e307",
                              "sensitivity 99999999999; no_clip"})
         EXPECT_THROW(ExecuteCommand(line), ConversionError) << line;
-    EXPECT_TRUE(ops.calls.empty());
+    EXPECT_TRUE(gl.calls.empty());
     EXPECT_EQ(Cvars().sensitivity, 13.f);
-    EXPECT_EQ(Interp().no_clip, 1);
+    EXPECT_EQ(World().no_clip, 1);
 
     auto error = [](auto run) -> std::string {
         try {
@@ -245,7 +270,7 @@ TEST_F(Commands, PlayerActionsSetTheCurrentRecord) {
 TEST_F(Commands, AttackPlaysTheShotThroughPlayWav) {
     EXPECT_EQ(Run("+attack"), Lines{});
     EXPECT_EQ(CurrentRecord().attacking, 1);
-    EXPECT_EQ(ops.calls, Lines{"PlayWav Data\\Sound\\mp40f1.wav"});
+    EXPECT_EQ(audio.loads, Lines{ProgramDir() + "Data/Sound/mp40f1.wav"});
     std::filesystem::remove(dir / "Data" / "Sound" / "mp40f1.wav");
     EXPECT_EQ(Run("-attack;+attack"), Lines{"File not found"});
     EXPECT_EQ(CurrentRecord().attacking, 1);

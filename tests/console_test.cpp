@@ -113,6 +113,13 @@ TEST_F(ConsoleTest, EnterLogsTheLineAndHistoryWalksBackAndForth) {
     EXPECT_EQ(Con().historyCount, 32);
     EXPECT_EQ(Con().history[0], "cmd2");
     EXPECT_EQ(Con().history[31], "cmd33");
+    // A conversion error ends the command with the line logged and kept, and still in the editor.
+    EXPECT_THROW(Enter("fog pl 7x"), ConversionError);
+    EXPECT_EQ(test::ConsoleLog().back(), "fog pl 7x");
+    EXPECT_EQ(Con().history[31], "fog pl 7x");
+    EXPECT_EQ(Con().inputLine, "fog pl 7x");
+    ConsoleKeyDown(8);
+    EXPECT_EQ(view.drawn.back(), "NEW>fog pl 7_");
 }
 
 TEST(Cp1251, ConversionsAndCase) {

@@ -54,7 +54,7 @@ TEST(GeneratorHeights, WaterShoreAndClimb) {
                     if (grid == &g) maxStep = std::max(maxStep, step);
                 }
             }
-    EXPECT_GT(maxStep, 0.35f);            // the source's spread is actually used
+    EXPECT_GT(maxStep, 0.35f);              // the source's spread is actually used
     EXPECT_GT(g[100][100], g[28][28] + 5);  // rises toward high i and j
     // (1, 64) is shore; (2, 65) climbs one step from it, (3, 66) two.
     EXPECT_FLOAT_EQ(high[1][64], 1.079f);
@@ -62,33 +62,24 @@ TEST(GeneratorHeights, WaterShoreAndClimb) {
     EXPECT_NEAR(high[3][66], 1.079f + 2 * 0.399f, 1e-5);
 }
 
-// Places hill k at centres[k] with peak index peaks[k]; every noise draw yields `noise`.
-RandomSource Hills(std::array<std::pair<int, int>, 5> centres, std::array<int, 5> peaks,
-                   int noise) {
+TEST(GeneratorHeights, HillsRiseWithinTheirCircleAndTheirNoiseLiftsWater) {
+    // Hill k at centres[k] with peak index 1 for the first, 0 for the others; no noise.
+    const std::pair<int, int> centres[5] = {{40, 50}, {90, 90}, {90, 40}, {40, 90}, {64, 64}};
     auto calls = std::make_shared<int>(0);
-    return {[] { return 0; }, [=](int32_t) {
-                const int n = (*calls)++;
-                const int hill = n / 1027, step = n % 1027;
-                if (step == 0) return centres[hill].first - 32;
-                if (step == 1) return centres[hill].second - 32;
-                if (step == 2) return peaks[hill];
-                return noise;
-            }};
-}
-
-TEST(GeneratorHeights, HillsRiseWithinTheirCircle) {
     HeightGrid g{};
     FillHeights(g, Lowest());  // every land point at 1.0
-    RaiseHills(g, Hills({{{40, 50}, {90, 90}, {90, 40}, {40, 90}, {64, 64}}}, {1, 0, 0, 0, 0}, 0));
+    RaiseHills(g, {[] { return 0; }, [=](int32_t) {
+                       const int n = (*calls)++, hill = n / 1027, step = n % 1027;
+                       return step == 0 ? centres[hill].first - 32
+                            : step == 1 ? centres[hill].second - 32
+                            : step == 2 ? int(hill == 0) : 0;
+                   }});
     const float edge = 1.0f + 2.5f - 225 * 2.5f / 256;
     // (24, 50) is on the square but outside the circle; (56, 50) is off the square.
     for (auto [i, j, want] : {std::tuple{40, 50, 3.5f}, {55, 50, edge}, {40, 65, edge},
                               {24, 50, 1.0f}, {56, 50, 1.0f}, {90, 90, 2.5f}, {64, 64, 2.5f}})
         EXPECT_FLOAT_EQ(g[i][j], want) << i << "," << j;
-}
 
-TEST(GeneratorHeights, HillNoiseLiftsWaterPastTheShore) {
-    HeightGrid g{};
     FillHeights(g, Lowest());
     RaiseHills(g, Highest());  // five hills at (95, 95), peak 2.5, noise 0.4 each
     EXPECT_NEAR(g[95][95], 1.0f + 5 * (0.4f + 2.5f), 1e-4);
@@ -117,12 +108,9 @@ TEST(GeneratorStartPoints, CountsAndPlaces) {
         for (int k = 0; k < map.startPointCount; ++k)
             EXPECT_LT(DistSq(map.startPoints[k].x, map.startPoints[k].y, 64), 4096);
     }
-
     for (int r = 0; r < 62; ++r)
-        for (int a = 0; a < 360; ++a) {
-            const StartPoint p = IslandStartPoint(r, a);
-            ASSERT_LT(DistSq(p.x, p.y, 64), 4096) << r << " " << a;
-        }
+        for (int a = 0; a < 360; ++a)
+            ASSERT_LT(DistSq(IslandStartPoint(r, a).x, IslandStartPoint(r, a).y, 64), 4096) << r << " " << a;
     // 90 degrees as a 32-bit float lies just past a right angle: both coordinates fall just
     // short of whole numbers and truncate down.
     for (auto [r, a, x, y] : {std::array{0, 123, 64, 64}, {61, 0, 125, 64}, {61, 90, 63, 124}}) {
@@ -149,10 +137,11 @@ TEST(GeneratorHeights, SameSourceSameIsland) {
 
 // The recorded geometry, one entry per triangle or quad; each vertex is {s, t, x, y, z}.
 using Vtx = std::array<float, 5>;
+using N3 = std::array<float, 3>;
 struct Face {
     GLenum mode;
     double texture;
-    std::array<float, 3> n;
+    N3 n;
     std::vector<Vtx> v;
 };
 std::vector<Face> Faces(const GlRecorder& rec) {
@@ -167,31 +156,28 @@ std::vector<Face> Faces(const GlRecorder& rec) {
         if (c.name == "TexCoord2f") std::copy(c.args.begin(), c.args.end(), st);
         if (c.name != "Vertex3f") continue;
         if (cur.v.empty()) cur = Face{mode, texture, {float(n[0]), float(n[1]), float(n[2])}, {}};
-        cur.v.push_back({float(st[0]), float(st[1]), float(c.args[0]), float(c.args[1]),
-                         float(c.args[2])});
+        cur.v.push_back({float(st[0]), float(st[1]), float(c.args[0]), float(c.args[1]), float(c.args[2])});
         if (cur.v.size() == (mode == GL_TRIANGLES ? 3u : 4u)) out.push_back(cur), cur = {};
     }
     return out;
 }
-std::vector<Face> Select(const std::vector<Face>& all, GLenum mode, std::array<float, 3> n) {
+std::vector<Face> Select(const std::vector<Face>& all, GLenum mode, N3 n) {
     std::vector<Face> out;
-    for (const auto& f : all)
-        if (f.mode == mode && f.n == n) out.push_back(f);
+    std::copy_if(all.begin(), all.end(), std::back_inserter(out), [&](auto& f) { return f.mode == mode && f.n == n; });
     return out;
 }
 // Land triangles, then cliff quads facing south, west, north and east.
-std::array<size_t, 5> Counts(const std::vector<Face>& f) {
+using N5 = std::array<size_t, 5>;
+N5 Counts(const std::vector<Face>& f) {
     return {Select(f, GL_TRIANGLES, {0, 0, 1}).size(), Select(f, GL_QUADS, {0, -1, 0}).size(),
             Select(f, GL_QUADS, {-1, 0, 0}).size(), Select(f, GL_QUADS, {0, 1, 0}).size(),
             Select(f, GL_QUADS, {1, 0, 0}).size()};
 }
-using N5 = std::array<size_t, 5>;
 
 const std::array<uint32_t, 8> kTextures{10, 11, 12, 13, 14, 15, 16, 17};
 
 // Emits a grid at height `h` after `edit` has shaped it; returns the faces drawn.
-template <class Edit>
-std::vector<Face> EmitGrid(float h, Edit edit, GlRecorder& rec, float offset = 0) {
+std::vector<Face> EmitGrid(float h, void (*edit)(HeightGrid&), GlRecorder& rec, float offset = 0) {
     auto g = std::make_unique<HeightGrid>();
     for (auto& row : *g) row.fill(h);
     edit(*g);
@@ -203,17 +189,15 @@ std::vector<Face> EmitGrid(float h, Edit edit, GlRecorder& rec, float offset = 0
 TEST(GeneratorEmit, AllWaterGivesTheWaterPlaneOnly) {
     GlRecorder rec;
     const auto faces = EmitGrid(kWaterLevel, [](HeightGrid&) {}, rec, 1.0f);
-    ASSERT_FALSE(rec.calls.empty());
     // White first; land, cliff and water textures, and the first texture bound again at the end.
-    EXPECT_EQ(rec.calls[0].name + testing::PrintToString(rec.calls[0].args), "Color3f{ 1, 1, 1 }");
+    ASSERT_EQ(rec.Seq(0, 1), (std::vector<test::Call>{{"Color3f", {1, 1, 1}}}));
     std::vector<double> binds;
     for (const auto& c : rec.Named("BindTexture")) binds.push_back(c.args[1]);
     EXPECT_EQ(binds, (std::vector<double>{15, 14, 13, 10}));
     EXPECT_EQ(rec.calls.back().name, "BindTexture");
     EXPECT_EQ(std::tuple(rec.Count("Begin"), rec.Count("End")), std::tuple(3u, 3u));
     ASSERT_EQ(faces.size(), 1u);
-    EXPECT_EQ(std::tuple(faces[0].mode, faces[0].texture, faces[0].n),
-              std::tuple(GLenum(GL_QUADS), 13.0, std::array<float, 3>{0, 0, 1}));
+    EXPECT_EQ(std::tuple(faces[0].mode, faces[0].texture, faces[0].n), std::tuple(GLenum(GL_QUADS), 13.0, N3{0, 0, 1}));
     EXPECT_EQ(faces[0].v, (std::vector<Vtx>{{-31, -31, -128, -128, -10}, {65, -31, 256, -128, -10},
                                             {65, 65, 256, 256, -10}, {-31, 65, -128, 256, -10}}));
 }
@@ -224,52 +208,38 @@ TEST(GeneratorEmit, PlateauGetsSurfaceAndFourCliffs) {
         g[10][10] = 2, g[11][10] = 3, g[10][11] = 4, g[11][11] = 5;
     }, rec);
     ASSERT_EQ(faces.size(), 2u + 4u + 1u);
-    const auto land = Select(faces, GL_TRIANGLES, {0, 0, 1});
-    ASSERT_EQ(land.size(), 2u);
-    EXPECT_EQ(land[0].texture, 15);
     using V = std::vector<Vtx>;
-    EXPECT_EQ(land[0].v, (V{{0, 0, 10, 10, 2}, {1, 0, 11, 10, 3}, {1, 1, 11, 11, 5}}));
-    EXPECT_EQ(land[1].v, (V{{1, 1, 11, 11, 5}, {0, 1, 10, 11, 4}, {0, 0, 10, 10, 2}}));
-    const std::pair<std::array<float, 3>, V> cliffs[] = {
-        {{0, -1, 0}, {{0, 0, 10, 10, 2}, {0, -10, 10, 10, -10}, {1, -10, 11, 10, -10},
-                      {1, 0, 11, 10, 3}}},
-        {{0, 1, 0}, {{0, 0, 10, 11, 4}, {1, 0, 11, 11, 5}, {1, -10, 11, 11, -10},
-                     {0, -10, 10, 11, -10}}},
-        {{-1, 0, 0}, {{0, 0, 10, 10, 2}, {0, -10, 10, 10, -10}, {1, -10, 10, 11, -10},
-                      {1, 0, 10, 11, 4}}},
-        {{1, 0, 0}, {{0, 0, 11, 10, 3}, {1, 0, 11, 11, 5}, {1, -10, 11, 11, -10},
-                     {0, -10, 11, 10, -10}}}};
-    for (const auto& [n, want] : cliffs) {
-        const auto side = Select(faces, GL_QUADS, n);
-        ASSERT_EQ(side.size(), 1u) << n[0] << "," << n[1];
-        EXPECT_EQ(side[0].texture, 14);
-        EXPECT_EQ(side[0].v, want) << n[0] << "," << n[1];
+    const std::pair<N3, V> want[] = {
+        {{0, 0, 1}, {{0, 0, 10, 10, 2}, {1, 0, 11, 10, 3}, {1, 1, 11, 11, 5}}},
+        {{0, -1, 0}, {{0, 0, 10, 10, 2}, {0, -10, 10, 10, -10}, {1, -10, 11, 10, -10}, {1, 0, 11, 10, 3}}},
+        {{0, 1, 0}, {{0, 0, 10, 11, 4}, {1, 0, 11, 11, 5}, {1, -10, 11, 11, -10}, {0, -10, 10, 11, -10}}},
+        {{-1, 0, 0}, {{0, 0, 10, 10, 2}, {0, -10, 10, 10, -10}, {1, -10, 10, 11, -10}, {1, 0, 10, 11, 4}}},
+        {{1, 0, 0}, {{0, 0, 11, 10, 3}, {1, 0, 11, 11, 5}, {1, -10, 11, 11, -10}, {0, -10, 11, 10, -10}}}};
+    for (const auto& [n, v] : want) {
+        const auto side = Select(faces, n[2] ? GL_TRIANGLES : GL_QUADS, n);
+        ASSERT_EQ(side.size(), n[2] ? 2u : 1u) << n[0] << "," << n[1];
+        EXPECT_EQ(std::pair(side[0].texture, side[0].v), std::pair(n[2] ? 15.0 : 14.0, v)) << n[0] << "," << n[1];
     }
+    EXPECT_EQ(Select(faces, GL_TRIANGLES, {0, 0, 1})[1].v, (V{{1, 1, 11, 11, 5}, {0, 1, 10, 11, 4}, {0, 0, 10, 10, 2}}));
 }
 
-TEST(GeneratorEmit, LoneWaterCornerAndBorders) {
-    GlRecorder rec;
+TEST(GeneratorEmit, CliffsFaceTheWaterSideOnly) {
+    GlRecorder rec, strips;
     const auto faces = EmitGrid(1.5f, [](HeightGrid& g) { g[51][51] = kWaterLevel; }, rec);
     // The grid's own borders face outward; the lone water point gets two faces on each side.
     EXPECT_EQ(Counts(faces), (N5{2u * (128 * 128 - 4), 128 + 2, 128 + 2, 2, 2}));
     for (const auto& f : Select(faces, GL_TRIANGLES, {0, 0, 1}))
         for (const auto& v : f.v) ASSERT_FALSE(v[2] == 51 && v[3] == 51);
     // The cell (50, 50), whose corner (51, 51) alone is water.
-    std::vector<std::pair<std::array<float, 3>, Vtx>> corner;
+    std::vector<std::pair<N3, Vtx>> corner;
     for (const auto& f : faces)
-        if (f.mode == GL_QUADS && f.v[0][2] == 50 && f.v[0][3] == 50)
-            corner.push_back({f.n, f.v[1]});
+        if (f.mode == GL_QUADS && f.v[0][2] == 50 && f.v[0][3] == 50) corner.push_back({f.n, f.v[1]});
     std::sort(corner.begin(), corner.end());
-    EXPECT_EQ(corner, (decltype(corner){{{0, 1, 0}, {1, 0, 51, 50, 1.5f}},
-                                        {{1, 0, 0}, {1, 0, 50, 51, 1.5f}}}));
-}
-
-TEST(GeneratorEmit, WaterOnBothSidesGivesTheLowFaceOnly) {
-    GlRecorder rec;
-    const auto faces = EmitGrid(kWaterLevel, [](HeightGrid& g) {
-        for (int k = 0; k < kGridPoints; ++k) g[k][20] = g[40][k] = 1;  // strips along x and y
-    }, rec);
-    EXPECT_EQ(Counts(faces), (N5{0, 128, 128, 0, 0}));
+    EXPECT_EQ(corner, (decltype(corner){{{0, 1, 0}, {1, 0, 51, 50, 1.5f}}, {{1, 0, 0}, {1, 0, 50, 51, 1.5f}}}));
+    // Land strips along x and y with water on both sides: only the low faces.
+    EXPECT_EQ(Counts(EmitGrid(kWaterLevel, [](HeightGrid& g) {
+                  for (int k = 0; k < kGridPoints; ++k) g[k][20] = g[40][k] = 1;
+              }, strips)), (N5{0, 128, 128, 0, 0}));
 }
 
 class GeneratorCreateMap : public ::testing::Test {
@@ -282,56 +252,46 @@ protected:
         ResetTextures();
         Tex().WorldTextures = kTextures;
         Map().name = "arena", Map().boxCount = 2, Map().floorHalfWidth = 20, Map().gravity = 3;
-        Interp().no_clip = 1;
+        World().no_clip = 1;
     }
     GlRecorder rec;
 };
 
-TEST_F(GeneratorCreateMap, BuildsOneListAndSwitchesToTerrain) {
+TEST_F(GeneratorCreateMap, EachMapReplacesTheListDrawnFromTheStoredHeights) {
     using namespace tam::literals;
     gl::ScopedBackend sb(&rec);
-    for (int n = 0; n < 3; ++n) EXPECT_TRUE(CreateMap());
-    // Three maps leave one list: each new one replaces the one before.
-    ASSERT_EQ(rec.Count("GenLists"), 3u);
-    std::string deleted;
-    for (const auto& c : rec.Named("DeleteLists")) deleted += testing::PrintToString(c.args);
-    EXPECT_EQ(deleted, "{ 1, 1 }{ 2, 1 }");
-    EXPECT_EQ(World().terrainList, 3u);
-    EXPECT_TRUE(World().terrainMode);
-    for (const auto& c : rec.Named("NewList")) EXPECT_EQ(c.args[1], GL_COMPILE_AND_EXECUTE);
-    bool open = false;  // every primitive lies inside a list
-    for (const auto& c : rec.calls) {
-        open = c.name == "NewList" || (open && c.name != "EndList");
-        if (c.name == "Begin" || c.name == "BindTexture" || c.name == "Color3f") {
-            ASSERT_TRUE(open) << c.name;
-        }
-    }
-    EXPECT_FALSE(open);
-    EXPECT_EQ(Con().log[Con().lineCount], "Карта создана !"_cp);
-    EXPECT_EQ(Interp().no_clip, 0);
-    EXPECT_EQ(std::tuple(Map().scrollOffsetX, Map().scrollOffsetY), std::tuple(1.0f, 1.0f));
-    // The rest of the map record is kept; new start points are drawn (placement: see above).
-    EXPECT_EQ(std::tuple(Map().name, Map().boxCount, Map().floorHalfWidth, Map().gravity),
-              std::tuple("arena", 2, 20, 3));
-    const int count = Map().startPointCount;
-    EXPECT_TRUE(count == 0 || count == 3 || count == 6) << count;
-}
-
-TEST_F(GeneratorCreateMap, ListMatchesTheStoredHeights) {
-    gl::ScopedBackend sb(&rec);
-    CreateMap();
+    EXPECT_TRUE(CreateMap());
+    // The list draws the land the stored heights hold (collision reads them), and one water plane.
     const HeightGrid& h = Gen().heights;
     size_t landCells = 0;
     for (int i = 0; i < 128; ++i)
         for (int j = 0; j < 128; ++j)
-            landCells += !IsWater(h, i, j) && !IsWater(h, i + 1, j) && !IsWater(h, i, j + 1) &&
-                         !IsWater(h, i + 1, j + 1);
-    const auto faces = Faces(rec);
+            landCells += !IsWater(h, i, j) && !IsWater(h, i + 1, j) && !IsWater(h, i, j + 1) && !IsWater(h, i + 1, j + 1);
     EXPECT_GT(landCells, 12000u);
-    EXPECT_EQ(Select(faces, GL_TRIANGLES, {0, 0, 1}).size(), 2 * landCells);
-    const auto water = Select(faces, GL_QUADS, {0, 0, 1});
+    EXPECT_EQ(Select(Faces(rec), GL_TRIANGLES, {0, 0, 1}).size(), 2 * landCells);
+    const auto water = Select(Faces(rec), GL_QUADS, {0, 0, 1});
     ASSERT_EQ(water.size(), 1u);
     EXPECT_EQ(water[0].v[0], (Vtx{-31, -31, -128, -128, -10}));
+    // Three maps leave one list: each new one replaces the one before.
+    for (int n = 0; n < 2; ++n) EXPECT_TRUE(CreateMap());
+    ASSERT_EQ(rec.Count("GenLists"), 3u);
+    std::string deleted;
+    for (const auto& c : rec.Named("DeleteLists")) deleted += testing::PrintToString(c.args);
+    EXPECT_EQ(deleted, "{ 1, 1 }{ 2, 1 }");
+    EXPECT_EQ(std::tuple(World().terrainList, World().terrainMode), std::tuple(3u, true));
+    for (const auto& c : rec.Named("NewList")) EXPECT_EQ(c.args[1], GL_COMPILE_AND_EXECUTE);
+    bool open = false;  // every primitive lies inside a list
+    for (const auto& c : rec.calls) {
+        open = c.name == "NewList" || (open && c.name != "EndList");
+        EXPECT_TRUE(open || (c.name != "Begin" && c.name != "BindTexture" && c.name != "Color3f")) << c.name;
+    }
+    EXPECT_FALSE(open);
+    EXPECT_EQ(Con().log[Con().lineCount], "Карта создана !"_cp);
+    EXPECT_EQ(World().no_clip, 0);
+    EXPECT_EQ(std::tuple(Map().scrollOffsetX, Map().scrollOffsetY), std::tuple(1.0f, 1.0f));
+    // The rest of the map record is kept; new start points are drawn (placement: see above).
+    EXPECT_EQ(std::tuple(Map().name, Map().boxCount, Map().floorHalfWidth, Map().gravity), std::tuple("arena", 2, 20, 3));
+    EXPECT_TRUE(Map().startPointCount == 0 || Map().startPointCount == 3 || Map().startPointCount == 6);
 }
 
 // GL that hands out no list name: the old island stays in place.
@@ -345,10 +305,8 @@ TEST_F(GeneratorCreateMap, WithoutAListNameNothingChanges) {
     gl::ScopedBackend sb(&none);
     EXPECT_TRUE(CreateMap());
     EXPECT_EQ(none.Count("NewList") + none.Count("DeleteLists"), 0u);
-    EXPECT_EQ(World().terrainList, 5u);
-    EXPECT_FALSE(World().terrainMode);
-    EXPECT_EQ(Interp().no_clip, 1);
-    EXPECT_EQ(Map().scrollOffsetX, 0.0f);
+    EXPECT_EQ(std::tuple(World().terrainList, World().terrainMode, World().no_clip, Map().scrollOffsetX),
+              std::tuple(5u, false, 1, 0.0f));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "render/gl_api.h"
@@ -16,6 +17,8 @@ struct GlCall {
     std::string name;
     std::vector<double> args;
 };
+
+using Call = std::pair<std::string, std::vector<double>>;  // a GlCall in comparable form
 
 class GlRecorder : public gl::Backend {
 public:
@@ -34,6 +37,12 @@ public:
         return out;
     }
     size_t Count(const std::string& name) const { return Named(name).size(); }
+    // Up to `count` calls from `from` on as (name, arguments) pairs, to compare a sequence whole.
+    std::vector<Call> Seq(size_t from = 0, size_t count = ~size_t{0}) const {
+        std::vector<Call> out;
+        for (size_t i = from; i < calls.size() && out.size() < count; ++i) out.emplace_back(calls[i].name, calls[i].args);
+        return out;
+    }
     void Clear() { calls.clear(); }
 
     void Begin(GLenum mode) override { Rec("Begin", {double(mode)}); }

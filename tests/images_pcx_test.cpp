@@ -1,5 +1,5 @@
 // The PCX reader on small hand-made files: size from the window fields, runs, runs across lines,
-// row order, wide lines, the palette marker.
+// wide lines, the palette marker (row order: see images_reference_test).
 #include <gtest/gtest.h>
 
 #include "images/readers.h"
@@ -34,9 +34,6 @@ TEST(ImagesPcx, RunsLinesAndWindow) {
          {E(1), E(2), E(3), E(4), E(5), E(6)}},
         {"window away from 0", Pcx(10, 20, 12, 20, {1, 2, 3}), 3, {E(1), E(2), E(3)}},
     });
-    const Decoded bottom = Decode(&LoadPCX, Pcx(0, 0, 1, 2, {0xC3, 9, 4, 0xC2, 6}), false);
-    EXPECT_EQ(bottom.at(0, 0), E(6));
-    EXPECT_EQ(bottom.at(0, 2), E(9));
     int32_t w = 0, h = 0;
     EXPECT_EQ(LoadPCX(Pcx(0, 0, 63, 31, std::vector<uint8_t>(32, 0xFF)).v, nullptr, &w, &h, true), -1);
     EXPECT_EQ(std::pair(w, h), std::pair(64, 32));

@@ -6,11 +6,11 @@
 #include <unistd.h>
 
 #include "console/console.h"
+#include "console/files.h"
 #include "gl_recorder.h"
 #include "images/texture.h"
 #include "images/texture_local.h"
 #include "images_test_util.h"
-#include "platform/files.h"
 
 namespace tam {
 namespace {

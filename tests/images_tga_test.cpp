@@ -1,5 +1,5 @@
-// The TGA reader on small hand-made files: row order, pixel conversions, packets, ID fields,
-// colour maps, status codes.
+// The TGA reader on small hand-made files: pixel conversions, packets, ID fields, colour maps,
+// status codes (row order is checked against an independent decoder in images_reference_test).
 #include <gtest/gtest.h>
 
 #include "images/readers.h"
@@ -43,15 +43,6 @@ TEST(ImagesTga, PixelFormatsPacketsAndMaps) {
         {"raw packets of one pixel and across rows", Hdr(10, 2, 2, 24).u8(0x00).raw({1, 0, 0}).u8(0x02).raw({2, 0, 0, 3, 0, 0, 4, 0, 0}), 2,
          {{0, 0, 3, 255}, {0, 0, 4, 255}, {0, 0, 1, 255}, {0, 0, 2, 255}}},
     });
-}
-
-TEST(ImagesTga, FirstFileRowIsTheBottomRow) {
-    const Bytes b = Hdr(2, 1, 2, 24).raw({255, 0, 0, 0, 0, 255});  // blue, then red
-    const Decoded top = Decode(&LoadTGA, b, true);
-    ASSERT_EQ(top.status, 1);
-    EXPECT_EQ(top.at(0, 0), (Px{255, 0, 0, 255}));
-    EXPECT_EQ(top.at(0, 1), (Px{0, 0, 255, 255}));
-    EXPECT_EQ(Decode(&LoadTGA, b, false).at(0, 0), (Px{0, 0, 255, 255}));
 }
 
 TEST(ImagesTga, StatusCodesAndDeliveredSize) {

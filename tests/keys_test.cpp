@@ -74,7 +74,7 @@ TEST_F(Keys, KeyDownRunsTheBindingAndKeyUpItsMinusForm) {
     }
     Run("bind w no_clip");
     Tap(87);  // not a "+" action: nothing on release
-    EXPECT_EQ(Interp().no_clip, 1);
+    EXPECT_EQ(World().no_clip, 1);
 
     FormKeyDown(32);
     FormKeyDown(32);                     // repeats run again
@@ -116,15 +116,22 @@ TEST_F(Keys, CodesOutsideTheTableAreIgnoredAndRebindingWhileRunningIsSafe) {
     KeyTable(254).Command = "no_clip";
     FormKeyDown(254);
     for (int key : {255, 256, 1000, 65535, -1, INT32_MIN}) Tap(key);
-    EXPECT_EQ(Interp().no_clip, 1);
+    EXPECT_EQ(World().no_clip, 1);
     // The running line must not depend on the binding it came from.
     BindKey("w", "bind w about;no_clip;no_clip;no_clip");
     FormKeyDown(87);
     EXPECT_EQ(KeyTable(87).Command, "about  ");
-    EXPECT_EQ(Interp().no_clip, 0);
+    EXPECT_EQ(World().no_clip, 0);
 }
 
 TEST_F(Keys, MouseButtonsMiddleActsAsRight) {
+    // SDL's button numbers: 1 left, 2 middle, 3 right, 4 and 5 the side buttons.
+    using platform::Button;
+    const std::pair<int, std::optional<Button>> buttons[] = {
+        {1, Button::Left}, {2, Button::Middle}, {3, Button::Right},
+        {4, std::nullopt},      {5, std::nullopt},        {0, std::nullopt}};
+    for (const auto& [sdl, button] : buttons)
+        EXPECT_EQ(platform::MouseButtonFromSdl(sdl), button) << sdl;
     FormMouseDown(MouseButton::Left);
     EXPECT_EQ(CurrentRecord().attacking, 1);
     FormMouseUp(MouseButton::Left);
@@ -143,13 +150,13 @@ TEST_F(Keys, WheelStepsTheFieldOfViewWithinItsLimits) {
     EXPECT_EQ(Cvars().fov, 120);
     MouseWheel(0x7F00u << 16);
     EXPECT_EQ(Cvars().fov, 120);
-    EXPECT_EQ(ops.calls.back(), "ApplyProjection 120");
+    EXPECT_EQ(gl.Named("Perspective").back().args[0], 120);
     MouseWheel(0x7F01u << 16);
     EXPECT_EQ(Cvars().fov, 118);
     for (int i = 0; i < 100; ++i) MouseWheel(0xFF88u << 16 | 0xFFFFu);  // -120, low word noise
     EXPECT_EQ(Cvars().fov, 10);
-    EXPECT_EQ(ops.calls.size(), 117u);
-    EXPECT_EQ(ops.calls.back(), "ApplyProjection 10");
+    EXPECT_EQ(gl.Count("Perspective"), 117u);  // every step reprojects
+    EXPECT_EQ(gl.Named("Perspective").back().args[0], 10);
     ResetSettings();
     for (int i = 0; i < 3; ++i) MouseWheel(120u << 16);
     EXPECT_EQ(Run("fov"), Lines{"FOV=96"});

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "console/console.h"
+#include "console/files.h"
 #include "media/display.h"
 #include "media_fakes.h"
-#include "platform/files.h"
 
 namespace tam {
 namespace {
@@ -34,19 +34,32 @@ protected:
 
 TEST_F(MediaDisplay, StartUpStageLogsAndMakesItsHolders) {
     SetProgramDir(kGameDir);
-    audio.openResult = audio::kNoDevice;  // no sound card: the log says so, and goes on
-    EXPECT_TRUE(InitDirectX());
-    EXPECT_EQ(Lines(Con().log.begin() + 1, Con().log.begin() + 1 + Con().lineCount),
-              (Lines{"Initializatig DirectX...", "  Setting Full Screen Mode...",
-                     "  Initializating Sound...", "  No sound device (status 16): sound is off",
-                     "  Initializating Music...", "DirectX initializated successfully",
-                     std::string(60, '=')}));
-    ASSERT_TRUE(Media().screen && Media().sound && Media().midi);
-    EXPECT_FALSE(Media().screen->FullScreen());
-    EXPECT_TRUE(display.calls.empty()) << "start-up keeps the desktop mode";
-    EXPECT_FALSE(Media().sound->Ready());
-    EXPECT_EQ(Media().midi->File(), kGameDir + "Data/Sound/Ext.mid");
-    EXPECT_TRUE(Media().midi->Opened());
+    // Without sound the log says why, and start-up goes on.
+    const struct {
+        int status;
+        const char* line;
+    } cases[] = {
+        {audio::kNoDevice, "  No sound device (status 16): sound is off"},
+        {audio::kCannotSetUp, "  Sound device could not be set up (status 17): sound is off"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        ResetConsole();
+        ResetMedia();
+        Media().device = &display;
+        audio.openResult = c.status;
+        EXPECT_TRUE(InitDirectX());
+        EXPECT_EQ(Lines(Con().log.begin() + 1, Con().log.begin() + 1 + Con().lineCount),
+                  (Lines{"Initializatig DirectX...", "  Setting Full Screen Mode...",
+                         "  Initializating Sound...", c.line, "  Initializating Music...",
+                         "DirectX initializated successfully", std::string(60, '=')}));
+        ASSERT_TRUE(Media().screen && Media().sound && Media().midi);
+        EXPECT_FALSE(Media().screen->FullScreen());
+        EXPECT_TRUE(display.calls.empty()) << "start-up keeps the desktop mode";
+        EXPECT_FALSE(Media().sound->Ready());
+        EXPECT_EQ(Media().midi->File(), kGameDir + "Data/Sound/Ext.mid");
+        EXPECT_TRUE(Media().midi->Opened());
+    }
 }
 
 TEST_F(MediaDisplay, MissingMusicFileOnlyClearsTheFlag) {
@@ -63,7 +76,7 @@ TEST_F(MediaDisplay, FullScreenToAModeThatDoesNotExist) {
     EXPECT_EQ(ScreenSetFullScreen(801, 601, 16), NDX_Screen::kModeRefused);
     EXPECT_EQ(Con().log[Con().lineCount],
               "Full screen 801x601x16: no such display mode (status 2)");
-    EXPECT_EQ(display.border, platform::Border::None) << "the border stays removed";
+    EXPECT_EQ(display.border, Border::None) << "the border stays removed";
     EXPECT_FALSE(Media().screen->FullScreen());
     display.enterResult = NDX_Screen::kLevelRefused;
     EXPECT_EQ(ScreenSetFullScreen(800, 600, 16), NDX_Screen::kLevelRefused);
@@ -71,6 +84,11 @@ TEST_F(MediaDisplay, FullScreenToAModeThatDoesNotExist) {
 }
 
 TEST_F(MediaDisplay, SwitchingBackAndForthReleasesEarlierScreens) {
+    SetBorderSizeable();  // set_windowed after start-up: the window keeps its place and size
+    NewScreen();
+    EXPECT_EQ(ScreenSetWindowed(640, 480), 0);
+    EXPECT_EQ(display.calls, (Lines{"border sizeable"}));
+    display.calls.clear();
     SetBorderNone();
     NewScreen();
     EXPECT_EQ(ScreenSetFullScreen(800, 600, 32), 0);
@@ -79,10 +97,12 @@ TEST_F(MediaDisplay, SwitchingBackAndForthReleasesEarlierScreens) {
     SetBorderSizeable();
     NewScreen();  // the full-screen holder goes and gives the desktop mode back
     EXPECT_EQ(ScreenSetWindowed(640, 480), 0);
-    EXPECT_EQ(display.border, platform::Border::Sizeable);
+    EXPECT_EQ(display.border, Border::Sizeable);
     EXPECT_FALSE(Media().screen->FullScreen());
-    EXPECT_EQ(display.calls,
-              (Lines{"border none", "enter 800x600x32", "border sizeable", "leave", "leave"}));
+    EXPECT_EQ(display.calls, (Lines{"border none", "enter 800x600x32", "border sizeable", "leave"}));
+    EXPECT_EQ(ScreenSetWindowed(640, 480), 0);
+    EXPECT_EQ(display.calls.size(), 4u) << "a second set_windowed leaves the window alone";
+    display.fullScreen = true;
     display.leaveResult = NDX_Screen::kLevelRefused;
     EXPECT_EQ(ScreenSetWindowed(640, 480), NDX_Screen::kLevelRefused);
 }

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "media/audio.h"
 #include "media/display.h"
-#include "platform/audio.h"
 
 namespace tam::test {
 
@@ -75,22 +75,28 @@ private:
 
 class FakeDisplay : public DisplayDevice {
 public:
-    bool window = true;
+    bool window = true, fullScreen = false;
     int enterResult = 0, leaveResult = 0;
-    platform::Border border = platform::Border::Single;
+    Border border = Border::Single;
     std::vector<std::string> calls;
 
     bool HasWindow() override { return window; }
-    void SetBorder(platform::Border b) override {
+    void SetBorder(Border b) override {
         border = b;
-        calls.push_back(b == platform::Border::None ? "border none" : "border sizeable");
+        calls.push_back(b == Border::None ? "border none" : "border sizeable");
     }
     int EnterFullScreen(int w, int h, int bits) override {
         calls.push_back("enter " + std::to_string(w) + "x" + std::to_string(h) + "x" +
                         std::to_string(bits));
+        fullScreen = fullScreen || enterResult == 0;
         return enterResult;
     }
-    int LeaveFullScreen() override { return calls.push_back("leave"), leaveResult; }
+    bool InFullScreen() override { return fullScreen; }
+    int LeaveFullScreen() override {
+        calls.push_back("leave");
+        fullScreen = fullScreen && leaveResult != 0;
+        return leaveResult;
+    }
 };
 
 }  // namespace tam::test

@@ -3,6 +3,7 @@
 // MP3 streams at once, the MIDI alias restarting its file, the output levels of both channels,
 // the device status codes, and the game's own sound files.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -16,8 +17,9 @@
 #include <regex>
 #include <thread>
 
+#include "console/files.h"
 #include "media/sound.h"
-#include "platform/files.h"
+#include "platform/platform.h"
 
 namespace tam {
 namespace {
@@ -133,11 +135,12 @@ void WriteMidi(const fs::path& path, const std::vector<std::pair<uint8_t, uint32
 
 class MediaPlayback : public ::testing::Test {
 protected:
+    audio::ScopedBackend sdl_{&platform::SdlAudio()};  // the real mixer
     void SetUp() override {
         const char* driver = std::getenv("SDL_AUDIODRIVER");
         savedDriver_ = driver ? driver : "";
         dir_ = fs::path(::testing::TempDir()) /
-               (std::string("tam_media_") +
+               ("tam_media_" + std::to_string(getpid()) + "_" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);

@@ -1,32 +1,69 @@
 // The sound unit's bookkeeping against a stand-in audio backend: the MIDI alias, the WAV channel
 // and its default sound, MP3 streams (overlap, reaping, the stream limit), the volume words and
-// the device holder's status codes.
+// the device holder's status codes, and which files may play as a sound or as music.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
+#include "console/files.h"
 #include "media/sound.h"
 #include "media_fakes.h"
-#include "platform/files.h"
 
 namespace tam {
 namespace {
 
+namespace fs = std::filesystem;
+
+// A literal's bytes, zeros included.
+template <size_t N>
+std::string Bytes(const char (&text)[N]) {
+    return std::string(text, N - 1);
+}
+
+// The first bytes of each kind of file; the mixer stand-in decides what decodes.
+const std::string kMidi = Bytes("MThd\0\0\0\6\0\0\0\1\1\xE0");
+const std::string kRmid = Bytes("RIFF\x1A\0\0\0RMIDdata");
+const std::string kWave = Bytes("RIFF\x24\0\0\0WAVEfmt ");
+const std::string kMp3 = Bytes("ID3\3\0\0\0\0\0\0");
+
 class MediaSound : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetProgramDir("/game/");
+        dir_ = fs::path(::testing::TempDir()) /
+               ("tam_sound_" + std::to_string(getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        game_ = dir_.string() + "/";
+        SetProgramDir(game_);
         ResetSound();
         fake.open = true;
         fake.channels = kMixChannels;
-        fake.readable = {"/game/a.mid", "/game/Data/Sound/b.mid", "/game/a.wav", "/game/b.wav",
-                         "/game/one.mp3", "/game/two.mp3"};
+        const std::pair<const char*, std::string> files[] = {
+            {"a.mid", kMidi}, {"Data/Sound/b.mid", kMidi}, {"a.wav", kWave},
+            {"b.wav", kWave}, {"one.mp3", kMp3},           {"two.mp3", kMp3}};
+        for (const auto& [name, bytes] : files) Write(name, bytes, true);
+        Write("garbage.wav", kWave, false);  // a WAV header, but the mixer cannot read it
     }
     void TearDown() override {
         ResetSound();
         SetProgramDir("");
+        fs::remove_all(dir_);
+    }
+    // Writes the file `name` in the program folder; `decodes` makes the mixer read it.
+    void Write(const std::string& name, const std::string& bytes, bool decodes) {
+        fs::create_directories((dir_ / name).parent_path());
+        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+        if (decodes) fake.readable.insert(game_ + name);
     }
     std::string Music() const { return fake.music ? fake.live.at(fake.music) : ""; }
+    static std::string Chime() {
+        return "samples:" + std::to_string(DefaultSoundSamples().size() / audio::kOutputChannels);
+    }
+    fs::path dir_;
+    std::string game_;
     test::FakeAudio fake;
     audio::ScopedBackend scoped{&fake};
 };
@@ -35,26 +72,23 @@ TEST_F(MediaSound, MidiAliasHoldsTheFirstOpenedFileAndRestartsIt) {
     PlayMidi("missing.mid");  // an open failure leaves the alias free
     EXPECT_EQ(fake.musicStarts, 0);
     PlayMidi("Data\\Sound\\b.mid");  // backslashes reach the file system as "/"
-    EXPECT_EQ(Music(), "/game/Data/Sound/b.mid");
+    EXPECT_EQ(Music(), game_ + "Data/Sound/b.mid");
     PlayMidi("a.mid");  // the alias is held: the first file starts again from 0
-    EXPECT_EQ(Music(), "/game/Data/Sound/b.mid");
+    EXPECT_EQ(Music(), game_ + "Data/Sound/b.mid");
     EXPECT_EQ(fake.musicStarts, 2);
-    EXPECT_EQ(fake.loads,
-              (std::vector<std::string>{"/game/missing.mid", "/game/Data/Sound/b.mid"}));
+    EXPECT_EQ(fake.loads, (std::vector<std::string>{game_ + "Data/Sound/b.mid"}));
 }
 
 TEST_F(MediaSound, NewWavStopsTheOneStillPlayingAndUnplayableOnesPlayTheDefault) {
     PlayWav("a.wav");
-    EXPECT_EQ(fake.On(kWavChannel), "/game/a.wav");
+    EXPECT_EQ(fake.On(kWavChannel), game_ + "a.wav");
     PlayWav("b.wav");
-    EXPECT_EQ(fake.On(kWavChannel), "/game/b.wav");
+    EXPECT_EQ(fake.On(kWavChannel), game_ + "b.wav");
     EXPECT_EQ(fake.live.size(), 1u) << "the replaced sound is freed";
     EXPECT_EQ(fake.playing.size(), 1u) << "only the WAV channel sounds";
-    const std::string chime =
-        "samples:" + std::to_string(DefaultSoundSamples().size() / audio::kOutputChannels);
     for (int i = 0; i < 2; ++i) {
-        PlayWav("garbage.wav");  // exists for the command, but the mixer cannot read it
-        EXPECT_EQ(fake.On(kWavChannel), chime);
+        PlayWav("garbage.wav");
+        EXPECT_EQ(fake.On(kWavChannel), Chime());
         EXPECT_EQ(Snd().wav, 0u);
         EXPECT_EQ(fake.live.size(), 1u) << "one default sound, made once";
     }
@@ -65,6 +99,32 @@ TEST_F(MediaSound, NewWavStopsTheOneStillPlayingAndUnplayableOnesPlayTheDefault)
     EXPECT_GT(*std::max_element(s.begin(), s.end()), 8000);
 }
 
+TEST_F(MediaSound, FirstBytesNotNamesDecideWhatPlaysAsSoundOrMusic) {
+    // Every file here decodes in the mixer; the sound plays WAV files only, the sequencer opens
+    // MIDI files only.
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool wav, midi;
+    } files[] = {
+        {"x.wav", kWave, true, false},      {"x.mp3", kMp3, false, false},
+        {"mp3.wav", kMp3, false, false},    {"tune.wav", kMidi, false, true},
+        {"song.rmi", kRmid, false, false},  // the mixer cannot play MIDI inside RIFF   {"x.ogg", Bytes("OggS\0\2"), false, false},
+        {"avi.wav", Bytes("RIFF\x24\0\0\0AVI LIST"), false, false},
+        {"cut.wav", Bytes("RIFF\x24\0\0\0WAV"), false, false}, {"empty.mid", "", false, false},
+    };
+    for (const auto& f : files) {
+        Write(f.name, f.bytes, true);
+        ResetSound();
+        PlayWav(f.name);
+        EXPECT_EQ(fake.On(kWavChannel), f.wav ? game_ + f.name : Chime()) << f.name;
+        PlayMidi(f.name);
+        EXPECT_EQ(Music(), f.midi ? game_ + f.name : "") << f.name;
+    }
+    PlayMidi("a.mid");  // the failed opens left the alias to the next MIDI file
+    EXPECT_EQ(Music(), game_ + "a.mid");
+}
+
 TEST_F(MediaSound, EachMp3IsItsOwnStreamAndFinishedOnesAreFreed) {
     PlayMp3("one.mp3");
     PlayMp3("two.mp3");
@@ -72,8 +132,8 @@ TEST_F(MediaSound, EachMp3IsItsOwnStreamAndFinishedOnesAreFreed) {
     const int first = Snd().mp3[0].channel, second = Snd().mp3[1].channel;
     EXPECT_TRUE(first != second && first != kWavChannel && second != kWavChannel);
     PlayWav("a.wav");  // a WAV does not stop the streams
-    EXPECT_EQ(fake.On(first), "/game/one.mp3");
-    EXPECT_EQ(fake.On(second), "/game/two.mp3");
+    EXPECT_EQ(fake.On(first), game_ + "one.mp3");
+    EXPECT_EQ(fake.On(second), game_ + "two.mp3");
 
     fake.playing.erase(first);  // the first stream ends
     PlayMp3("one.mp3");

@@ -1,5 +1,5 @@
 // Loader checks: header acceptance, unpacking of frames, replacement by a second file, and the
-// refusal of malformed files with the model left as it was.
+// refusal of malformed and missing files with the model left as it was.
 #include "models/md2.h"
 #include "models/md2_format.h"
 
@@ -10,9 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 namespace tam {
 namespace {
@@ -28,72 +25,52 @@ TEST(ModelsLoad, UnpacksScaleTranslateAndNormal) {
                 {{0.5f, 0.5f, 2.0f}, {-10, 0, 5}, "b", {{1, 2, 3, 0}, {4, 5, 6, 9}}}};
     b.Fan({{0, 0, 0}, {1, 1, 1}, {0, 1, 0}}).End();
     b.extraFrameBytes = 8;  // frame records may be longer than their vertices
-    const auto bytes = b.Build();
-
     CMD2Model m;
-    ASSERT_TRUE(m.LoadMd2(Span(bytes)));
-    EXPECT_EQ(m.frameCount, 2);
-    EXPECT_EQ(m.vertexCount, 2);
-    EXPECT_EQ(m.commandCount, 11);
+    ASSERT_TRUE(m.LoadMd2(Span(b.Build())));
+    EXPECT_EQ(std::tuple(m.frameCount, m.vertexCount, m.commandCount), std::tuple(2, 2, 11));
     // Second frame follows the first, with its own scale (all values exact in binary).
     EXPECT_EQ(m.vertices, (std::vector<float>{0, 20, 132.5f, -10, 0.5f, 6, -9.5f, 1, 11, -8, 2.5f, 17}));
     EXPECT_EQ(m.normalIndex, (std::vector<int32_t>{7, 161, 0, 9}));
     EXPECT_EQ(m.commands, b.commands);
+    // The largest vertex count is accepted.
+    Md2Builder big = RampModel(1, 2048);
+    big.commands.clear();
+    big.Strip({{0, 0, 2047}, {0, 0, 0}, {0, 0, 1024}}).End();
+    EXPECT_TRUE(m.LoadMd2(Span(big.Build())));
+    EXPECT_EQ(m.vertexCount, 2048);
 }
 
-TEST(ModelsLoad, SecondFileReplacesFirst) {
-    CMD2Model m;
-    ASSERT_TRUE(m.LoadMd2(Span(RampModel(3, 5).Build())));
-    m.SelectAnimation(9);
-    m.Advance(0.5f);
-
-    auto second = RampModel(1, 2);
-    second.commands.clear();
-    second.Fan({{0, 0, 1}, {0, 0, 0}, {0, 0, 1}, {0, 0, 0}}).End();
-    ASSERT_TRUE(m.LoadMd2(Span(second.Build())));
-    EXPECT_EQ(std::pair(m.frameCount, m.vertexCount), std::pair(1, 2));
-    EXPECT_EQ(m.vertices.size() + m.normalIndex.size(), 6u + 2u);
-    EXPECT_EQ(m.commands, second.commands);
-    EXPECT_EQ(m.animation, 9);  // the animation state is the model's, not the file's
-}
-
-TEST(ModelsLoad, FromPath) {
-    const auto dir = std::filesystem::temp_directory_path() / "tam_models_load_test";
-    std::filesystem::create_directories(dir);
-    const auto path = dir / "model.md2";
-    const auto bytes = RampModel(2).Build();
-    {
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    }
-    CMD2Model m;
-    EXPECT_TRUE(m.LoadMd2(path.string()));
-    EXPECT_EQ(m.frameCount, 2);
-    CMD2Model missing;
-    EXPECT_FALSE(missing.LoadMd2((dir / "absent.md2").string()));
-    EXPECT_FALSE(missing.loaded());
-    std::filesystem::remove_all(dir);
-}
-
-TEST(ModelsLoad, MissingSkinGivesDefaultTexture) {
+TEST(ModelsLoad, SecondFileReplacesFirstAndAMissingOneChangesNothing) {
     test::GlRecorder rec;
     gl::ScopedBackend sb(&rec);
     ResetTextures();
     CMD2Model m;
+    ASSERT_TRUE(m.LoadMd2(Span(RampModel(3, 5).Build())));
+    m.SelectAnimation(9);
+    m.Advance(0.5f);
+    auto second = RampModel(1, 2);
+    second.commands.clear();
+    second.Fan({{0, 0, 1}, {0, 0, 0}, {0, 0, 1}, {0, 0, 0}}).End();
+    ASSERT_TRUE(m.LoadMd2(Span(second.Build())));
+    EXPECT_FALSE(m.LoadMd2(::testing::TempDir() + "/absent.md2"));
+    EXPECT_EQ(std::pair(m.frameCount, m.vertexCount), std::pair(1, 2));
+    EXPECT_EQ(m.vertices.size() + m.normalIndex.size(), 6u + 2u);
+    EXPECT_EQ(m.commands, second.commands);
+    EXPECT_EQ(m.animation, 9);  // the animation state is the model's, not the file's
+    EXPECT_FALSE(CMD2Model().LoadMd2(::testing::TempDir() + "/absent.md2"));
+    // A missing skin gives the default texture.
     EXPECT_FALSE(m.SetSkin("Data/Models/none/absent.pcx"));
     EXPECT_EQ(m.skin, LoadTexture("default"));
     ResetTextures();
 }
 
 // Each malformed file is refused for the expected reason and leaves a loaded model untouched.
-void ExpectRefused(const std::vector<uint8_t>& bytes, const std::string& reason,
-                   const std::string& label) {
+void ExpectRefused(const std::vector<uint8_t>& bytes, const std::string& reason, const std::string& label) {
     SCOPED_TRACE(label);
     const std::string why = md2::Problem(Span(bytes));
     EXPECT_NE(why.find(reason), std::string::npos) << "got: " << why;
     CMD2Model m;
-    const auto good = RampModel(1, 3).Build();
-    ASSERT_TRUE(m.LoadMd2(Span(good)));
+    ASSERT_TRUE(m.LoadMd2(Span(RampModel(1, 3).Build())));
     EXPECT_FALSE(m.LoadMd2(Span(bytes)));
     EXPECT_EQ(std::pair(m.frameCount, m.vertexCount), std::pair(1, 3));
     EXPECT_EQ(m.vertices, (std::vector<float>{0, 0, 0, 1, 2, 3, 2, 4, 6}));
@@ -107,16 +84,15 @@ TEST(ModelsMalformed, TruncatedAnywhere) {
         ASSERT_TRUE(CMD2Model().LoadMd2(Span(full)));
         for (size_t n = 0; n < full.size(); ++n) {
             const std::vector<uint8_t> cut(full.begin(), full.begin() + std::ptrdiff_t(n));
-            CMD2Model m;
-            EXPECT_FALSE(m.LoadMd2(Span(cut))) << "length " << n << " commandsFirst "
-                                               << commandsFirst;
+            EXPECT_FALSE(CMD2Model().LoadMd2(Span(cut))) << "length " << n << " commandsFirst " << commandsFirst;
             EXPECT_NE(md2::Problem(Span(cut)), "");
         }
     }
 }
 
-TEST(ModelsMalformed, HeaderFieldsOutOfLimits) {
+TEST(ModelsMalformed, HeaderFieldsAndOffsetsOutOfLimits) {
     const auto good = RampModel(2, 4).Build();
+    const int32_t size = int32_t(good.size());
     struct Case {
         Md2Builder::Field field;
         int32_t value;
@@ -142,14 +118,8 @@ TEST(ModelsMalformed, HeaderFieldsOutOfLimits) {
     for (const Case& c : cases) {
         auto bytes = good;
         Md2Builder::Put(bytes, c.field, c.value);
-        ExpectRefused(bytes, c.reason, "field " + std::to_string(c.field) + " = " +
-                                           std::to_string(c.value));
+        ExpectRefused(bytes, c.reason, "field " + std::to_string(c.field) + " = " + std::to_string(c.value));
     }
-}
-
-TEST(ModelsMalformed, OffsetsOutsideFile) {
-    const auto good = RampModel(2, 4).Build();
-    const int32_t size = int32_t(good.size());
     for (auto field : {Md2Builder::kFramesOffset, Md2Builder::kCommandsOffset}) {
         const char* name = field == Md2Builder::kFramesOffset ? "frames" : "command list";
         for (int32_t value : {-1, INT_MIN, size, size - 3, INT_MAX}) {
@@ -160,60 +130,39 @@ TEST(ModelsMalformed, OffsetsOutsideFile) {
     }
 }
 
-TEST(ModelsMalformed, CommandListFaults) {
-    const std::vector<test::Md2CommandVertex> tri = {{0, 0, 0}, {1, 0, 1}, {0, 1, 2}};
-    struct Case {
-        std::vector<int32_t> words;
-        const char* reason;
-    };
-    auto group = [&](int32_t count, std::vector<int32_t> indices) {
+TEST(ModelsMalformed, CommandListFaultsAndNormalIndices) {
+    auto group = [](int32_t count, std::vector<int32_t> indices, std::vector<int32_t> after = {}) {
         std::vector<int32_t> w = {count};
         for (int32_t i : indices) w.insert(w.end(), {0, 0, i});
+        w.insert(w.end(), after.begin(), after.end());
         return w;
     };
-    auto join = [](std::vector<int32_t> a, const std::vector<int32_t>& b) {
-        a.insert(a.end(), b.begin(), b.end());
-        return a;
-    };
-    const Case cases[] = {
+    const std::pair<std::vector<int32_t>, const char*> cases[] = {
         {group(3, {0, 1, 2}), "no terminating 0"},
         {{}, "command count 0"},
-        {join(group(3, {0, 1, 4}), {0}), "vertex index 4"},
-        {join(group(-3, {0, -1, 2}), {0}), "vertex index -1"},
-        {join(group(3, {0, 1, 2}), {5, 0}), "runs past the list"},
-        {join(group(-3, {0, 1, 2}), {-1000000, 0}), "runs past the list"},
+        {group(3, {0, 1, 4}, {0}), "vertex index 4"},
+        {group(-3, {0, -1, 2}, {0}), "vertex index -1"},
+        {group(3, {0, 1, 2}, {5, 0}), "runs past the list"},
+        {group(-3, {0, 1, 2}, {-1000000, 0}), "runs past the list"},
         {{INT_MIN, 0}, "group count"},
         {{INT_MAX, 0}, "runs past the list"},
-        {join(group(2, {0, 1}), group(1, {3})), "no terminating 0"},
+        {group(2, {0, 1}, {1, 0, 0, 3}), "no terminating 0"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [words, reason] : cases) {
         Md2Builder b = RampModel(2, 4);
-        b.commands = c.words;
+        b.commands = words;
         std::string label;
-        for (int32_t w : c.words) label += std::to_string(w) + " ";
-        ExpectRefused(b.Build(), c.reason, "words " + label);
+        for (int32_t w : words) label += std::to_string(w) + " ";
+        ExpectRefused(b.Build(), reason, "words " + label);
     }
     // Words after the terminating 0 are not part of the list.
-    Md2Builder b = RampModel(2, 4);
-    b.commands = join(join(group(3, {0, 1, 2}), {0}), {99, 12345});
-    EXPECT_EQ(md2::Problem(Span(b.Build())), "");
-}
-
-TEST(ModelsMalformed, NormalIndexOutsideTable) {
     Md2Builder b = RampModel(3, 4);
+    b.commands = group(3, {0, 1, 2}, {0, 99, 12345});
+    EXPECT_EQ(md2::Problem(Span(b.Build())), "");
     for (int normal : {162, 255}) {
         b.frames[2].vertices[1].normal = uint8_t(normal);
         ExpectRefused(b.Build(), "frame 2 vertex 1 has normal index " + std::to_string(normal), "normal");
     }
-}
-
-TEST(ModelsMalformed, LargestAcceptedVertexCount) {
-    Md2Builder b = RampModel(1, 2048);
-    b.commands.clear();
-    b.Strip({{0, 0, 2047}, {0, 0, 0}, {0, 0, 1024}}).End();
-    CMD2Model m;
-    EXPECT_TRUE(m.LoadMd2(Span(b.Build())));
-    EXPECT_EQ(m.vertexCount, 2048);
 }
 
 }  // namespace

@@ -37,9 +37,6 @@ public:
     Md2Builder& Fan(const std::vector<Md2CommandVertex>& v) { return Group(-int32_t(v.size()), v); }
     Md2Builder& End() { return commands.push_back(0), *this; }
 
-    int32_t vertexCount() const { return frames.empty() ? 0 : int32_t(frames[0].vertices.size()); }
-    int32_t frameSize() const { return 40 + 4 * vertexCount() + extraFrameBytes; }
-
     // Header field offsets, for tampering with Put().
     enum Field {
         kMagic = 0, kVersion = 4, kFrameSize = 16, kVertexCount = 24, kCommandCount = 36,
@@ -47,15 +44,15 @@ public:
     };
 
     std::vector<uint8_t> Build() const {
-        const int32_t framesBytes = int32_t(frames.size()) * frameSize();
-        const int32_t commandBytes = int32_t(commands.size()) * 4;
+        const int32_t vertexCount = frames.empty() ? 0 : int32_t(frames[0].vertices.size());
+        const int32_t frameSize = 40 + 4 * vertexCount + extraFrameBytes;
+        const int32_t framesBytes = int32_t(frames.size()) * frameSize, commandBytes = int32_t(commands.size()) * 4;
         const int32_t framesOffset = commandsFirst ? 68 + commandBytes : 68;
         const int32_t commandsOffset = commandsFirst ? 68 : 68 + framesBytes;
         std::vector<uint8_t> out(size_t(68 + framesBytes + commandBytes), 0);
         std::memcpy(out.data(), "IDP2", 4);
-        const int32_t header[16] = {8, 64, 64, frameSize(), 0, vertexCount(), 0, 0,
-                                    int32_t(commands.size()), int32_t(frames.size()), 68, 68, 68,
-                                    framesOffset, commandsOffset, int32_t(out.size())};
+        const int32_t header[16] = {8, 64, 64, frameSize, 0, vertexCount, 0, 0, int32_t(commands.size()),
+                                    int32_t(frames.size()), 68, 68, 68, framesOffset, commandsOffset, int32_t(out.size())};
         for (int i = 0; i < 16; ++i) Put(out, size_t(4 + 4 * i), header[i]);
         size_t at = size_t(framesOffset);
         for (const Md2Frame& f : frames) {
@@ -63,8 +60,7 @@ public:
             for (float v : f.translate) Put(out, at, std::bit_cast<int32_t>(v)), at += 4;
             std::memcpy(&out[at], f.name.data(), f.name.size() < 15 ? f.name.size() : 15);
             at += 16;
-            for (const Md2Vertex& v : f.vertices)
-                out[at++] = v.x, out[at++] = v.y, out[at++] = v.z, out[at++] = v.normal;
+            for (const Md2Vertex& v : f.vertices) out[at++] = v.x, out[at++] = v.y, out[at++] = v.z, out[at++] = v.normal;
             at += size_t(extraFrameBytes);
         }
         at = size_t(commandsOffset);
@@ -73,8 +69,7 @@ public:
     }
 
     static void Put(std::vector<uint8_t>& b, size_t at, int32_t v) {
-        const uint32_t u = uint32_t(v);
-        for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(u >> (8 * i));
+        for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
     }
 
 private:
@@ -91,8 +86,7 @@ inline Md2Frame RampFrame(int n, uint8_t offset = 0, const std::string& name = "
     Md2Frame f;
     f.name = name;
     for (int i = 0; i < n; ++i)
-        f.vertices.push_back({uint8_t(i + offset), uint8_t(2 * i + offset), uint8_t(3 * i + offset),
-                              uint8_t(i % 162)});
+        f.vertices.push_back({uint8_t(i + offset), uint8_t(2 * i + offset), uint8_t(3 * i + offset), uint8_t(i % 162)});
     return f;
 }
 

@@ -142,7 +142,7 @@ TEST_F(Movement, WallsStopThePlayerUnlessNoClip) {
     EXPECT_LT(P().vy, -200);  // collisions leave the velocity alone
     // With no_clip, or with the panel beyond the box count, the move goes through.
     for (auto [noClip, boxes] : {std::pair{1, 1}, {0, 0}}) {
-        Interp().no_clip = noClip, Map().boxCount = static_cast<int8_t>(boxes);
+        World().no_clip = noClip, Map().boxCount = static_cast<int8_t>(boxes);
         P().y = 5, P().vy = -1000;
         MovePlayer(0, 0.01f);
         EXPECT_LT(P().y, -4.0f) << noClip << " " << boxes;

@@ -1,14 +1,22 @@
-// Opening the display: the platform layer never settles for SDL's window-less drivers unless
-// they were asked for, so a game without a reachable window system stops with a message
-// instead of drawing where nobody sees it.
+// The platform layer: opening the display (never SDL's window-less drivers unless they were
+// asked for), the error box with its console fallback, and the console's picture, whose lines
+// keep every glyph's ink clear of each other.
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <stdexcept>
 
+#include "command_fixture.h"
+#include "platform/console_image.h"
 #include "platform/platform.h"
 
 namespace tam {
 namespace {
+
+using namespace tam::literals;
+using test::Lines;
 
 TEST(PlatformInit, RefusesToRunWithoutAWindowSystemUnlessAHeadlessDriverIsAsked) {
     // Each test runs in its own process, so the environment can be changed freely here.
@@ -23,6 +31,115 @@ TEST(PlatformInit, RefusesToRunWithoutAWindowSystemUnlessAHeadlessDriverIsAsked)
     ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
     ASSERT_TRUE(platform::Init()) << "an explicitly chosen headless driver is taken";
     platform::Shutdown();
+}
+
+// An error escaping the loop's idle call goes to the box; a box that cannot be shown loses
+// nothing: the whole text (CP1251, wrapped at 60) lands in the console, which is shown. Either
+// way the loop goes on.
+TEST(PlatformMessageBox, ShowsTheErrorOrPutsItWholeInTheConsole) {
+    const std::string error = "Нет файла: " + std::string(70, 'x') + "_end";
+    const Lines wrapped = {"Нет файла: "_cp + std::string(49, 'x'), std::string(21, 'x') + "_end"};
+    for (const bool boxWorks : {true, false}) {
+        SCOPED_TRACE(boxWorks);
+        ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        ASSERT_TRUE(platform::Init());
+        ResetConsole();
+        test::RecordingView view;
+        view.visible = false;
+        Con().view = &view;
+        Lines boxes;
+        platform::SetMessageBoxFunction(
+            [&](const std::string& title, const std::string& text, std::string& why) {
+                boxes.push_back(title + ": " + text);
+                why = "No message system available";
+                return boxWorks;
+            });
+        int idleCalls = 0;
+        testing::internal::CaptureStderr();
+        platform::Run([&](bool& done) {
+            done = false;
+            if (++idleCalls == 1) throw std::runtime_error(error);
+            platform::RequestQuit();
+        });
+        const std::string err = testing::internal::GetCapturedStderr();
+        platform::Shutdown();
+        Con().view = nullptr;
+
+        EXPECT_EQ(idleCalls, 2) << "the loop goes on after the error";
+        EXPECT_EQ(boxes, Lines{"Tamberlo: " + error});
+        EXPECT_NE(err.find("Tamberlo: " + error), std::string::npos) << err;
+        const bool toConsole =
+            err.find("cannot show the message box (No message system available)") !=
+            std::string::npos;
+        EXPECT_EQ(toConsole, !boxWorks) << err;
+        EXPECT_EQ(test::ConsoleLog(), boxWorks ? Lines{} : wrapped);
+        EXPECT_EQ(view.visible, !boxWorks);
+        if (!boxWorks) {
+            EXPECT_EQ(Lines(view.drawn.begin(), view.drawn.begin() + 2), wrapped);
+        }
+    }
+    // Without a display SDL's own box is not even tried.
+    ResetConsole();
+    testing::internal::CaptureStderr();
+    platform::ShowMessageBox("Tamberlo", "Ошибка");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("message box (no display)"),
+              std::string::npos);
+    EXPECT_EQ(test::ConsoleLog(), Lines{"Ошибка"_cp});
+}
+
+// A copy of the picture's rows [top, top + count).
+std::vector<uint32_t> Rows(const SDL_Surface* s, int top, int count) {
+    std::vector<uint32_t> rows(static_cast<size_t>(s->w) * count);
+    for (int y = 0; y < count; ++y)
+        SDL_memcpy(&rows[static_cast<size_t>(y) * s->w],
+                   static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(top + y) * s->pitch,
+                   static_cast<size_t>(s->w) * 4);
+    return rows;
+}
+
+// Every console face found here, with every character a log line can hold: a line's ink stays
+// inside its cell, and the next line drawn below changes nothing of it (underscores and the
+// tails of g, p, р, у, д included).
+TEST(PlatformConsoleImage, EveryLineKeepsItsWholeInkAboveTheNext) {
+    ASSERT_EQ(TTF_Init(), 0);
+    std::string printable;
+    for (int code = 0x21; code <= 0xFF; ++code)
+        if (code != 0x7F && code != 0x98) printable += static_cast<char>(code);
+    std::vector<std::pair<std::string, std::string>> pairs = {
+        {std::string(60, '_'), "cl_forwardspeed 1001"},
+        {"cl_forwardspeed no_clip fog рудщ"_cp, "ЙЁÅ|[]{}"_cp},
+    };
+    for (size_t i = 0; i < printable.size(); i += 60)
+        pairs.push_back({printable.substr(i, 60),
+                         printable.substr(i + 60 < printable.size() ? i + 60 : 0, 60)});
+    int faces = 0;
+    for (const char* path : platform::ConsoleFontPaths()) {
+        platform::ConsoleImage alone, both;
+        if (!alone.Open(path)) continue;
+        ASSERT_TRUE(both.Open(path));
+        ++faces;
+        const int h = alone.CellHeight();
+        ASSERT_EQ(alone.Surface()->h, kConsoleLines * h);
+        ASSERT_EQ(alone.Surface()->w, kConsoleColumns * alone.CellWidth());
+        const std::vector<uint32_t> blank(static_cast<size_t>(alone.Surface()->w) * h, 0);
+        for (const auto& [upper, lower] : pairs) {
+            SCOPED_TRACE(std::string(path) + ": " + Cp1251ToUtf8(upper));
+            alone.Clear();
+            alone.DrawLine(0, upper);
+            both.Clear();
+            both.DrawLine(0, upper);
+            both.DrawLine(1, lower);
+            const std::vector<uint32_t> ink = Rows(alone.Surface(), 0, 2 * h);
+            const std::vector<uint32_t> drawn = Rows(both.Surface(), 0, 2 * h);
+            ASSERT_NE(ink, std::vector<uint32_t>(ink.size(), 0));
+            EXPECT_EQ(Rows(alone.Surface(), h, h), blank) << "ink below the line's cell";
+            size_t lost = 0;  // the upper line's inked pixels that the lower one darkened
+            for (size_t p = 0; p < ink.size(); ++p) lost += (drawn[p] & 0xFF) < (ink[p] & 0xFF);
+            EXPECT_EQ(lost, 0u) << "the next line painted over this one";
+        }
+    }
+    EXPECT_GT(faces, 0) << "no console face installed";
+    TTF_Quit();
 }
 
 }  // namespace

@@ -34,10 +34,11 @@ TEST_F(Settings, ShowSetAndRefuse) {
     EXPECT_EQ(Cvars().cl_forwardspeed, 1000.f);
     EXPECT_EQ(Cvars().cl_sidespeed, 1.f);
     EXPECT_EQ(Cvars().fov, 90);
-    EXPECT_TRUE(ops.calls.empty());  // only a changed fov reprojects
+    EXPECT_TRUE(gl.calls.empty());  // only a changed fov reprojects
     EXPECT_EQ(Run("fov 0100;FOV 10;fov 120;fov"), Lines{"FOV=120"});
-    EXPECT_EQ(ops.calls,
-              (Lines{"ApplyProjection 100", "ApplyProjection 10", "ApplyProjection 120"}));
+    std::vector<double> fovs;
+    for (const GlCall& c : gl.Named("Perspective")) fovs.push_back(c.args[0]);
+    EXPECT_EQ(fovs, (std::vector<double>{100, 10, 120}));
 }
 
 TEST_F(Settings, DigitsPastThirtyTwoBitsRaiseTheConversionError) {

@@ -1,28 +1,23 @@
-// Drawing the arena and the fog through the recording GL seam: panel quads with their texture
-// extents, the floor, unknown texture indices, the island's list in place of the panels, the
-// scroll offsets, and the fog set-up and command effects.
+// Drawing the arena, the fog and the sky through the recording GL seam: panel quads with their
+// texture extents, the floor, unknown texture indices, the island's list in place of the panels,
+// the scroll offsets, the fog set-up and command effects, and the sky box's six quads.
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "gl_recorder.h"
 #include "images/texture.h"
+#include "render/opengl.h"
+#include "render/skybox.h"
 #include "world/map.h"
 
 namespace tam {
 namespace {
 
-using test::GlCall;
+using test::Call;
 using test::GlRecorder;
-
-std::vector<double> Args(std::initializer_list<double> a) { return a; }
-
-// The recorded calls start with (or, if `exact`, are) `want`, name and arguments alike.
-void ExpectCalls(const GlRecorder& rec, const std::vector<GlCall>& want, bool exact) {
-    ASSERT_TRUE(exact ? rec.calls.size() == want.size() : rec.calls.size() >= want.size())
-        << rec.calls.size();
-    for (size_t i = 0; i < want.size(); ++i)
-        EXPECT_EQ(rec.calls[i].name + testing::PrintToString(rec.calls[i].args),
-                  want[i].name + testing::PrintToString(want[i].args)) << i;
-}
+using Calls = std::vector<Call>;
+using D = std::vector<double>;
 
 class WorldDraw : public ::testing::Test {
 protected:
@@ -45,51 +40,26 @@ TEST_F(WorldDraw, PanelsThenFloorThenFlush) {
     m.boxes[2] = Panel(9, 9, 9, 9, 9, 9, 0);  // beyond the count: not drawn
     m.boxCount = 2;
     m.floorHalfWidth = 200, m.floorHalfDepth = 5, m.floorTexture = 5;
-    {
-        gl::ScopedBackend sb(&rec);
-        DrawMap(0.02f);
-    }
-    ASSERT_EQ(rec.Count("Begin"), 3u);
-    std::vector<double> binds;
-    for (const auto& c : rec.Named("BindTexture")) binds.push_back(c.args[1]);
-    EXPECT_EQ(binds, Args({104, 108, 106}));
-
-    // First panel: bind, begin, white, normal, four corners with texture extents.
-    const std::vector<GlCall> want = {
-        {"BindTexture", {GL_TEXTURE_2D, 104}}, {"Begin", {GL_QUADS}},
-        {"Color3f", {1, 1, 1}},                {"Normal3f", {0, -1, 0}},
-        {"TexCoord2f", {0, 0}},                {"Vertex3f", {-10, 10, -2}},
-        {"TexCoord2f", {7.5, 0}},              {"Vertex3f", {10, 10, -2}},
-        {"TexCoord2f", {7.5, 4}},              {"Vertex3f", {10, 10, 2}},
-        {"TexCoord2f", {0, 4}},                {"Vertex3f", {-10, 10, 2}},
-        {"End", {}}};
-    ExpectCalls(rec, want, false);
-
-    // The floor: an unsigned half-width of 200 spans -200..200 with texture 0..400.
-    const auto verts = rec.Named("Vertex3f");
-    const auto tcs = rec.Named("TexCoord2f");
-    ASSERT_EQ(verts.size(), 12u);
-    const std::vector<double> floor[4][2] = {{{-200, 5, -2}, {0, 0}}, {{200, 5, -2}, {400, 0}},
-                                             {{200, -5, -2}, {400, 10}}, {{-200, -5, -2}, {0, 10}}};
-    for (size_t k = 0; k < 4; ++k) {
-        EXPECT_EQ(verts[8 + k].args, floor[k][0]) << k;
-        EXPECT_EQ(tcs[8 + k].args, floor[k][1]) << k;
-    }
-    EXPECT_EQ(rec.Named("Normal3f").back().args, Args({0, 0, 1}));
-    EXPECT_EQ(rec.calls.back().name, "Flush");
-}
-
-TEST_F(WorldDraw, FloorOnlyIsDrawnWhiteWhenNoPanelPrecedesIt) {
-    Map().boxCount = -3;  // a negative count draws no panel
-    Map().floorHalfWidth = Map().floorHalfDepth = 4;
     gl::ScopedBackend sb(&rec);
-    DrawMap(0);
-    ASSERT_EQ(rec.Count("Begin"), 1u);
-    bool white = false;
-    for (const auto& c : rec.calls) {
-        white |= c.name == "Color3f" && c.args == Args({1, 1, 1});
-        EXPECT_TRUE(white || c.name != "Begin");
-    }
+    DrawMap(0.02f);
+    ASSERT_EQ(rec.Count("Begin"), 3u);
+    D binds;
+    for (const auto& c : rec.Named("BindTexture")) binds.push_back(c.args[1]);
+    EXPECT_EQ(binds, D({104, 108, 106}));
+    // First panel: bind, begin, white, normal, four corners with texture extents.
+    EXPECT_EQ(rec.Seq(0, 13), (Calls{{"BindTexture", {GL_TEXTURE_2D, 104}}, {"Begin", {GL_QUADS}}, {"Color3f", {1, 1, 1}},
+                                     {"Normal3f", {0, -1, 0}}, {"TexCoord2f", {0, 0}}, {"Vertex3f", {-10, 10, -2}},
+                                     {"TexCoord2f", {7.5, 0}}, {"Vertex3f", {10, 10, -2}}, {"TexCoord2f", {7.5, 4}},
+                                     {"Vertex3f", {10, 10, 2}}, {"TexCoord2f", {0, 4}}, {"Vertex3f", {-10, 10, 2}},
+                                     {"End", {}}}));
+    // The floor, white whatever came before: an unsigned half-width of 200 spans -200..200 with
+    // texture 0..400; then a flush.
+    EXPECT_EQ(rec.Seq(rec.calls.size() - 14),
+              (Calls{{"BindTexture", {GL_TEXTURE_2D, 106}}, {"Color3f", {1, 1, 1}}, {"Begin", {GL_QUADS}},
+                     {"Normal3f", {0, 0, 1}}, {"TexCoord2f", {0, 0}}, {"Vertex3f", {-200, 5, -2}},
+                     {"TexCoord2f", {400, 0}}, {"Vertex3f", {200, 5, -2}}, {"TexCoord2f", {400, 10}},
+                     {"Vertex3f", {200, -5, -2}}, {"TexCoord2f", {0, 10}}, {"Vertex3f", {-200, -5, -2}}, {"End", {}},
+                     {"Flush", {}}}));
 }
 
 TEST_F(WorldDraw, UnknownTextureIndicesBindTheDefaultTexture) {
@@ -101,10 +71,7 @@ TEST_F(WorldDraw, UnknownTextureIndicesBindTheDefaultTexture) {
     Map().boxCount = 2, Map().floorTexture = 100;
     DrawMap(0);
     ASSERT_EQ(rec.Count("BindTexture"), 3u);
-    for (const auto& b : rec.Named("BindTexture"))
-        EXPECT_EQ(b.args, Args({GL_TEXTURE_2D, static_cast<double>(fallback)}));
-    EXPECT_EQ(WorldTextureName(7), 108u);
-    EXPECT_EQ(WorldTextureName(0), 101u);
+    for (const auto& b : rec.Named("BindTexture")) EXPECT_EQ(b.args, D({GL_TEXTURE_2D, double(fallback)}));
 }
 
 TEST_F(WorldDraw, TerrainModeCallsTheIslandListInsteadOfPanels) {
@@ -112,42 +79,118 @@ TEST_F(WorldDraw, TerrainModeCallsTheIslandListInsteadOfPanels) {
     World().terrainMode = true, World().terrainList = 42;
     gl::ScopedBackend sb(&rec);
     DrawMap(0);
-    ASSERT_EQ(rec.Count("CallList"), 1u);
-    EXPECT_EQ(rec.Named("CallList")[0].args, Args({42}));  // and the panel is not drawn
-    EXPECT_EQ(rec.Count("Begin"), 1u);  // the floor only
-    EXPECT_EQ(rec.Named("BindTexture")[0].args, Args({GL_TEXTURE_2D, 101}));
-    // White before the list, so the island is not tinted by the HUD's red.
-    EXPECT_EQ(rec.calls[0].name, "Color3f");
+    // White before the list, so the island is not tinted by the HUD's red; the panel is not drawn.
+    EXPECT_EQ(rec.Seq(0, 3), (Calls{{"Color3f", {1, 1, 1}}, {"CallList", {42}}, {"BindTexture", {GL_TEXTURE_2D, 101}}}));
+    EXPECT_EQ(std::pair(rec.Count("CallList"), rec.Count("Begin")), std::pair(size_t{1}, size_t{1}));
 }
 
-TEST_F(WorldDraw, ScrollOffsetsAdvanceInThousandthsPerSecond) {
+TEST_F(WorldDraw, ScrollOffsetsAdvanceInThousandthsPerSecondAndANegativeCountDrawsNoPanel) {
     Map().scrollSpeedX = 100, Map().scrollSpeedY = -20;
+    Map().boxCount = -3;
     gl::ScopedBackend sb(&rec);
     DrawMap(0.5f);
     DrawMap(0.5f);
     EXPECT_FLOAT_EQ(Map().scrollOffsetX, 0.1f);
     EXPECT_FLOAT_EQ(Map().scrollOffsetY, -0.02f);
+    EXPECT_EQ(rec.Count("Begin"), 2u);  // the floor, twice
 }
 
 TEST_F(WorldDraw, FogSetupAndCommands) {
     gl::ScopedBackend sb(&rec);
     FogSetup();
-    const std::vector<GlCall> want = {
-        {"Enable", {GL_FOG}},          {"Fogi", {GL_FOG_MODE, GL_EXP}},
-        {"Fogfv", {GL_FOG_COLOR, 0.7f, 0.7f, 0.5f, 1.0f}},
-        {"Fogf", {GL_FOG_DENSITY, 0.12f}}, {"Hint", {GL_FOG_HINT, GL_DONT_CARE}},
-        {"Fogf", {GL_FOG_START, 2}},   {"Fogf", {GL_FOG_END, 5}}};
-    ExpectCalls(rec, want, true);
+    EXPECT_EQ(rec.Seq(), (Calls{{"Enable", {GL_FOG}}, {"Fogi", {GL_FOG_MODE, GL_EXP}},
+                                {"Fogfv", {GL_FOG_COLOR, 0.7f, 0.7f, 0.5f, 1.0f}}, {"Fogf", {GL_FOG_DENSITY, 0.12f}},
+                                {"Hint", {GL_FOG_HINT, GL_DONT_CARE}}, {"Fogf", {GL_FOG_START, 2}}, {"Fogf", {GL_FOG_END, 5}}}));
     rec.Clear();
     FogOff();
     FogOn();
     for (int mode = 1; mode <= 4; ++mode) FogMode(mode);  // 4 is not a mode: nothing
     FogDensity(0.5f);
-    const std::vector<GlCall> cmds = {
-        {"Disable", {GL_FOG}},  {"Enable", {GL_FOG}}, {"Fogi", {GL_FOG_MODE, GL_EXP}},
-        {"Fogi", {GL_FOG_MODE, GL_EXP2}}, {"Fogi", {GL_FOG_MODE, GL_LINEAR}},
-        {"Fogf", {GL_FOG_DENSITY, 0.5}}};
-    ExpectCalls(rec, cmds, true);
+    EXPECT_EQ(rec.Seq(), (Calls{{"Disable", {GL_FOG}}, {"Enable", {GL_FOG}}, {"Fogi", {GL_FOG_MODE, GL_EXP}},
+                                {"Fogi", {GL_FOG_MODE, GL_EXP2}}, {"Fogi", {GL_FOG_MODE, GL_LINEAR}},
+                                {"Fogf", {GL_FOG_DENSITY, 0.5}}}));
+}
+
+TEST(SkyBox, TexturesAndSizeRules) {
+    TSkyBox sky;
+    EXPECT_EQ(sky.size(), 100.f);
+    EXPECT_FALSE(sky.SetTextures(1, 2, 3, 4, 5, 0));
+    EXPECT_EQ(sky.textures(), (std::array<uint32_t, 6>{}));
+    EXPECT_TRUE(sky.SetTextures(1, 2, 3, 4, 5, 6));
+    EXPECT_FALSE(sky.SetTextures(0, 9, 9, 9, 9, 9));
+    EXPECT_EQ(sky.textures(), (std::array<uint32_t, 6>{1, 2, 3, 4, 5, 6}));
+    sky.SetSize(90);
+    sky.SetSize(0);
+    EXPECT_EQ(sky.size(), 90.f);
+    sky.SetSize(-5);
+    EXPECT_EQ(sky.size(), -5.f);
+}
+
+struct Quad {
+    double texture;
+    D normal;
+    std::vector<D> texCoords, vertices;
+};
+
+std::vector<Quad> Quads(const GlRecorder& rec) {
+    std::vector<Quad> quads;
+    double bound = -1;
+    for (const auto& c : rec.calls) {
+        if (c.name == "BindTexture") bound = c.args[1];
+        else if (c.name == "Begin") quads.push_back({bound, {}, {}, {}});
+        else if (c.name == "Normal3f") quads.back().normal = c.args;
+        else if (c.name == "TexCoord2f") quads.back().texCoords.push_back(c.args);
+        else if (c.name == "Vertex3f") quads.back().vertices.push_back(c.args);
+    }
+    return quads;
+}
+
+TEST(SkyBox, SixQuadsAroundThePointWithInwardNormals) {
+    GlRecorder rec;
+    gl::ScopedBackend backend(&rec);
+    TSkyBox sky;
+    sky.SetSize(90);
+    sky.SetTextures(11, 12, 13, 14, 15, 1);
+    sky.Draw(5, -7, 2);
+    EXPECT_EQ(rec.Seq(0, 1), (Calls{{"Color3f", {1, 1, 1}}}));
+    for (const auto& begin : rec.Named("Begin")) EXPECT_EQ(begin.args[0], GL_QUADS);
+    const auto quads = Quads(rec);
+    ASSERT_EQ(quads.size(), 6u);
+    const double textures[6] = {11, 12, 13, 14, 15, 1}, centre[3] = {5, -7, 2};
+    for (int i = 0; i < 6; ++i) {
+        const Quad& q = quads[i];
+        EXPECT_EQ(q.texture, textures[i]) << i;
+        ASSERT_EQ(std::pair(q.vertices.size(), q.texCoords.size()), std::pair(size_t{4}, size_t{4}));
+        double toward = 0;  // the normal points from the face toward the centre
+        for (int k = 0; k < 3; ++k) {
+            double mid = 0;
+            for (const auto& v : q.vertices) {
+                mid += v[k] / 4;
+                EXPECT_FLOAT_EQ(std::fabs(v[k] - centre[k]), 90) << i;
+            }
+            toward += q.normal[k] * (centre[k] - mid);
+        }
+        EXPECT_FLOAT_EQ(toward, 90) << i;
+    }
+    // Front face exactly; t = 1 on the top edge of each side face.
+    EXPECT_EQ(std::tuple(quads[0].vertices[0], quads[0].texCoords[0], quads[0].vertices[2], quads[0].texCoords[2]),
+              std::tuple(D{95, 83, 92}, D{0, 1}, D{-85, 83, -88}, D{1, 0}));
+    for (int i = 0; i < 4; ++i)
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(quads[i].texCoords[k][1] == 1, quads[i].vertices[k][2] > centre[2]) << i << " " << k;
+    // No bottom face: the extra texture repeats the top plane.
+    EXPECT_EQ(std::tuple(quads[5].vertices, quads[5].texCoords), std::tuple(quads[4].vertices, quads[4].texCoords));
+    EXPECT_EQ(quads[4].normal, D({0, 0, -1}));
+
+    // Untextured, a box draws with texture name 0 at the default half-size of 100.
+    rec.Clear();
+    TSkyBox().Draw(0, 0, 0);
+    ASSERT_EQ(Quads(rec).size(), 6u);
+    for (const Quad& q : Quads(rec)) {
+        EXPECT_EQ(q.texture, 0);
+        for (const auto& v : q.vertices)
+            for (double c : v) EXPECT_EQ(std::fabs(c), 100);
+    }
 }
 
 }  // namespace

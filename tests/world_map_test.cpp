@@ -1,17 +1,26 @@
-// The map loader: the file layout, normals and extents, negative counts, stale entries after a
-// smaller map, missing and truncated files (the map in force must survive both), the log lines,
-// and the unseeded pseudo-random source.
+// The map file and its text form. The loader: the file layout, normals and extents, negative
+// counts, stale entries after a smaller map, missing and truncated files (the map in force must
+// survive both), the log lines, and the unseeded pseudo-random source. The text form: byte-exact
+// round trips, errors that name the line and the field, the files it refuses to describe. And
+// the start-up arena itself: size, start points clear of the walls, a courtyard wall that holds
+// and openings that let a player walk from every start point to the tower.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/players.h"
+#include "console/commands.h"
 #include "console/console.h"
+#include "console/settings.h"
 #include "world/map.h"
+#include "world/map_text.h"
 
 namespace tam {
 namespace {
@@ -21,8 +30,7 @@ std::string TempPath(const std::string& name) { return ::testing::TempDir() + "/
 std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes) {
     const std::string path = TempPath(name);
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     EXPECT_TRUE(out.good()) << path;
     return path;
 }
@@ -35,16 +43,12 @@ std::vector<std::string> LogLines() {
 
 // A map file: name, header bytes in file order, start points, boxes of ten bytes each.
 std::vector<uint8_t> MapBytes(const std::string& name, std::vector<uint8_t> header,
-                              const std::vector<std::pair<int, int>>& starts,
-                              const std::vector<std::vector<int>>& boxes) {
+                              const std::vector<std::pair<int, int>>& starts, const std::vector<std::vector<int>>& boxes) {
     std::vector<uint8_t> b(name.begin(), name.end());
     b.push_back(0);
     b.insert(b.end(), header.begin(), header.end());
     b.push_back(static_cast<uint8_t>(starts.size()));
-    for (auto [x, y] : starts) {
-        b.push_back(static_cast<uint8_t>(x));
-        b.push_back(static_cast<uint8_t>(y));
-    }
+    for (auto [x, y] : starts) b.push_back(static_cast<uint8_t>(x)), b.push_back(static_cast<uint8_t>(y));
     b.push_back(static_cast<uint8_t>(boxes.size()));
     for (const auto& box : boxes)
         for (int v : box) b.push_back(static_cast<uint8_t>(v));
@@ -53,30 +57,34 @@ std::vector<uint8_t> MapBytes(const std::string& name, std::vector<uint8_t> head
 
 std::vector<std::vector<int>> Walls(int count, int base) {
     std::vector<std::vector<int>> boxes;
-    for (int i = 0; i < count; ++i)
-        boxes.push_back({base + i, -i, -2, base + i + 5, -i, 6, 0, 1, 0, i % 8});
+    for (int i = 0; i < count; ++i) boxes.push_back({base + i, -i, -2, base + i + 5, -i, 6, 0, 1, 0, i % 8});
     return boxes;
 }
 
 // A box's fields, and a map's header and counts, as comparable (and printable) tuples.
 auto Fields(const MapBox& b) {
-    return std::tuple(+b.x1, +b.y1, +b.z1, +b.x2, +b.y2, +b.z2, b.nx, b.ny, b.nz, b.length,
-                      b.height, +b.texture);
+    return std::tuple(+b.x1, +b.y1, +b.z1, +b.x2, +b.y2, +b.z2, b.nx, b.ny, b.nz, b.length, b.height, +b.texture);
 }
 auto Header(const MapState& m) {
-    return std::tuple(m.name, +m.floorHalfWidth, +m.floorHalfDepth, +m.reservedA, +m.gravity,
-                      +m.reservedB, +m.floorTexture, +m.scrollSpeedX, +m.scrollSpeedY,
-                      +m.startPointCount, +m.boxCount);
+    return std::tuple(m.name, +m.floorHalfWidth, +m.floorHalfDepth, +m.reservedA, +m.gravity, +m.reservedB,
+                      +m.floorTexture, +m.scrollSpeedX, +m.scrollSpeedY, +m.startPointCount, +m.boxCount);
 }
 
 // Field-by-field equality of two whole map records, stale entries included.
 bool SameMap(const MapState& a, const MapState& b) {
     auto point = [](StartPoint p, StartPoint q) { return p.x == q.x && p.y == q.y; };
     auto box = [](const MapBox& p, const MapBox& q) { return Fields(p) == Fields(q); };
-    return Header(a) == Header(b) && a.scrollOffsetX == b.scrollOffsetX &&
-           a.scrollOffsetY == b.scrollOffsetY &&
+    return Header(a) == Header(b) && a.scrollOffsetX == b.scrollOffsetX && a.scrollOffsetY == b.scrollOffsetY &&
            std::equal(a.startPoints.begin(), a.startPoints.end(), b.startPoints.begin(), point) &&
            std::equal(a.boxes.begin(), a.boxes.end(), b.boxes.begin(), b.boxes.end(), box);
+}
+
+// The compiled bytes of `text`, which must compile.
+std::vector<uint8_t> Compile(const std::string& text) {
+    MapTextError e;
+    const auto bytes = CompileMapText(text, e);
+    EXPECT_TRUE(bytes.has_value()) << e.line << ": " << e.message << "\n" << text;
+    return bytes.value_or(std::vector<uint8_t>{});
 }
 
 class WorldMap : public ::testing::Test {
@@ -87,20 +95,20 @@ protected:
     }
 };
 
-TEST_F(WorldMap, LoadsTheSmallExampleFileWithItsLogLines) {
-    const std::vector<uint8_t> file = {0x74, 0x00, 0x0A, 0x0A, 0x00, 0x01, 0x00, 0x00,
-                                       0x00, 0x00, 0x01, 0x00, 0x00, 0x01, 0xF6, 0x0A,
-                                       0xFE, 0x0A, 0x0A, 0x02, 0x00, 0xFF, 0x00, 0x00};
-    const std::string path = WriteTemp("example.map", file);
+TEST_F(WorldMap, TheSmallExampleCompilesToTheFileLayoutAndLoadsWithItsLogLines) {
+    const auto bytes = Compile("# comment\nname \"t\"  # trailing comment\nfloor 10 10\ngravity 1\r\nstart 0 0\n"
+                               "box -10 10 -2 10 10 2 0 -1 0 0\n");
+    EXPECT_EQ(bytes, (std::vector<uint8_t>{0x74, 0x00, 0x0A, 0x0A, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00,
+                                           0x00, 0x01, 0xF6, 0x0A, 0xFE, 0x0A, 0x0A, 0x02, 0x00, 0xFF, 0x00, 0x00}));
+    const std::string path = WriteTemp("example.map", bytes);
     ASSERT_TRUE(LoadMap(path));
     const MapState& m = Map();
     EXPECT_EQ(Header(m), std::tuple("t", 10, 10, 0, 1, 0, 0, 0, 0, 1, 1));
     EXPECT_EQ(std::tuple(+m.startPoints[0].x, +m.startPoints[0].y), std::tuple(0, 0));
     EXPECT_EQ(Fields(m.boxes[0]), std::tuple(-10, 10, -2, 10, 10, 2, 0.f, -1.f, 0.f, 20.f, 4.f, 0));
-
     const std::string sep(60, '=');
-    const std::vector<std::string> want = {"Loading " + path + "...", sep, "Map Name - t",
-                                           "Load Start Points", "Load Object", "Load Ok", sep};
+    const std::vector<std::string> want = {"Loading " + path + "...", sep, "Map Name - t", "Load Start Points",
+                                           "Load Object", "Load Ok", sep};
     std::vector<std::string> got = LogLines();
     // The loading line may wrap at 60 bytes; join wrapped pieces back for the comparison.
     ASSERT_GE(got.size(), want.size());
@@ -113,17 +121,14 @@ TEST_F(WorldMap, LoadsTheSmallExampleFileWithItsLogLines) {
 TEST_F(WorldMap, NormalsExtentsHeaderOrderAndEmptyName) {
     // Gravity sits between the two reserved bytes.
     const auto file = MapBytes("", {200, 7, 11, 0xF0, 22, 5, 0x81, 3}, {},
-                               {{0, 0, 10, 3, 4, -6, 3, 0, 4, 1},
-                                {1, 1, 0, 1, 1, 5, 0, 0, 0, 2},
+                               {{0, 0, 10, 3, 4, -6, 3, 0, 4, 1}, {1, 1, 0, 1, 1, 5, 0, 0, 0, 2},
                                 {0, 0, 0, -128, 127, 1, -128, -128, -128, 3}});
     ASSERT_TRUE(LoadMap(WriteTemp("normals.map", file)));
     const MapState& m = Map();
     EXPECT_EQ(Header(m), std::tuple("", 200, 7, 11, -16, 22, 5, -127, 3, 0, 3));
     EXPECT_EQ(Con().log[3], "Map Name - ");
-    EXPECT_FLOAT_EQ(m.boxes[0].nx, 0.6f);
-    EXPECT_FLOAT_EQ(m.boxes[0].nz, 0.8f);
-    EXPECT_EQ(std::tuple(m.boxes[0].ny, m.boxes[0].length, m.boxes[0].height),
-              std::tuple(0.f, 5.f, 16.f));
+    EXPECT_EQ(std::tuple(m.boxes[0].nx, m.boxes[0].ny, m.boxes[0].nz, m.boxes[0].length, m.boxes[0].height),
+              std::tuple(0.6f, 0.f, 0.8f, 5.f, 16.f));
     // A zero normal stays zero (no division by zero).
     EXPECT_EQ(Fields(m.boxes[1]), std::tuple(1, 1, 0, 1, 1, 5, 0.f, 0.f, 0.f, 0.f, 5.f, 2));
     // Extreme corners: the squares must not overflow.
@@ -131,53 +136,35 @@ TEST_F(WorldMap, NormalsExtentsHeaderOrderAndEmptyName) {
     EXPECT_FLOAT_EQ(m.boxes[2].nx, static_cast<float>(-1 / std::sqrt(3.0)));
 }
 
-TEST_F(WorldMap, NegativeCountsReadNothingAndTheNextFieldFollowsAtOnce) {
+TEST_F(WorldMap, NegativeCountsReadNothingAndASmallerMapLeavesStaleEntriesUnused) {
     // Start point count 0x80 (-128): the very next byte is the box count, here 0xFF (-1).
-    std::vector<uint8_t> file = {'n', 0, 1, 1, 0, 0, 0, 0, 0, 0, 0x80, 0xFF};
     Map().scrollOffsetX = 3.0f;
-    ASSERT_TRUE(LoadMap(WriteTemp("negative.map", file)));
-    EXPECT_EQ(std::tuple(+Map().startPointCount, +Map().boxCount, Map().scrollOffsetX),
-              std::tuple(-128, -1, 0.0f));
-}
-
-TEST_F(WorldMap, ASmallerMapLeavesStaleEntriesUnused) {
-    ASSERT_TRUE(LoadMap(WriteTemp("twenty.map", MapBytes("a", {9, 9, 0, 1, 0, 0, 0, 0},
-                                                          {{1, 2}, {3, 4}}, Walls(20, 0)))));
-    ASSERT_EQ(Map().boxCount, 20);
-    ASSERT_TRUE(LoadMap(WriteTemp("three.map", MapBytes("b", {9, 9, 0, 1, 0, 0, 0, 0},
-                                                         {{7, 8}}, Walls(3, 50)))));
+    ASSERT_TRUE(LoadMap(WriteTemp("negative.map", {'n', 0, 1, 1, 0, 0, 0, 0, 0, 0, 0x80, 0xFF})));
+    EXPECT_EQ(std::tuple(+Map().startPointCount, +Map().boxCount, Map().scrollOffsetX), std::tuple(-128, -1, 0.0f));
+    ASSERT_TRUE(LoadMap(WriteTemp("twenty.map", MapBytes("a", {9, 9, 0, 1, 0, 0, 0, 0}, {{1, 2}, {3, 4}}, Walls(20, 0)))));
+    ASSERT_TRUE(LoadMap(WriteTemp("three.map", MapBytes("b", {9, 9, 0, 1, 0, 0, 0, 0}, {{7, 8}}, Walls(3, 50)))));
     // Entries beyond the counts are stale, left from the bigger map.
-    EXPECT_EQ(std::tuple(+Map().boxCount, +Map().boxes[0].x1, +Map().boxes[3].x1),
-              std::tuple(3, 50, 3));
+    EXPECT_EQ(std::tuple(+Map().boxCount, +Map().boxes[0].x1, +Map().boxes[3].x1), std::tuple(3, 50, 3));
     EXPECT_EQ(std::tuple(+Map().startPointCount, +Map().startPoints[1].x), std::tuple(1, 3));
 }
 
-TEST_F(WorldMap, MissingFileAfterAGoodOneChangesNothing) {
-    ASSERT_TRUE(LoadMap(WriteTemp("good.map", MapBytes("good", {20, 20, 0, 4, 0, 2, 0, 0},
-                                                        {{1, 2}}, Walls(5, 0)))));
+TEST_F(WorldMap, MissingOrTruncatedAtEveryByteKeepsThePreviousMap) {
+    ASSERT_TRUE(LoadMap(WriteTemp("prev.map", MapBytes("prev", {30, 40, 1, 2, 3, 4, 5, 6},
+                                                        {{9, 9}, {8, 8}, {7, 7}}, Walls(6, 0)))));
+    Map().scrollOffsetX = 0.25f;  // as left by drawing; a failed load must not reset it
     const MapState before = Map();
     ResetConsole();
     EXPECT_FALSE(LoadMap(TempPath("no_such.map")));
     EXPECT_TRUE(SameMap(Map(), before));
     EXPECT_EQ(LogLines(), std::vector<std::string>{"File Map not exist ... Loading error"});
-}
-
-TEST_F(WorldMap, TruncatedAtEveryBytePositionKeepsThePreviousMap) {
-    ASSERT_TRUE(LoadMap(WriteTemp("prev.map", MapBytes("prev", {30, 40, 1, 2, 3, 4, 5, 6},
-                                                        {{9, 9}, {8, 8}, {7, 7}}, Walls(6, 0)))));
-    Map().scrollOffsetX = 0.25f;  // as left by drawing; a failed load must not reset it
-    const MapState before = Map();
-    const auto next = MapBytes("next", {1, 2, 0, 3, 0, 1, 0, 0}, {{-1, -2}, {-3, -4}},
-                               Walls(4, 20));
+    const auto next = MapBytes("next", {1, 2, 0, 3, 0, 1, 0, 0}, {{-1, -2}, {-3, -4}}, Walls(4, 20));
     // The log stops at the stage reached: cut inside the boxes, the earlier stages are named.
     const std::vector<std::string> stages = {"Map Name - next", "Load Start Points", "Load Object",
                                              "Map file is truncated"};
     for (size_t len = 0; len < next.size(); ++len) {
         SCOPED_TRACE("file length " + std::to_string(len));
         ResetConsole();
-        const std::string path = WriteTemp("cut.map", {next.begin(), next.begin() +
-                                                                     static_cast<long>(len)});
-        EXPECT_FALSE(LoadMap(path));
+        EXPECT_FALSE(LoadMap(WriteTemp("cut.map", {next.begin(), next.begin() + static_cast<long>(len)})));
         EXPECT_TRUE(SameMap(Map(), before));
         const auto lines = LogLines();
         ASSERT_GE(lines.size(), 2u);
@@ -197,7 +184,6 @@ TEST_F(WorldMap, TruncatedAtEveryBytePositionKeepsThePreviousMap) {
     EXPECT_EQ(Map().boxCount, 4);
 }
 
-
 TEST(WorldRandom, SameSequenceEveryRunWithinRange) {
     ResetWorld();
     std::vector<int32_t> first;
@@ -205,7 +191,6 @@ TEST(WorldRandom, SameSequenceEveryRunWithinRange) {
     ResetWorld();
     for (int i = 0; i < 50; ++i) EXPECT_EQ(RandomDraw(), first[static_cast<size_t>(i)]);
     EXPECT_EQ(std::set<int32_t>(first.begin(), first.end()).size(), first.size());
-
     EXPECT_EQ(RandomBelow(0), 0);
     std::set<int32_t> seen;
     for (int i = 0; i < 2000; ++i) {
@@ -216,6 +201,131 @@ TEST(WorldRandom, SameSequenceEveryRunWithinRange) {
         seen.insert(r);
     }
     EXPECT_EQ(seen.size(), 62u);
+}
+
+// The start-up arena's text is compiled, decompiled and compiled again by map_tool.sh.
+TEST(WorldMapText, OddBytesRoundTripAndErrorsNameTheLineAndTheField) {
+    MapTextError e;
+    // A name with quotes, backslashes, CP1251 bytes and '#'; every header field non-zero.
+    const std::vector<uint8_t> odd = {'a', '"', '\\', 0xC0, '#', 0x01, 0, 255, 1, 0x80, 0x7F, 0xFF, 7, 0x81, 0x7F,
+                                      1, 0x80, 0x7F, 1, 0x80, 0x7F, 0x80, 0x7F, 0x80, 0x7F, 0x80, 0x7F, 0x80, 7};
+    const auto text = DecompileMap(odd, e);
+    ASSERT_TRUE(text.has_value()) << e.message;
+    EXPECT_EQ(Compile(*text), odd);
+    EXPECT_NE(text->find("name \"a\\\"\\\\\\xC0#\\x01\""), std::string::npos) << *text;
+    EXPECT_NE(text->find("start -128 127"), std::string::npos) << *text;
+
+    std::string starts, boxes;  // the 128th start point or box is one too many
+    for (int i = 0; i < 128; ++i) starts += "start 1 1\n", boxes += "box 0 0 0 1 0 0 0 1 0 0\n";
+    const struct {
+        std::string text;
+        int line;
+        const char* says;
+    } cases[] = {{"name \"x\"\n\nbox 0 0 0 128 0 0 0 1 0 0\n", 3, "'x2'"},
+                 {"box 0 0 0 128 0 0 0 1 0 0\n", 1, "-128..127"},
+                 {"start 0 -129\n", 1, "'y'"},
+                 {"box 0 0 0 1 0 0 0 1 0 8\n", 1, "unknown texture index 8"},
+                 {"\nfloor_texture -1\n", 2, "unknown texture index"},
+                 {"floor 256 0\n", 1, "floor half-width"},
+                 {"gravity 99999999999999\n", 1, "outside"},
+                 {"gravity ten\n", 1, "not a whole number"},
+                 {"gravity 1\ngravity 2\n", 2, ""},
+                 {"box 1 2 3\n", 1, "expects 10"},
+                 {"wall 1 2\n", 1, "unknown directive"},
+                 {"name \"open\n", 1, "unterminated"},
+                 {"name \"a\\x00b\"\n", 1, "zero byte"},
+                 {starts, 128, "127"},
+                 {boxes, 128, ""}};
+    for (const auto& c : cases) {
+        EXPECT_FALSE(CompileMapText(c.text, e).has_value()) << c.text;
+        EXPECT_EQ(e.line, c.line) << c.text;
+        EXPECT_NE(e.message.find(c.says), std::string::npos) << c.text << " -> " << e.message;
+    }
+    EXPECT_FALSE(Compile(boxes.substr(boxes.find('\n') + 1)).empty());  // 127 boxes
+}
+
+TEST(WorldMapText, RefusesFilesItCannotDescribe) {
+    MapTextError e;
+    const std::vector<uint8_t> good = {'m', 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 2};
+    ASSERT_TRUE(DecompileMap(good, e).has_value()) << e.message;
+    auto cut = good, extra = good, badTexture = good;
+    cut.pop_back();
+    extra.push_back(9);
+    badTexture.back() = 8;
+    const std::vector<uint8_t> negative = {'m', 0, 1, 1, 0, 0, 0, 0, 0, 0, 0xFF, 0};
+    for (const auto& [bytes, says] : {std::pair{cut, "truncated"}, {extra, "after the last box"},
+                                      {badTexture, "texture"}, {negative, ""}}) {
+        EXPECT_FALSE(DecompileMap(bytes, e).has_value()) << says;
+        EXPECT_NE(e.message.find(says), std::string::npos) << e.message;
+    }
+}
+
+class WorldArena : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetWorld();
+        ResetPlayers();
+        ResetSettings();
+        ResetInterpreter();
+        // The source tree's root is two levels above the tests' data folder.
+        const auto root = std::filesystem::path(TAM_TEST_DATA_DIR).parent_path().parent_path();
+        std::stringstream text;
+        text << std::ifstream(root / "data/maps/isengard.txt", std::ios::binary).rdbuf();
+        ASSERT_TRUE(ParseMap(Compile(text.str()), Map()));
+    }
+};
+
+// Distance from (x, y) to the panel's foot segment.
+double DistanceToPanel(const MapBox& b, double x, double y) {
+    const double dx = b.x2 - b.x1, dy = b.y2 - b.y1, len2 = dx * dx + dy * dy;
+    const double t = std::clamp(len2 > 0 ? ((x - b.x1) * dx + (y - b.y1) * dy) / len2 : 0, 0.0, 1.0);
+    return std::hypot(x - (b.x1 + t * dx), y - (b.y1 + t * dy));
+}
+
+TEST_F(WorldArena, SizeStartPointsAndJump) {
+    const MapState& m = Map();
+    EXPECT_TRUE(m.boxCount >= 60 && m.boxCount <= 127) << +m.boxCount;
+    EXPECT_GE(m.startPointCount, 3);
+    ASSERT_GT(m.gravity, 0);
+    const double airtime = M_PI / std::sqrt(static_cast<double>(m.gravity));
+    EXPECT_TRUE(airtime > 0.6 && airtime < 1.3) << airtime;
+    for (int i = 0; i < m.boxCount; ++i) {
+        const MapBox& b = m.boxes[i];
+        EXPECT_TRUE(b.texture >= 0 && b.texture < 8) << "box " << i;
+        EXPECT_NEAR(std::hypot(b.nx, b.ny), 1.0, 1e-5) << "box " << i;
+        EXPECT_EQ(b.nz, 0.0f);
+        // Every panel reaches from the floor past eye height.
+        EXPECT_TRUE(std::min(b.z1, b.z2) == -2 && std::max(b.z1, b.z2) >= 6) << "box " << i;
+        for (int s = 0; s < m.startPointCount; ++s)
+            EXPECT_GT(DistanceToPanel(b, m.startPoints[s].x, m.startPoints[s].y), 6) << "start " << s << " box " << i;
+    }
+}
+
+// Walks player 0 forward from (x, y) facing `yaw` for `frames` hundredths of a second.
+PlayerRecord& Walk(double x, double y, double yaw, int frames) {
+    PlayerRecord& p = Plr().Players[0];
+    p = PlayerRecord{};
+    p.x = static_cast<float>(x), p.y = static_cast<float>(y), p.yaw = static_cast<float>(yaw);
+    p.moveForward = 1;
+    for (int f = 0; f < frames; ++f) MovePlayer(0, 0.01f);
+    return p;
+}
+
+TEST_F(WorldArena, WalkingInFromEveryStartPointReachesTheTowerAndTheCourtyardWallHolds) {
+    const MapState& m = Map();
+    for (int s = 0; s < m.startPointCount; ++s) {
+        const double x = m.startPoints[s].x, y = m.startPoints[s].y;
+        const double yaw = std::fmod(std::atan2(-x, -y) * 180 / M_PI + 360, 360);  // the centre
+        const PlayerRecord& p = Walk(x, y, yaw, 1500);
+        const double r = std::hypot(p.x, p.y);
+        EXPECT_TRUE(r > 8 && r < 20) << "start point " << s << " ends at radius " << r;
+    }
+    // Diagonally into a corner wall segment (+X, toward the east wall): held inside the courtyard.
+    const float x = Walk(30, -44, 90, 1000).x;
+    EXPECT_TRUE(x > 50 && x < 56 - 2.9) << x;
+    // Through the south gate (-Y) into its corridor, stopped by the end panel.
+    const float y = Walk(0, -44, 180, 1000).y;
+    EXPECT_TRUE(y > -88 + 2.9 && y < -70) << y;
 }
 
 }  // namespace

@@ -6,11 +6,11 @@
 #include "app/players.h"
 #include "console/commands.h"
 #include "console/console.h"
+#include "console/files.h"
 #include "console/settings.h"
 #include "images/texture.h"
 #include "input/keys.h"
 #include "media/display.h"
-#include "platform/files.h"
 #include "platform/platform.h"
 #include "render/font.h"
 #include "render/gl_api.h"
@@ -84,6 +84,28 @@ void BuildSkybox() {
     }
 }
 
+MouseButton ToMouseButton(platform::Button button) {
+    switch (button) {
+        case platform::Button::Left: return MouseButton::Left;
+        case platform::Button::Middle: return MouseButton::Middle;
+        default: return MouseButton::Right;
+    }
+}
+
+// The windows' input: the main window's to the key dispatch, the console window's to the console.
+class AppWindowEvents final : public platform::WindowEvents {
+public:
+    void MainKeyDown(int key) override { FormKeyDown(key); }
+    void MainKeyUp(int key) override { FormKeyUp(key); }
+    void MainButtonDown(platform::Button b) override { FormMouseDown(ToMouseButton(b)); }
+    void MainButtonUp(platform::Button b) override { FormMouseUp(ToMouseButton(b)); }
+    void MainWheel(uint32_t wparam) override { MouseWheel(wparam); }
+    void ConsoleKeyDown(int key) override { tam::ConsoleKeyDown(key); }
+    void ConsoleCharacter(uint8_t ch) override { ConsoleKeyPress(ch); }
+    void ConsoleDeactivated() override { ConsoleDeactivate(); }
+    void ConsoleClosed() override { ConsoleHide(); }
+};
+
 void ShowConsoleAtStart(ConsoleView* view) {
     ConsoleConstruct(view);
     ConsoleShow();
@@ -126,8 +148,18 @@ AppState& App() {
     return state;
 }
 
+void ConnectPlatform() {
+    static AppWindowEvents events;
+    Gl().window = &platform::MainGlWindow();
+    Media().device = &platform::Display();
+    audio::SetBackend(&platform::SdlAudio());
+    platform::SetWindowEvents(&events);
+}
+
 bool FrmMainCreate() {
     AppState& a = App();
+    ConnectPlatform();
+    RegisterCommandChain();
     Timer();
     a.StartupOk = true;
     ShowConsoleAtStart(platform::CreateConsoleWindow());
@@ -141,7 +173,7 @@ bool FrmMainCreate() {
     ConsolePrint("  DirectX initialization...", true);
     a.StartupOk = InitDirectX() && a.StartupOk;
     ConsolePrint("  Font initialization...", true);
-    BuildFontLists();
+    BuildFontLists(Tex().FontTexture);
     ConsolePrint("  Other Initializations...", true);
     ConsolePrint("Software Initializated successfully", true);
     ConsolePrint(SeparatorLine(), true);

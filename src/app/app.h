@@ -54,8 +54,15 @@ struct AppState {
 };
 AppState& App();
 
-// The main window's construction: the whole start-up sequence. False when start-up failed and
-// the program is to quit after the modal console.
+// Connects the platform layer to the lower ones: its window to the render state and the display
+// modes, its audio backend to the sound unit, its window events to the key dispatch and the
+// console.
+void ConnectPlatform();
+// Registers the command chain (after emptying it).
+void RegisterCommandChain();
+
+// The main window's construction: the whole start-up sequence, beginning with the two steps
+// above. False when start-up failed and the program is to quit after the modal console.
 bool FrmMainCreate();
 // The main window's destroy handler: DirectX, OpenGL and font shutdown.
 void FormDestroy();

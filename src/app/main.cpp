@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "app/app.h"
-#include "platform/files.h"
+#include "console/files.h"
 #include "platform/platform.h"
 
 namespace {

@@ -6,7 +6,6 @@
 
 #include "app/collision.h"
 #include "app/players.h"
-#include "console/commands.h"
 #include "console/settings.h"
 #include "world/map.h"
 
@@ -84,7 +83,7 @@ void MovePlayer(int index, float dt) {
 
     float px = p.x + p.vx * dt;
     float py = p.y + p.vy * dt;
-    if (!Interp().no_clip) {
+    if (!World().no_clip) {
         const MapState& m = Map();
         for (int i = 0; i < m.boxCount; ++i)
             CollideWithBox(p.x, p.y, px, py, m.boxes[static_cast<size_t>(i)], p.z, kPlayerRadius);

@@ -1,5 +1,5 @@
-// The console's fixed texts: about, help, and the answer to a word no command matches. Texts are
-// written in UTF-8 here and held as CP1251 in the program.
+// The console's own commands (console, about, help) and the answer to a word no command matches.
+// Texts are written in UTF-8 here and held as CP1251 in the program.
 #include <string>
 
 #include "console/commands_local.h"
@@ -63,6 +63,11 @@ void PrintFramed(const char* const (&lines)[N]) {
 }
 
 }  // namespace
+
+void Console(const Words&) {
+    ConsoleShow();
+    ConsoleBringToFront();
+}
 
 void About(const Words&) {
     PrintFramed(kAboutLines);

@@ -1,5 +1,5 @@
 // The command interpreter: splitting a line into commands at ";", a command into words at
-// spaces, and running the command word through the fixed chain of entries. Also the decimal
+// spaces, and running the command word through the registered chain of entries. Also the decimal
 // conversions whose failure ends a command line.
 #include "console/commands.h"
 
@@ -11,61 +11,12 @@
 #include "console/commands_local.h"
 #include "console/console.h"
 #include "console/cp1251.h"
+#include "console/files.h"
 
 namespace tam {
 namespace {
 
 using commands::Words;
-
-struct ChainEntry {
-    std::string_view word;  // lower case
-    void (*run)(const Words&);
-};
-
-// The command chain in the order of testing; the first entry whose word equals the lowercased
-// command word runs. A word no entry names falls through to commands::Unrecognised.
-constexpr ChainEntry kChain[] = {
-    {"exit", commands::Exit},
-    {"quit", commands::Exit},
-    {"console", commands::Console},
-    {"about", commands::About},
-    {"help", commands::Help},
-    {"fov", commands::Fov},
-    {"cl_forwardspeed", commands::ForwardSpeed},
-    {"cl_sidespeed", commands::SideSpeed},
-    {"sensitivity", commands::Sensitivity},
-    {"+moveleft", commands::PlusMoveLeft},
-    {"+moveright", commands::PlusMoveRight},
-    {"+forward", commands::PlusForward},
-    {"+back", commands::PlusBack},
-    {"+up", commands::PlusUp},
-    {"+down", commands::PlusDown},
-    {"+right", commands::PlusRight},
-    {"+left", commands::PlusLeft},
-    {"-moveleft", commands::MinusMoveLeft},
-    {"-moveright", commands::MinusMoveRight},
-    {"-forward", commands::MinusForward},
-    {"-back", commands::MinusBack},
-    {"-up", commands::MinusPitch},
-    {"-down", commands::MinusPitch},
-    {"-left", commands::MinusYaw},
-    {"-right", commands::MinusYaw},
-    {"create_map", commands::CreateMap},
-    {"fog", commands::Fog},
-    {"+attack", commands::PlusAttack},
-    {"-attack", commands::MinusAttack},
-    {"no_clip", commands::NoClip},
-    {"jump", commands::Jump},
-    {"bind", commands::Bind},
-    {"load_map", commands::LoadMap},
-    {"load_texture", commands::LoadTexture},
-    {"play_midi", commands::PlayMidi},
-    {"play_wav", commands::PlayWav},
-    {"play_mp3", commands::PlayMp3},
-    {"set_volume", commands::SetVolume},
-    {"set_fullscreen", commands::SetFullScreen},
-    {"set_windowed", commands::SetWindowed},
-};
 
 // Runs one segment of a command line. `command` is owned here, so the words stay valid while
 // handlers rebind keys or run further lines.
@@ -73,9 +24,12 @@ void RunCommand(std::string command) {
     if (command == ";") return;
     const Words words = commands::SplitWords(command);
     const std::string word = LowerCp1251(words[0]);
-    for (const ChainEntry& entry : kChain) {
-        if (entry.word == word) {
-            entry.run(words);
+    // By index, and the handler copied: a handler may register further entries.
+    const std::vector<CommandEntry>& chain = Interp().chain;
+    for (size_t i = 0; i < chain.size(); ++i) {
+        if (chain[i].word == word) {
+            const commands::Handler run = chain[i].run;
+            run(words);
             return;
         }
     }
@@ -108,6 +62,15 @@ Words SplitWords(std::string_view command) {
     return words;
 }
 
+void PrintBadParameter() {
+    using namespace tam::literals;
+    ConsolePrint("Неверно задан параметр"_cp, true);
+}
+
+bool ExistsBesideProgram(std::string_view name) {
+    return FileExists(ResolvePath(name));
+}
+
 }  // namespace commands
 
 InterpreterState& Interp() {
@@ -117,6 +80,10 @@ InterpreterState& Interp() {
 
 void ResetInterpreter() {
     Interp() = InterpreterState{};
+}
+
+void RegisterCommand(std::string_view word, commands::Handler run) {
+    Interp().chain.push_back({std::string(word), std::move(run)});
 }
 
 // Segments are cut as the command language defines them: a ";" ends a segment unless it is the

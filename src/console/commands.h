@@ -1,15 +1,43 @@
 // The command language: every action a user, a key or start-up triggers is a command line run
 // through ExecuteCommand. A line holds commands separated by ";", each a command word followed
-// by argument words separated by spaces. Window thread only; re-entrant (a command may run
-// further command lines).
+// by argument words separated by spaces. The interpreter knows no command itself: it runs the
+// handler of the first registered entry whose word matches. Window thread only; re-entrant (a
+// command may run further command lines).
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tam {
+
+namespace commands {
+
+inline constexpr int kWordSlots = 8;
+// The words of one command: slot 0 the command word as typed, slots 1..7 the arguments; absent
+// words are empty. The views point into the interpreter's own copy of the command and stay valid
+// while the handler runs, also across command lines it runs itself.
+using Words = std::array<std::string_view, kWordSlots>;
+using Handler = std::function<void(const Words&)>;
+
+// Splits a command at spaces (0x20 only) into the first eight words.
+Words SplitWords(std::string_view command);
+
+// Helpers of the subsystems' handlers: the "wrong parameter" line, and whether a typed file name
+// names a file beside the program.
+void PrintBadParameter();
+bool ExistsBesideProgram(std::string_view name);
+
+// The console's own commands: console, about, help.
+void Console(const Words& w);
+void About(const Words& w);
+void Help(const Words& w);
+
+}  // namespace commands
 
 // A word that had to be a number and is not. It ends the command line and reaches the
 // application's top-level error handler, which shows what() in a message box.
@@ -21,12 +49,22 @@ public:
 // Runs a command line (CP1251). May throw ConversionError.
 void ExecuteCommand(std::string_view line);
 
-// The interpreter's own state: the no_clip flag (collision off when non-zero).
+// One entry of the command chain.
+struct CommandEntry {
+    std::string word;  // lower case
+    commands::Handler run;
+};
+
+// The interpreter's state: the command chain in the order of testing. A word no entry names is
+// answered as unrecognised. Reset by tests (an empty chain).
 struct InterpreterState {
-    uint8_t no_clip = 0;
+    std::vector<CommandEntry> chain;
 };
 InterpreterState& Interp();
 void ResetInterpreter();
+
+// Appends an entry to the chain; `word` is lower case. An earlier entry with the same word wins.
+void RegisterCommand(std::string_view word, commands::Handler run);
 
 // Decimal text to a signed 32-bit integer / a float; throws ConversionError for anything else
 // (including values past the 32-bit range). Leading and trailing spaces are not accepted.

@@ -109,13 +109,9 @@ void ConsoleKeyDown(int key) {
         ConsolePrint(line, false);
         AddHistory(line);
         c.historyRestart = true;
-        try {
-            ExecuteCommand(line);
-        } catch (...) {
-            // A conversion error ends the command line; the editor still starts afresh.
-            c.inputLine.clear();
-            throw;
-        }
+        // A conversion error leaves through here: the typed line stays in the editor, to be
+        // corrected after the message box.
+        ExecuteCommand(line);
         c.inputLine.clear();
     } else if (key == 8 && !c.inputLine.empty()) {
         c.inputLine.pop_back();

@@ -1,5 +1,6 @@
-// The numeric settings and their commands: a plain decimal word inside the range sets the value,
-// anything else shows the value or the range. Every message is printed with a redraw.
+// The numeric settings and the commands of the ranged ones: a plain decimal word inside the range
+// sets the value, anything else shows the value or the range. Every message is printed with a
+// redraw.
 #include "console/settings.h"
 
 #include <string>
@@ -7,15 +8,8 @@
 #include "console/commands.h"
 #include "console/console.h"
 #include "console/cp1251.h"
-#include "console/operations.h"
 
 namespace tam {
-namespace {
-
-constexpr int32_t kFovMin = 10;
-constexpr int32_t kFovMax = 120;
-
-}  // namespace
 
 Settings& Cvars() {
     static Settings s;
@@ -49,41 +43,16 @@ void SetRangedSetting(std::string_view name, std::string_view value, int32_t min
                  true);
 }
 
-void FovCommand(std::string_view value) {
-    using namespace tam::literals;
-    if (value == "?") {
-        ConsolePrint("   FOV - Установка угла обзора"_cp, true);
-        ConsolePrint("   Количество параметров - 1"_cp, true);
-        ConsolePrint("   Параметр указывает угол обзора от "_cp + std::to_string(kFovMin) +
-                         " до "_cp + std::to_string(kFovMax),
-                     true);
-        return;
-    }
-    if (value.empty() || !IsDigits(value)) {
-        ConsolePrint("FOV=" + std::to_string(Cvars().fov), true);
-        return;
-    }
-    const int32_t n = StrToInt(value);
-    if (n >= kFovMin && n <= kFovMax) {
-        Cvars().fov = n;
-        Ops().ApplyProjection(n);
-        return;
-    }
-    ConsolePrint("Параметр должен быть между ["_cp + std::to_string(kFovMin) + "; " +
-                     std::to_string(kFovMax) + "]",
-                 true);
+void commands::ForwardSpeed(const Words& w) {
+    SetRangedSetting("cl_forwardspeed", w[1], 1, Cvars().cl_forwardspeed, 1000);
 }
 
-void ForwardSpeedCommand(std::string_view value) {
-    SetRangedSetting("cl_forwardspeed", value, 1, Cvars().cl_forwardspeed, 1000);
+void commands::SideSpeed(const Words& w) {
+    SetRangedSetting("cl_sidespeed", w[1], 1, Cvars().cl_sidespeed, 1000);
 }
 
-void SideSpeedCommand(std::string_view value) {
-    SetRangedSetting("cl_sidespeed", value, 1, Cvars().cl_sidespeed, 1000);
-}
-
-void SensitivityCommand(std::string_view value) {
-    SetRangedSetting("sensitivity", value, 1, Cvars().sensitivity, 25);
+void commands::Sensitivity(const Words& w) {
+    SetRangedSetting("sensitivity", w[1], 1, Cvars().sensitivity, 25);
 }
 
 }  // namespace tam

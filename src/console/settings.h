@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "console/commands.h"
+
 namespace tam {
 
 struct Settings {
@@ -23,10 +25,11 @@ bool IsDigits(std::string_view text);
 void SetRangedSetting(std::string_view name, std::string_view value, int32_t min, float& target,
                       int32_t max);
 
-// The setting commands, each given argument word 1 (empty when absent).
-void FovCommand(std::string_view value);
-void ForwardSpeedCommand(std::string_view value);
-void SideSpeedCommand(std::string_view value);
-void SensitivityCommand(std::string_view value);
+// The commands cl_forwardspeed, cl_sidespeed and sensitivity (fov reprojects, so app has it).
+namespace commands {
+void ForwardSpeed(const Words& w);
+void SideSpeed(const Words& w);
+void Sensitivity(const Words& w);
+}  // namespace commands
 
 }  // namespace tam

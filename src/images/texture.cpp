@@ -1,11 +1,13 @@
 // The texture registry: one list of loaded textures, the built-in checkerboard first, looked up
-// by the path exactly as it was passed; and the start-up list of world and font textures.
+// by the path exactly as it was passed; the start-up list of world and font textures; and the
+// load_texture command.
 #include "images/texture.h"
 
 #include <GL/gl.h>
 
 #include "console/commands.h"
 #include "console/console.h"
+#include "console/cp1251.h"
 #include "images/readers.h"
 #include "images/texture_local.h"
 #include "render/gl_api.h"
@@ -115,6 +117,20 @@ bool LoadDefaultTexturesWith(CommandRunner run) {
 
 bool LoadDefaultTextures() {
     return textures::LoadDefaultTexturesWith([](std::string_view line) { ExecuteCommand(line); });
+}
+
+void commands::LoadTexture(const Words& w) {
+    using namespace tam::literals;
+    if (w[1] == "?") {
+        ConsolePrint("load_texture [File Name(*.tga *.bmp *.pcx)]", false);
+        ConsolePrint("   File Name - Имя файла в папке с игрой"_cp, false);
+    } else if (w[1].empty()) {
+        ConsolePrint("Файл не указан"_cp, true);
+    } else if (ExistsBesideProgram(w[1])) {
+        Tex().LastLoadedTexture = tam::LoadTexture(w[1]);
+    } else {
+        ConsolePrint("Файл с тектурой не наден"_cp, true);
+    }
 }
 
 }  // namespace tam

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "console/commands.h"
+
 namespace tam {
 
 class CTexture {
@@ -48,5 +50,10 @@ uint32_t LoadTexture(std::string_view path);
 
 // Loads the world textures and the font through load_texture commands; returns true.
 bool LoadDefaultTextures();
+
+// The command load_texture: the named file beside the program becomes LastLoadedTexture.
+namespace commands {
+void LoadTexture(const Words& w);
+}  // namespace commands
 
 }  // namespace tam

@@ -1,5 +1,5 @@
-// The key table (names and bound command lines by virtual-key code) and the main window's key,
-// mouse-button and wheel handlers that turn events into command lines.
+// The key table (names and bound command lines by virtual-key code), the main window's key,
+// mouse-button and wheel handlers that turn events into command lines, and the bind command.
 #include "input/keys.h"
 
 #include <algorithm>
@@ -8,8 +8,8 @@
 #include "console/commands.h"
 #include "console/console.h"
 #include "console/cp1251.h"
-#include "console/operations.h"
 #include "console/settings.h"
+#include "render/opengl.h"
 
 namespace tam {
 namespace {
@@ -135,7 +135,25 @@ void MouseWheel(uint32_t wparam) {
     int32_t& fov = Cvars().fov;
     fov += delta <= kWheelUpLimit ? kWheelStep : -kWheelStep;
     fov = std::clamp(fov, kFovMin, kFovMax);
-    Ops().ApplyProjection(fov);
+    ApplyProjection(fov);
+}
+
+// The stored command is always words 2, 3 and 4 joined by single spaces, even when 3 and 4 are
+// empty; words 5 to 7 are dropped.
+void commands::Bind(const Words& w) {
+    if (w[1] == "?") {
+        ConsolePrint("BIND [KEY] [ACTION]", true);
+    } else if (!w[2].empty()) {
+        BindKey(w[1], std::string(w[2]) + " " + std::string(w[3]) + " " + std::string(w[4]));
+    } else if (!w[1].empty()) {
+        const int32_t code = FindKey(w[1]);
+        if (code < 0) {
+            ConsolePrint("Unknown key " + std::string(w[1]), true);
+        } else {
+            const Key_t& key = KeyTable(code);
+            ConsolePrint(key.Name + "=" + key.Command, true);
+        }
+    }
 }
 
 }  // namespace tam

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "console/commands.h"
+
 namespace tam {
 
 inline constexpr int kKeyCount = 255;
@@ -36,5 +38,10 @@ void FormKeyUp(int key);
 void FormMouseDown(MouseButton button);
 void FormMouseUp(MouseButton button);
 void MouseWheel(uint32_t wparam);  // the raw first parameter of the wheel message (delta in the high word)
+
+// The command bind: shows a key's binding or binds a command line to it.
+namespace commands {
+void Bind(const Words& w);
+}  // namespace commands
 
 }  // namespace tam

@@ -1,4 +1,4 @@
-// The start-up DirectX stage, the screen-mode holder on top of the platform's window calls, and
+// The start-up DirectX stage, the screen-mode holder on top of the display device, and
 // the border and mode steps of the display commands.
 #include "media/display.h"
 
@@ -6,34 +6,38 @@
 #include <string>
 
 #include "console/console.h"
-#include "platform/files.h"
+#include "console/files.h"
 
 namespace tam {
 namespace {
 
 constexpr const char* kMusicFile = "Data\\Sound\\Ext.mid";
 
-class PlatformDisplayDevice final : public DisplayDevice {
+// The device in force before start-up installs one: there is no window to bind to.
+class NoDisplayDevice final : public DisplayDevice {
 public:
-    bool HasWindow() override { return platform::MainWindowExists(); }
-    void SetBorder(platform::Border border) override { platform::SetMainBorder(border); }
-    int EnterFullScreen(int width, int height, int bits) override {
-        return platform::EnterFullScreen(width, height, bits);
-    }
-    int LeaveFullScreen() override { return platform::LeaveFullScreen(); }
+    bool HasWindow() override { return false; }
+    void SetBorder(Border) override {}
+    int EnterFullScreen(int, int, int) override { return NDX_Screen::kLevelRefused; }
+    bool InFullScreen() override { return false; }
+    int LeaveFullScreen() override { return NDX_Screen::kLevelRefused; }
 };
 
+// The start-up log line for a sound device that failed to open with `status`.
+std::string SoundOffLine(int status) {
+    const std::string code = " (status " + std::to_string(status) + "): sound is off";
+    if (status == NDX_Sound::kCannotSetUp)
+        return "  Sound device could not be set up" + code;
+    return "  No sound device" + code;
+}
+
 DisplayDevice& Device() {
+    static NoDisplayDevice none;
     MediaState& m = Media();
-    return m.device ? *m.device : PlatformDisplay();
+    return m.device ? *m.device : none;
 }
 
 }  // namespace
-
-DisplayDevice& PlatformDisplay() {
-    static PlatformDisplayDevice device;
-    return device;
-}
 
 MediaState& Media() {
     static MediaState state;
@@ -69,7 +73,7 @@ int NDX_Screen::SetFullScreen(int, int width, int height, int bits) {
 
 int NDX_Screen::SetWindowed(int, int width, int height) {
     if (!created_) return kNoDisplay;
-    if (device_.LeaveFullScreen() != kOk) return kLevelRefused;
+    if (device_.InFullScreen() && device_.LeaveFullScreen() != kOk) return kLevelRefused;
     fullScreen_ = false;
     width_ = width;
     height_ = height;
@@ -85,8 +89,9 @@ bool InitDirectX() {
     ConsolePrint("  Initializating Sound...", true);
     m.sound = std::make_unique<NDX_Sound>();
     if (const int status = m.sound->Create(); status != 0) {
-        std::fprintf(stderr, "tamberlo: no usable audio device (status %d); sound is off\n", status);
-        ConsolePrint("  No sound device (status " + std::to_string(status) + "): sound is off", true);
+        const std::string line = SoundOffLine(status);
+        std::fprintf(stderr, "tamberlo: %s\n", line.c_str() + 2);
+        ConsolePrint(line, true);
     }
 
     ConsolePrint("  Initializating Music...", true);
@@ -104,8 +109,8 @@ void ShutdownDirectX() {
     m.sound.reset();
 }
 
-void SetBorderNone() { Device().SetBorder(platform::Border::None); }
-void SetBorderSizeable() { Device().SetBorder(platform::Border::Sizeable); }
+void SetBorderNone() { Device().SetBorder(Border::None); }
+void SetBorderSizeable() { Device().SetBorder(Border::Sizeable); }
 
 void NewScreen() {
     MediaState& m = Media();

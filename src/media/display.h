@@ -4,8 +4,8 @@
 
 #include <memory>
 
+#include "console/commands.h"
 #include "media/sound.h"
-#include "platform/platform.h"
 
 namespace tam {
 
@@ -22,16 +22,26 @@ void NewScreen();          // a new NDX_Screen becomes the current one (the earl
 int ScreenSetFullScreen(int width, int height, int colorBits);  // NDX_Screen status
 int ScreenSetWindowed(int width, int height);                    // NDX_Screen status
 
-// What the screen holder needs of the window system; the real one is the platform layer.
+// The commands set_fullscreen and set_windowed: the steps above, then InitOpenGL.
+namespace commands {
+void SetFullScreen(const Words& w);
+void SetWindowed(const Words& w);
+}  // namespace commands
+
+// The main window's border styles.
+enum class Border { Single, None, Sizeable };
+
+// What the screen holder needs of the window system; the platform layer implements it.
 class DisplayDevice {
 public:
     virtual ~DisplayDevice() = default;
     virtual bool HasWindow() = 0;
-    virtual void SetBorder(platform::Border border) = 0;
+    virtual void SetBorder(Border border) = 0;
     virtual int EnterFullScreen(int width, int height, int bits) = 0;  // 0, 2 or 3
-    virtual int LeaveFullScreen() = 0;                                // 0 or 3
+    virtual bool InFullScreen() = 0;
+    // Back to the desktop mode, the window at its place and size from before; 0 or 3.
+    virtual int LeaveFullScreen() = 0;
 };
-DisplayDevice& PlatformDisplay();
 
 // One screen-mode holder bound to the main window. The destructor gives the desktop its mode
 // back if this holder took the screen.
@@ -50,7 +60,8 @@ public:
     int Create();
     // `flags` are unused (always 0). Full screen at width x height and `bits` per pixel.
     int SetFullScreen(int flags, int width, int height, int bits);
-    // Back to the desktop mode; width x height is only recorded as the off-screen size.
+    // Back to the desktop mode; width x height is only recorded as the off-screen size. A window
+    // that is not full screen is left where and as large as it is.
     int SetWindowed(int flags, int width, int height);
 
     bool FullScreen() const { return fullScreen_; }
@@ -67,7 +78,7 @@ private:
 
 // The unit's holders. Reset by tests (ResetMedia releases the holders first).
 struct MediaState {
-    DisplayDevice* device = nullptr;  // null: the platform layer
+    DisplayDevice* device = nullptr;  // null: no window (start-up installs the platform's)
     std::unique_ptr<NDX_Screen> screen;
     std::unique_ptr<NDX_Sound> sound;
     std::unique_ptr<NDX_Midi> midi;

@@ -2,9 +2,11 @@
 #include "media/sound.h"
 
 #include <cmath>
+#include <fstream>
 #include <numbers>
+#include <string_view>
 
-#include "platform/files.h"
+#include "console/files.h"
 
 namespace tam {
 namespace {
@@ -18,6 +20,22 @@ constexpr ChimeNote kChime[] = {{987.77, 0.09}, {1318.51, 0.16}};
 constexpr double kChimeLevel = 0.4;
 constexpr double kChimeAttackSeconds = 0.004;
 constexpr double kChimeDecaySeconds = 0.05;
+
+// What a file is by its first bytes: the mixer decodes far more than PlaySound and the
+// sequencer open, so its own format detection must not decide.
+enum class SoundFile { Other, Wave, Midi };
+
+SoundFile SoundFileAt(const std::string& path) {
+    char head[12] = {};
+    std::ifstream in(path, std::ios::binary);
+    in.read(head, sizeof head);
+    const std::string_view h(head, static_cast<size_t>(in.gcount()));
+    if (h.starts_with("MThd")) return SoundFile::Midi;
+    // MIDI inside RIFF (RMID) is not MIDI here: the mixer takes it for a tracker module.
+    if (h.size() == sizeof head && h.starts_with("RIFF") && h.substr(8) == "WAVE")
+        return SoundFile::Wave;
+    return SoundFile::Other;
+}
 
 void FreeMp3Stream(const SoundState::Mp3Stream& stream) {
     audio::Api().HaltChannel(stream.channel);
@@ -101,10 +119,11 @@ void PlayMidi(const std::string& file) {
     audio::Backend& api = audio::Api();
     if (!api.DeviceOpen()) return;
     SoundState& s = Snd();
-    // Opening under the alias succeeds only while the alias is free; playing "from 0" then
-    // restarts whatever file holds it.
+    // Opening under the alias succeeds only while the alias is free and only for a MIDI file;
+    // playing "from 0" then restarts whatever file holds it.
     if (!s.alias) {
-        s.alias = api.LoadMusic(ResolvePath(file));
+        const std::string path = ResolvePath(file);
+        if (SoundFileAt(path) == SoundFile::Midi) s.alias = api.LoadMusic(path);
         if (s.alias) s.aliasFile = file;
     }
     if (s.alias) api.PlayMusicFromStart(s.alias);
@@ -117,7 +136,8 @@ void PlayWav(const std::string& file) {
     ReapFinishedStreams();
     api.HaltChannel(kWavChannel);
     api.FreeChunk(s.wav);
-    s.wav = api.LoadChunk(ResolvePath(file));
+    const std::string path = ResolvePath(file);
+    s.wav = SoundFileAt(path) == SoundFile::Wave ? api.LoadChunk(path) : 0;
     api.PlayChunk(s.wav ? s.wav : DefaultSound(), kWavChannel);
 }
 

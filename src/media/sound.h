@@ -9,14 +9,25 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio.h"
+#include "console/commands.h"
+#include "media/audio.h"
 
 namespace tam {
 
+// Standard MIDI files only ("MThd"); anything else fails to open.
 void PlayMidi(const std::string& file);
+// RIFF WAVE files only; anything else, like a file that cannot be read, gives the default sound.
 void PlayWav(const std::string& file);
 void PlayMp3(const std::string& file);
 void SetVolume(uint32_t volume);  // low 16 bits left level, high 16 bits right level
+
+// The commands play_midi, play_wav, play_mp3 and set_volume.
+namespace commands {
+void PlayMidi(const Words& w);
+void PlayWav(const Words& w);
+void PlayMp3(const Words& w);
+void SetVolume(const Words& w);
+}  // namespace commands
 
 // Channel plan of the mixer: the WAV sound has its own channel, MP3 streams take the rest. With
 // kMaxMp3Streams streams playing, a new one stops the oldest.
@@ -44,7 +55,7 @@ SoundState& Snd();
 void ResetSound();
 
 // The program's own default sound (a short two-note chime): interleaved stereo 16-bit samples
-// at audio::kSampleRate. Played by PlayWav for a file that exists but cannot be played.
+// at audio::kSampleRate. Played by PlayWav for a file that is no WAV file or cannot be played.
 const std::vector<int16_t>& DefaultSoundSamples();
 
 // The sound-device holder: Create opens the output device; the destructor closes it (after

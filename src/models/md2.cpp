@@ -3,10 +3,10 @@
 // fans, tinted by the fixed light.
 #include "models/md2.h"
 
+#include "console/files.h"
 #include "images/texture.h"
 #include "models/md2_format.h"
 #include "models/md2_tables.h"
-#include "platform/files.h"
 #include "render/gl_api.h"
 
 #include <cstring>

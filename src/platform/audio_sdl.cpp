@@ -9,8 +9,9 @@
 #include <limits>
 #include <string>
 
-#include "platform/audio.h"
-#include "platform/files.h"
+#include "console/files.h"
+#include "media/audio.h"
+#include "platform/platform.h"
 
 namespace tam::audio {
 namespace {
@@ -171,19 +172,14 @@ private:
     std::atomic<uint32_t> levels_{0xFFFFFFFFu};
 };
 
-Backend* g_current = nullptr;
-
 }  // namespace
-
-Backend& Api() {
-    static SdlBackend real;
-    return g_current ? *g_current : real;
-}
-
-Backend* SetBackend(Backend* backend) {
-    Backend* prev = g_current;
-    g_current = backend;
-    return prev;
-}
-
 }  // namespace tam::audio
+
+namespace tam::platform {
+
+audio::Backend& SdlAudio() {
+    static audio::SdlBackend backend;
+    return backend;
+}
+
+}  // namespace tam::platform

@@ -3,6 +3,7 @@
 // key (192), and the keypad keys keep their own codes whatever the Num Lock state.
 #include "platform/keymap.h"
 
+#include <SDL2/SDL_mouse.h>
 #include <SDL2/SDL_scancode.h>
 
 #include <array>
@@ -99,6 +100,15 @@ constexpr std::array<int, SDL_NUM_SCANCODES> kTable = BuildTable();
 int VirtualKeyFromScancode(int scancode) {
     if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return 0;
     return kTable[static_cast<size_t>(scancode)];
+}
+
+std::optional<Button> MouseButtonFromSdl(int button) {
+    switch (button) {
+        case SDL_BUTTON_LEFT: return Button::Left;
+        case SDL_BUTTON_MIDDLE: return Button::Middle;
+        case SDL_BUTTON_RIGHT: return Button::Right;
+        default: return std::nullopt;
+    }
 }
 
 }  // namespace tam::platform

@@ -1,17 +1,47 @@
 // The platform layer on SDL2: the application's message loop with its idle hook, the main window
-// with its OpenGL context, the console window, the pointer, the message box and the clocks.
-// Nothing outside platform/ includes SDL. Window thread only.
+// with its OpenGL context, the console window, the pointer, the message box and the clocks. It
+// implements the interfaces the lower layers declare (the console's view, the render state's
+// window, the display device, the audio backend) and reports the windows' input through
+// WindowEvents. Nothing outside platform/ includes SDL. Window thread only.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
-namespace tam {
-class ConsoleView;
-}
+#include "console/console.h"
+#include "media/audio.h"
+#include "media/display.h"
+#include "render/opengl.h"
 
 namespace tam::platform {
+
+enum class Button { Left, Right, Middle };
+
+// The input of the two windows as the platform delivers it; the application connects it to the
+// key dispatch and the console. Main-window input is held back while the console is modal.
+// Exceptions escaping a handler are the message loop's (see Run).
+class WindowEvents {
+public:
+    virtual ~WindowEvents() = default;
+    virtual void MainKeyDown(int key) = 0;  // Windows virtual-key codes
+    virtual void MainKeyUp(int key) = 0;
+    virtual void MainButtonDown(Button button) = 0;
+    virtual void MainButtonUp(Button button) = 0;
+    // The wheel message's first parameter: the signed delta (120 a notch) in the high word.
+    virtual void MainWheel(uint32_t wparam) = 0;
+    virtual void ConsoleKeyDown(int key) = 0;
+    virtual void ConsoleCharacter(uint8_t cp1251) = 0;
+    virtual void ConsoleDeactivated() = 0;  // the console window lost the focus
+    virtual void ConsoleClosed() = 0;       // its close button
+};
+// Installs `events` (not owned; null drops the windows' input).
+void SetWindowEvents(WindowEvents* events);
+
+// The platform's implementations of the lower layers' interfaces; each lives for the run.
+GlWindow& MainGlWindow();
+DisplayDevice& Display();
+audio::Backend& SdlAudio();
 
 // Starts SDL's video and event subsystems; false (with a message on stderr) when there is no
 // display.
@@ -42,13 +72,14 @@ void ReleaseGlCurrent();
 void DeleteGlContext(void* ctx);
 void SwapMainWindow();
 
-enum class Border { Single, None, Sizeable };
 void SetMainBorder(Border border);
 Border MainBorder();
 // Exclusive full screen at a mode of this size and depth: 0 done, 2 no such mode, 3 the window
 // cannot take it.
 int EnterFullScreen(int width, int height, int bits);
-// Back to the desktop mode with the window's own size; 0 done, 3 refused.
+bool MainWindowFullScreen();
+// Back to the desktop mode, the window at the place and size it had before full screen; 0 done
+// (also when not in full screen, which changes nothing), 3 refused.
 int LeaveFullScreen();
 
 // The console window at (0, 0): white CP1251 text on black in a monospace font, 60 x 32 cells.
@@ -60,7 +91,16 @@ ConsoleView* CreateConsoleWindow();
 void TakeMouseDelta(int& dx, int& dy);
 void SetCursorPos(int x, int y);
 
+// Shows `utf8Text` in an error box titled `title` and returns once the box is closed; the text
+// also goes to stderr. Where no box can be shown (no display, or the window system lacks what
+// the box needs), stderr says so and the whole text goes into the console log instead, with the
+// console shown; the caller goes on just the same.
 void ShowMessageBox(const std::string& title, const std::string& utf8Text);
+// The box itself: true once it was shown and closed, false with the reason in `why`. Empty
+// selects SDL's box (the default); tests put a stand-in here after Init.
+using MessageBoxFunction = std::function<bool(const std::string& title,
+                                              const std::string& utf8Text, std::string& why)>;
+void SetMessageBoxFunction(MessageBoxFunction show);
 
 uint64_t PerfCounter();
 uint64_t PerfFrequency();

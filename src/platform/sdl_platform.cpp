@@ -7,14 +7,14 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
 
-#include <array>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
 
 #include "console/console.h"
 #include "console/cp1251.h"
-#include "input/keys.h"
+#include "platform/console_image.h"
 #include "platform/keymap.h"
 
 namespace tam::platform {
@@ -34,10 +34,14 @@ struct PlatformState {
     bool mainHasGl = false;
     Border border = Border::Single;
     bool fullscreen = false;
+    int windowedX = kMainX, windowedY = kMainY;  // the window's place and size before full screen
+    int windowedW = kMainW, windowedH = kMainH;
     SdlConsoleView* console = nullptr;
     bool relativeLook = false;  // pointer warping unavailable: use relative motion
     int pendingDx = 0, pendingDy = 0;
     bool modal = false;
+    MessageBoxFunction messageBox;  // empty: SDL's
+    WindowEvents* events = nullptr;
 };
 
 PlatformState& P() {
@@ -45,61 +49,39 @@ PlatformState& P() {
     return p;
 }
 
-const char* const kConsoleFonts[] = {
-    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
-    "/usr/share/fonts/truetype/terminus/TerminusTTF-4.46.0.ttf",
-    "/usr/share/fonts/truetype/noto/NotoSansMono-Regular.ttf",
-};
-
-// The console window: a bitmap of 60 x 32 character cells, kept so that exposes can repaint it.
-// Clear and DrawLine only note each row's text; Present renders the rows whose text changed
-// (a row's text that moved to another row keeps its rendering) and sends only those rows to the
-// window, so a refresh that adds one line costs about one line.
+// The console window: the console's picture (60 x 32 cells), kept so that exposes can repaint it.
+// A refresh sends the window only the rows that changed; exposes and showing it send it whole.
 class SdlConsoleView final : public ConsoleView {
 public:
     bool Create() {
-        for (const char* path : kConsoleFonts) {
-            font_ = TTF_OpenFont(path, 12);
-            if (font_) break;
-        }
-        if (!font_) {
+        bool opened = false;
+        for (const char* path : ConsoleFontPaths())
+            if ((opened = image_.Open(path))) break;
+        if (!opened) {
             std::fprintf(stderr, "tamberlo: no monospace font for the console: %s\n", TTF_GetError());
             return false;
         }
-        int cw = 0, ch = 0;
-        TTF_SizeUTF8(font_, "A", &cw, &ch);
-        lineHeight_ = ch > 0 ? ch : 16;
-        const int w = kConsoleColumns * (cw > 0 ? cw : 8);
-        const int h = kConsoleLines * lineHeight_;
-        window_ = SDL_CreateWindow("frmCon", 0, 0, w, h, SDL_WINDOW_HIDDEN);
+        const SDL_Surface* picture = image_.Surface();
+        window_ = SDL_CreateWindow("frmCon", 0, 0, picture->w, picture->h, SDL_WINDOW_HIDDEN);
         if (!window_) {
             std::fprintf(stderr, "tamberlo: cannot create the console window: %s\n", SDL_GetError());
             return false;
         }
-        bitmap_ = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_XRGB8888);
-        if (bitmap_) SDL_FillRect(bitmap_, nullptr, SDL_MapRGB(bitmap_->format, 0, 0, 0));
-        return bitmap_ != nullptr;
+        return true;
     }
     ~SdlConsoleView() override {
-        for (SDL_Surface* text : rendered_)
-            if (text) SDL_FreeSurface(text);
-        if (bitmap_) SDL_FreeSurface(bitmap_);
         if (window_) SDL_DestroyWindow(window_);
-        if (font_) TTF_CloseFont(font_);
     }
     SDL_Window* window() const { return window_; }
     uint32_t id() const { return window_ ? SDL_GetWindowID(window_) : 0; }
 
-    void Clear() override {
-        for (std::string& row : wanted_) row.clear();
-    }
-    void DrawLine(int row, std::string_view cp1251) override {
-        if (row >= 0 && row < kConsoleLines) wanted_[static_cast<size_t>(row)] = cp1251;
-    }
+    void Clear() override { image_.Clear(); }
+    void DrawLine(int row, std::string_view cp1251) override { image_.DrawLine(row, cp1251); }
     void Present() override {
-        SDL_Rect dirty[kConsoleLines];
-        const int count = UpdateBitmap(dirty);
-        if (!window_ || !bitmap_ || !Visible()) return;
+        SDL_Rect rows[kConsoleLines];
+        const int count = image_.Update(rows);
+        SDL_Surface* picture = image_.Surface();
+        if (!window_ || !Visible()) return;
         SDL_Surface* surface = SDL_GetWindowSurface(window_);
         if (!surface) return;
         if (surface != windowSurface_) {  // a new surface holds nothing of ours yet
@@ -107,17 +89,17 @@ public:
             windowStale_ = true;
         }
         if (windowStale_) {
-            SDL_BlitSurface(bitmap_, nullptr, surface, nullptr);
+            SDL_BlitSurface(picture, nullptr, surface, nullptr);
             SDL_UpdateWindowSurface(window_);
             windowStale_ = false;
             return;
         }
         if (count == 0) return;
         for (int i = 0; i < count; ++i) {
-            SDL_Rect at = dirty[i];
-            SDL_BlitSurface(bitmap_, &dirty[i], surface, &at);
+            SDL_Rect at = rows[i];
+            SDL_BlitSurface(picture, &rows[i], surface, &at);
         }
-        SDL_UpdateWindowSurfaceRects(window_, dirty, count);
+        SDL_UpdateWindowSurfaceRects(window_, rows, count);
     }
     // The window's contents are gone (exposed, or shown again): the next Present sends it all.
     void Repaint() {
@@ -137,50 +119,10 @@ public:
     void ShowModal() override;
 
 private:
-    // Brings the bitmap to the wanted rows and notes the rectangles of the rows that changed;
-    // returns their count.
-    int UpdateBitmap(SDL_Rect* dirty) {
-        if (!bitmap_) return 0;
-        std::array<SDL_Surface*, kConsoleLines> spare = rendered_;  // renderings free to move
-        const std::array<std::string, kConsoleLines> spareText = shown_;
-        for (size_t r = 0; r < kConsoleLines; ++r)
-            if (wanted_[r] == shown_[r]) spare[r] = nullptr;
-        int count = 0;
-        for (size_t r = 0; r < kConsoleLines; ++r) {
-            if (wanted_[r] == shown_[r]) continue;
-            SDL_Surface* text = nullptr;
-            for (size_t q = 0; q < kConsoleLines && !text && !wanted_[r].empty(); ++q)
-                if (spare[q] && spareText[q] == wanted_[r]) std::swap(text, spare[q]);
-            if (!text && !wanted_[r].empty()) text = Render(wanted_[r]);
-            rendered_[r] = text;
-            shown_[r] = wanted_[r];
-            const SDL_Rect row{0, static_cast<int>(r) * lineHeight_, bitmap_->w, lineHeight_};
-            SDL_FillRect(bitmap_, &row, SDL_MapRGB(bitmap_->format, 0, 0, 0));
-            if (text) {
-                SDL_Rect from{0, 0, text->w, lineHeight_}, to = row;
-                SDL_BlitSurface(text, &from, bitmap_, &to);
-            }
-            dirty[count++] = row;
-        }
-        for (SDL_Surface* unused : spare)
-            if (unused) SDL_FreeSurface(unused);
-        return count;
-    }
-    SDL_Surface* Render(const std::string& cp1251) const {
-        const std::string utf8 = Cp1251ToUtf8(cp1251);
-        return TTF_RenderUTF8_Shaded(font_, utf8.c_str(), SDL_Color{255, 255, 255, 255},
-                                     SDL_Color{0, 0, 0, 255});
-    }
-
-    TTF_Font* font_ = nullptr;
+    ConsoleImage image_;
     SDL_Window* window_ = nullptr;
-    SDL_Surface* bitmap_ = nullptr;
     SDL_Surface* windowSurface_ = nullptr;
-    bool windowStale_ = true;
-    int lineHeight_ = 16;
-    std::array<std::string, kConsoleLines> wanted_;   // rows as the console last drew them
-    std::array<std::string, kConsoleLines> shown_;    // rows as the bitmap holds them
-    std::array<SDL_Surface*, kConsoleLines> rendered_{};  // shown_ rendered, null for empty
+    bool windowStale_ = true;  // the window shows nothing of the picture yet
 };
 
 void ReportError(const std::exception& e) {
@@ -190,18 +132,12 @@ void ReportError(const std::exception& e) {
 bool IsMain(uint32_t windowId) { return P().main && windowId == SDL_GetWindowID(P().main); }
 bool IsConsole(uint32_t windowId) { return P().console && windowId == P().console->id(); }
 
-MouseButton ButtonOf(uint8_t b) {
-    if (b == SDL_BUTTON_LEFT) return MouseButton::Left;
-    if (b == SDL_BUTTON_MIDDLE) return MouseButton::Middle;
-    return MouseButton::Right;
-}
-
-void DispatchWindowEvent(const SDL_WindowEvent& w) {
+void DispatchWindowEvent(const SDL_WindowEvent& w, WindowEvents& events) {
     if (IsConsole(w.windowID)) {
         switch (w.event) {
             case SDL_WINDOWEVENT_EXPOSED: P().console->Repaint(); break;
-            case SDL_WINDOWEVENT_FOCUS_LOST: ConsoleDeactivate(); break;
-            case SDL_WINDOWEVENT_CLOSE: ConsoleHide(); break;
+            case SDL_WINDOWEVENT_FOCUS_LOST: events.ConsoleDeactivated(); break;
+            case SDL_WINDOWEVENT_CLOSE: events.ConsoleClosed(); break;
             default: break;
         }
         return;
@@ -215,41 +151,64 @@ void DispatchWindowEvent(const SDL_WindowEvent& w) {
     }
 }
 
+// Drops the windows' input while nobody listens.
+class NoEvents final : public WindowEvents {
+public:
+    void MainKeyDown(int) override {}
+    void MainKeyUp(int) override {}
+    void MainButtonDown(Button) override {}
+    void MainButtonUp(Button) override {}
+    void MainWheel(uint32_t) override {}
+    void ConsoleKeyDown(int) override {}
+    void ConsoleCharacter(uint8_t) override {}
+    void ConsoleDeactivated() override {}
+    void ConsoleClosed() override {}
+};
+
+WindowEvents& Events() {
+    static NoEvents none;
+    return P().events ? *P().events : none;
+}
+
 // One event; exceptions from handlers are the caller's.
 void Dispatch(const SDL_Event& e) {
+    WindowEvents& events = Events();
     switch (e.type) {
         case SDL_QUIT: P().quit = true; break;
-        case SDL_WINDOWEVENT: DispatchWindowEvent(e.window); break;
+        case SDL_WINDOWEVENT: DispatchWindowEvent(e.window, events); break;
         case SDL_KEYDOWN: {
             const int vk = VirtualKeyFromScancode(e.key.keysym.scancode);
             if (vk <= 0) break;
             if (IsConsole(e.key.windowID))
-                ConsoleKeyDown(vk);
+                events.ConsoleKeyDown(vk);
             else if (IsMain(e.key.windowID) && !P().modal)
-                FormKeyDown(vk);
+                events.MainKeyDown(vk);
             break;
         }
         case SDL_KEYUP: {
             const int vk = VirtualKeyFromScancode(e.key.keysym.scancode);
-            if (vk > 0 && IsMain(e.key.windowID) && !P().modal) FormKeyUp(vk);
+            if (vk > 0 && IsMain(e.key.windowID) && !P().modal) events.MainKeyUp(vk);
             break;
         }
         case SDL_TEXTINPUT:
             if (IsConsole(e.text.windowID))
-                for (char c : Utf8ToCp1251(e.text.text)) ConsoleKeyPress(static_cast<uint8_t>(c));
+                for (char c : Utf8ToCp1251(e.text.text))
+                    events.ConsoleCharacter(static_cast<uint8_t>(c));
             break;
         case SDL_MOUSEBUTTONDOWN:
-            if (IsMain(e.button.windowID) && !P().modal) FormMouseDown(ButtonOf(e.button.button));
-            break;
         case SDL_MOUSEBUTTONUP:
-            if (IsMain(e.button.windowID) && !P().modal) FormMouseUp(ButtonOf(e.button.button));
+            if (!IsMain(e.button.windowID) || P().modal) break;
+            if (const auto button = MouseButtonFromSdl(e.button.button)) {
+                if (e.type == SDL_MOUSEBUTTONDOWN) events.MainButtonDown(*button);
+                else events.MainButtonUp(*button);
+            }
             break;
         case SDL_MOUSEWHEEL:
             if (IsMain(e.wheel.windowID) && !P().modal && e.wheel.y != 0) {
                 // The wheel message's first parameter: the signed delta (120 a notch) in the
                 // high word.
                 const int16_t delta = static_cast<int16_t>(e.wheel.y > 0 ? 120 : -120);
-                MouseWheel(static_cast<uint32_t>(static_cast<uint16_t>(delta)) << 16);
+                events.MainWheel(static_cast<uint32_t>(static_cast<uint16_t>(delta)) << 16);
             }
             break;
         case SDL_MOUSEMOTION:
@@ -318,6 +277,41 @@ bool OpenVideo() {
                  display ? " " : "", display ? display : "", why.c_str());
     return false;
 }
+
+bool ShowSdlMessageBox(const std::string& title, const std::string& utf8Text, std::string& why) {
+    if (!P().videoUp) {
+        why = "no display";
+        return false;
+    }
+    const int shown =
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), utf8Text.c_str(), P().main);
+    if (shown == 0) return true;
+    why = SDL_GetError();
+    return false;
+}
+
+// The main window as the render state and the display modes see it.
+class SdlGlWindow final : public GlWindow {
+public:
+    bool Exists() override { return MainWindowExists(); }
+    bool HasGlDrawable() override { return MainWindowHasGlDrawable(); }
+    void OuterSize(int& w, int& h) override { MainWindowOuterSize(w, h); }
+    void* CreateGlContext() override { return platform::CreateGlContext(); }
+    bool MakeGlCurrent(void* ctx) override { return platform::MakeGlCurrent(ctx); }
+    void ReleaseGlCurrent() override { platform::ReleaseGlCurrent(); }
+    void DeleteGlContext(void* ctx) override { platform::DeleteGlContext(ctx); }
+};
+
+class SdlDisplayDevice final : public DisplayDevice {
+public:
+    bool HasWindow() override { return MainWindowExists(); }
+    void SetBorder(Border border) override { SetMainBorder(border); }
+    int EnterFullScreen(int width, int height, int bits) override {
+        return platform::EnterFullScreen(width, height, bits);
+    }
+    bool InFullScreen() override { return MainWindowFullScreen(); }
+    int LeaveFullScreen() override { return platform::LeaveFullScreen(); }
+};
 
 bool AnyWindowActive() {
     SDL_Window* focus = SDL_GetKeyboardFocus();
@@ -478,6 +472,10 @@ int EnterFullScreen(int width, int height, int bits) {
         const int bytes = static_cast<int>(SDL_BYTESPERPIXEL(mode.format));
         if (mode.w != width || mode.h != height || (bits != bpp && bits != bytes * 8)) continue;
         if (SDL_SetWindowDisplayMode(P().main, &mode) != 0) return 3;
+        if (!P().fullscreen) {
+            SDL_GetWindowPosition(P().main, &P().windowedX, &P().windowedY);
+            SDL_GetWindowSize(P().main, &P().windowedW, &P().windowedH);
+        }
         // Placed and sized by hand too: without a window manager nobody else does it.
         SDL_SetWindowPosition(P().main, 0, 0);
         SDL_SetWindowSize(P().main, mode.w, mode.h);
@@ -488,12 +486,15 @@ int EnterFullScreen(int width, int height, int bits) {
     return 2;
 }
 
+bool MainWindowFullScreen() { return P().main && P().fullscreen; }
+
 int LeaveFullScreen() {
     if (!P().main) return 3;
-    if (P().fullscreen && SDL_SetWindowFullscreen(P().main, 0) != 0) return 3;
+    if (!P().fullscreen) return 0;
+    if (SDL_SetWindowFullscreen(P().main, 0) != 0) return 3;
     P().fullscreen = false;
-    SDL_SetWindowSize(P().main, kMainW, kMainH);
-    SDL_SetWindowPosition(P().main, kMainX, kMainY);
+    SDL_SetWindowSize(P().main, P().windowedW, P().windowedH);
+    SDL_SetWindowPosition(P().main, P().windowedX, P().windowedY);
     return 0;
 }
 
@@ -538,12 +539,41 @@ void SetCursorPos(int x, int y) {
 
 void ShowMessageBox(const std::string& title, const std::string& utf8Text) {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), utf8Text.c_str());
-    if (P().videoUp)
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), utf8Text.c_str(), P().main);
+    std::string why;
+    const bool shown = P().messageBox ? P().messageBox(title, utf8Text, why)
+                                      : ShowSdlMessageBox(title, utf8Text, why);
+    if (shown) return;
+    std::fprintf(stderr,
+                 "tamberlo: cannot show the message box (%s); the message is in the console\n",
+                 why.c_str());
+    std::string text = Utf8ToCp1251(utf8Text);
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    for (size_t start = 0; start <= text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        ConsolePrint(std::string_view(text).substr(start, end - start), false);
+        start = end + 1;
+    }
+    ConsoleRefresh();
+    ConsoleShow();
+    ConsoleBringToFront();
 }
+
+void SetMessageBoxFunction(MessageBoxFunction show) { P().messageBox = std::move(show); }
 
 uint64_t PerfCounter() { return SDL_GetPerformanceCounter(); }
 uint64_t PerfFrequency() { return SDL_GetPerformanceFrequency(); }
 uint32_t ElapsedMilliseconds() { return static_cast<uint32_t>(glutGet(GLUT_ELAPSED_TIME)); }
+
+void SetWindowEvents(WindowEvents* events) { P().events = events; }
+
+GlWindow& MainGlWindow() {
+    static SdlGlWindow window;
+    return window;
+}
+
+DisplayDevice& Display() {
+    static SdlDisplayDevice device;
+    return device;
+}
 
 }  // namespace tam::platform

@@ -1,4 +1,4 @@
-// The texture font: 256 display lists, one per glyph cell of the 16 x 16 grid in FontTexture,
+// The texture font: 256 display lists, one per glyph cell of the 16 x 16 grid in the font texture,
 // each drawing a 16 x 16 textured quad and moving the pen 10 units right; and PrintText, which
 // formats one line and draws it in window pixels.
 #include "render/font.h"
@@ -9,7 +9,6 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "images/texture.h"
 #include "render/gl_api.h"
 #include "render/opengl.h"
 
@@ -32,11 +31,12 @@ FontState& Font() {
     return f;
 }
 
-void BuildFontLists() {
+void BuildFontLists(uint32_t texture) {
     auto& gl = gl::Api();
     const uint32_t base = gl.GenLists(kGlyphCount);
     Font().base = base;
-    gl.BindTexture(GL_TEXTURE_2D, Tex().FontTexture);
+    Font().texture = texture;
+    gl.BindTexture(GL_TEXTURE_2D, texture);
     for (int g = 0; g < kGlyphCount; ++g) {
         const float cx = static_cast<float>(g % 16) * kCell;
         const float cy = static_cast<float>(g / 16) * kCell;
@@ -82,7 +82,7 @@ void PrintText(float x, float y, int set, const char* format, ...) {
     auto& gl = gl::Api();
     gl.Enable(GL_BLEND);
     gl.BlendFunc(GL_ONE, GL_ONE);
-    gl.BindTexture(GL_TEXTURE_2D, Tex().FontTexture);
+    gl.BindTexture(GL_TEXTURE_2D, Font().texture);
     gl.Disable(GL_DEPTH_TEST);
     gl.MatrixMode(GL_PROJECTION);
     gl.PushMatrix();

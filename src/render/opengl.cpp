@@ -2,9 +2,7 @@
 #include "render/opengl.h"
 
 #include "console/console.h"
-#include "platform/platform.h"
 #include "render/gl_api.h"
-#include "world/map.h"
 
 namespace tam {
 namespace {
@@ -19,7 +17,26 @@ constexpr double kAspect = 4.0 / 3.0;
 constexpr double kNear = 1.0;
 constexpr double kFar = 160.0;
 
-void Configure() {
+// The window in force before start-up installs one: there is none.
+class NoWindow final : public GlWindow {
+public:
+    bool Exists() override { return false; }
+    bool HasGlDrawable() override { return false; }
+    void OuterSize(int& w, int& h) override { w = h = 0; }
+    void* CreateGlContext() override { return nullptr; }
+    bool MakeGlCurrent(void*) override { return false; }
+    void ReleaseGlCurrent() override {}
+    void DeleteGlContext(void*) override {}
+};
+
+GlWindow& Window() {
+    static NoWindow none;
+    return Gl().window ? *Gl().window : none;
+}
+
+}  // namespace
+
+void ConfigureOpenGL() {
     gl::Backend& g = gl::Api();
     g.Enable(GL_DEPTH_TEST);
     g.Enable(GL_NORMALIZE);
@@ -27,13 +44,18 @@ void Configure() {
     g.Enable(GL_LIGHTING);
     g.Enable(GL_LIGHT0);
     g.LightModelfv(GL_LIGHT_MODEL_AMBIENT, kGlobalAmbient);
+    // A position is taken through the model-view matrix. With the identity the light sits at the
+    // viewer and moves with the camera; after a display-mode switch the matrix would still hold
+    // the last frame's camera and pin the light to a point of the world.
+    g.MatrixMode(GL_MODELVIEW);
+    g.LoadIdentity();
     g.Lightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
     g.Lightfv(GL_LIGHT0, GL_AMBIENT, kLightAmbient);
     g.Lightfv(GL_LIGHT0, GL_DIFFUSE, kLightDiffuse);
     g.Lightfv(GL_LIGHT0, GL_SPECULAR, kLightSpecular);
     g.Materialfv(GL_FRONT, GL_AMBIENT, kLightAmbient);
     int w = 0, h = 0;
-    platform::MainWindowOuterSize(w, h);
+    Window().OuterSize(w, h);
     Gl().viewportW = w;
     Gl().viewportH = h;
     g.Viewport(0, 0, w, h);
@@ -42,19 +64,17 @@ void Configure() {
     ApplyProjection(90);
 }
 
-}  // namespace
-
 GlState& Gl() {
     static GlState state;
     return state;
 }
 
-int SetupPixelFormat() { return platform::MainWindowHasGlDrawable() ? 0 : 1; }
+int SetupPixelFormat() { return Window().HasGlDrawable() ? 0 : 1; }
 
 bool InitOpenGL() {
     ConsolePrint("Initializatig OpenGL...", true);
     ConsolePrint("  Setting Pixel Format Descriptor...", true);
-    Gl().hDC = platform::MainWindowExists();
+    Gl().hDC = Window().Exists();
     if (SetupPixelFormat() != 0) {
         ConsolePrint("OpenGL Error: Cannot set PFD", true);
         return false;
@@ -62,18 +82,18 @@ bool InitOpenGL() {
     ConsolePrint("  Setting HRC...", true);
     // After a display-mode switch the window keeps its drawable, so the context made at
     // start-up is kept too: textures, font lists and the terrain list stay valid.
-    if (!Gl().hRC) Gl().hRC = platform::CreateGlContext();
+    if (!Gl().hRC) Gl().hRC = Window().CreateGlContext();
     if (!Gl().hRC) {
         ConsolePrint("OpenGL Error: HRC = NULL", true);
         return false;
     }
     ConsolePrint("  Making Current...", true);
-    if (!platform::MakeGlCurrent(Gl().hRC)) {
+    if (!Window().MakeGlCurrent(Gl().hRC)) {
         ConsolePrint("OpenGL Error: Cannot MakeCurrent", true);
         return false;
     }
     ConsolePrint("  Configuring OpenGL...", true);
-    Configure();
+    ConfigureOpenGL();
     ConsolePrint("OpenGL initializated successfully", false);
     ConsolePrint(SeparatorLine(), true);
     return true;
@@ -90,8 +110,8 @@ void ApplyProjection(int fov) {
 
 void ShutdownOpenGL() {
     if (Gl().hRC) {
-        platform::ReleaseGlCurrent();
-        platform::DeleteGlContext(Gl().hRC);
+        Window().ReleaseGlCurrent();
+        Window().DeleteGlContext(Gl().hRC);
         Gl().hRC = nullptr;
     }
     Gl().hDC = false;

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "console/commands.h"
 #include "console/console.h"
 #include "console/cp1251.h"
 #include "images/texture.h"
@@ -213,7 +212,7 @@ bool CreateMap() {
     // One island at a time: the previous list is never drawn again.
     if (world.terrainList != 0 && world.terrainList != list) g.DeleteLists(world.terrainList, 1);
     world.terrainList = list;
-    Interp().no_clip = 0;
+    world.no_clip = 0;
     world.terrainMode = true;
     return true;
 }

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "console/console.h"
-#include "platform/files.h"
+#include "console/files.h"
 
 namespace tam {
 namespace {

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "console/commands.h"
+
 namespace tam {
 
 struct MapBox {
@@ -52,6 +54,7 @@ struct WorldState {
     bool terrainMode = false;  // set by the generator; nothing clears it
     uint32_t terrainList = 0;  // display list of the generated island
     uint32_t rngState = 1;     // the unseeded generator: same sequence every run
+    uint8_t no_clip = 0;       // walking through the panels when non-zero; a new island clears it
 };
 WorldState& World();
 void ResetWorld();
@@ -83,14 +86,16 @@ void DrawMap(float frameTime);
 // The texture name for a world texture index; indices outside 0..7 get the default texture.
 uint32_t WorldTextureName(int index);
 
-// Fog: the set-up run at every OpenGL initialisation, and the fog command's effects.
-void FogSetup();
-void FogOn();
-void FogOff();
-void FogMode(int entry);  // 1 GL_EXP, 2 GL_EXP2, 3 GL_LINEAR
-void FogDensity(float density);  // OpenGL units: the command passes its X x 0.01, unchecked
-
 // Builds a new island, its start points and its display list; prints "Карта создана !".
 bool CreateMap();
+
+// The commands create_map, fog, no_clip and load_map. LoadMap is true when a map loaded; the
+// caller then places the player on it.
+namespace commands {
+void CreateMap(const Words& w);
+void Fog(const Words& w);
+void NoClip(const Words& w);
+bool LoadMap(const Words& w);
+}  // namespace commands
 
 }  // namespace tam

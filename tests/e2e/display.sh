@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Display modes in the real game under Xvfb (one mode: the screen's own): a mode that does not
 # exist is reported in the log and the game keeps drawing; the screen's own mode takes the window
-# full screen; set_windowed brings back the window's size; after each switch the textures still
-# draw and fog is back on; a size word that is not a number shows the error in a message box
-# and the game goes on.
+# full screen; set_windowed brings back the window's size, and leaves a window that is not full
+# screen where and as large as it is; after each switch the textures still draw and fog is back
+# on; a size word that is not a number shows the error in a message box and the game goes on.
 source "$(dirname "$0")/lib.inc"
 need_display
 read -r sw sh < <(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[1], d[2]}')
@@ -41,6 +41,14 @@ read -r _ _ w h < <(geometry "$main")
 shot "$main" "$WORK/windowed.png"
 colours=$(convert "$WORK/windowed.png" -format '%k\n' info:)
 [ "$colours" -gt 500 ] || fail "the picture after set_windowed has only $colours colours"
+
+# A window that is not full screen keeps the place and size the user gave it.
+xdotool windowsize "$main" 700 500 windowmove "$main" 60 80
+sleep 0.5
+run_command "set_windowed 640 480"
+close_console "$con"
+sleep 1
+[ "$(geometry "$main")" = "60 80 700 500" ] || fail "set_windowed moved the window: $(geometry "$main")"
 
 # A size word that is not a number reaches the error handler's message box; after it is closed
 # the game goes on.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real game and checks what a person sees: both windows with their titles, places and
-# sizes; the console's banner and start-up lines; typed text after "NEW>"; frames being drawn;
-# and a clean exit (status 0) on closing the main window, on SIGTERM and on SIGINT.
+# sizes; the console's banner and start-up lines; typed text after "NEW>"; an entered line with
+# its underscore, one line above the last; frames being drawn; and a clean exit (status 0) on
+# closing the main window, on SIGTERM and on SIGINT.
 source "$(dirname "$0")/lib.inc"
 need_display
 
@@ -19,6 +20,11 @@ grep -q 'OpenGL initializated successfully' "$WORK/ocr.txt" || fail "no OpenGL l
 grep -q 'Load Ok' "$WORK/ocr.txt" || fail "the start-up map did not load: $(cat "$WORK/ocr.txt")"
 type_text "$con" "hello"
 wait_ocr "$con" 'NEW.{0,2}hel ?lo'
+# An entered line moves up the log with its underscore intact.
+press "$con" BackSpace BackSpace BackSpace BackSpace BackSpace
+type_text "$con" "cl_forwardspeed 1001"
+press "$con" Return
+wait_ocr "$con" '^cl_forwardspeed 1001$'
 close_console "$con"
 
 # Frames keep coming: the HUD's frame-rate line changes between two screenshots.

@@ -10,8 +10,8 @@
 #include "art_sky.h"
 #include "art_textures.h"
 #include "console/cp1251.h"
+#include "console/files.h"
 #include "images/readers.h"
-#include "platform/files.h"
 #include "tool.h"
 
 namespace tam::asset {

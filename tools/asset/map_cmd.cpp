@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
+#include "console/files.h"
 #include "tool.h"
 #include "world/map_text.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "console/files.h"
 #include "models/md2.h"
 #include "models/md2_format.h"
-#include "platform/files.h"
 #include "tool.h"
 
 namespace tam::asset {

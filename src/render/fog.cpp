@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 
 #include "render/gl_api.h"
-#include "world/map.h"
+#include "render/opengl.h"
 
 namespace tam {
 namespace {

@@ -1,5 +1,5 @@
 // The program folder and whole-file reads.
-#include "platform/files.h"
+#include "console/files.h"
 
 #include <sys/stat.h>
 

@@ -1,7 +1,7 @@
 // The audio seam: what the sound unit needs of the mixer (an output device, decoded sounds played
-// on numbered channels, one music stream, and the output level of each channel). The real
-// backend drives SDL2_mixer; tests install a recording stand-in. Window thread only; playback
-// itself runs on the mixer's own thread.
+// on numbered channels, one music stream, and the output level of each channel). The platform
+// layer's backend drives SDL2_mixer and is installed at start-up; tests install a recording
+// stand-in. Window thread only; playback itself runs on the mixer's own thread.
 #pragma once
 
 #include <cstddef>
@@ -54,10 +54,10 @@ public:
     virtual void SetOutputLevels(uint16_t left, uint16_t right) = 0;
 };
 
-// The backend in force: the SDL2_mixer one unless a test installed another.
+// The backend in force; until one is installed, a silent one that has no output device.
 Backend& Api();
 // Installs `backend` (not owned; must outlive its use) and returns the previous one; nullptr
-// restores the real backend.
+// restores the silent backend.
 Backend* SetBackend(Backend* backend);
 
 class ScopedBackend {
