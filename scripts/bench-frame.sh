@@ -10,6 +10,7 @@
 # 1.05 means the game adds no more than 5% to the GL work of its frame.
 #   scripts/bench-frame.sh [BUILD_DIR] [ROUNDS]     (defaults: build, 5)
 source "$(dirname "$0")/bench.inc"
+RT=()  # never at real-time priority: minutes of full load would starve the machine
 ROUNDS=${2:-5}
 WARMUP=60 FRAMES=600 TRACED=30 LOOP=20
 for tool in apitrace glretrace; do
@@ -47,6 +48,7 @@ done
 game=$(median <"$WORK/game")
 replay=$(median <"$WORK/replay")
 echo "$(load_line); $ROUNDS rounds, medians"
+echo "rounds (game/replay fps): $(paste -d/ "$WORK/game" "$WORK/replay" | awk '{printf "%s ", $1}')"
 printf 'game frame rate         %8.1f fps   (frames %d..%d of the start-up view)\n' "$game" \
   $((WARMUP + 1)) $((WARMUP + FRAMES))
 printf 'replay frame rate       %8.1f fps   (its last frame looped %d times)\n' "$replay" "$FRAMES"

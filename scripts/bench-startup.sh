@@ -30,6 +30,7 @@ game=$(cut -d' ' -f1 "$WORK/tamberlo" | median)
 bare_cpu=$(cut -d' ' -f2 "$WORK/tambarewindow" | median)
 game_cpu=$(cut -d' ' -f2 "$WORK/tamberlo" | median)
 echo "$(load_line); $ROUNDS rounds, medians"
+echo "rounds (game/bare ms): $(paste -d/ <(cut -d' ' -f1 "$WORK/tamberlo") <(cut -d' ' -f1 "$WORK/tambarewindow") | awk '{printf "%s ", $1}')"
 printf 'bare window first frame  %8.1f ms  (CPU %6.1f ms)\n' "$bare" "$bare_cpu"
 printf 'game first frame         %8.1f ms  (CPU %6.1f ms)\n' "$game" "$game_cpu"
 awk -v g="$game" -v b="$bare" -v gc="$game_cpu" -v bc="$bare_cpu" \
