@@ -18,7 +18,7 @@ test_pkgs=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick tesseract-ocr tesseract-ocr-rus sox
-  desktop-file-utils appstream lintian
+  desktop-file-utils appstream lintian apitrace
 )
 
 want=("${demo_pkgs[@]}")

@@ -1,27 +1,51 @@
 // The application core without a window: frame timing, the animation clock across the counter's
-// wrap, mouse-look rates, the camera transform, one whole frame through the GL recorder, the
-// OpenGL set-up's failure report and the light's placement, the projection, the program folder,
-// the data root and whole-file reads.
+// wrap, mouse-look rates, the camera transform, one whole frame through the GL recorder, no heap
+// allocation in hundreds of frames, the OpenGL set-up's failure report and the light's
+// placement, the projection, the program folder, the data root and whole-file reads.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <new>
 #include <string>
 #include <tuple>
 
 #include "app/app.h"
 #include "app/players.h"
+#include "console/commands.h"
 #include "console/console.h"
 #include "console/files.h"
 #include "console/settings.h"
 #include "gl_recorder.h"
+#include "images/texture.h"
 #include "render/opengl.h"
+#include "world/map.h"
+
+// The test binary's global operator new counts the allocations made while `counting` is set.
+// The operators stay out of line, so the compiler never pairs an inlined free with a new.
+namespace tam::test {
+std::atomic<bool> counting{false};
+std::atomic<long> allocations{0};
+}  // namespace tam::test
+
+__attribute__((noinline)) void* operator new(std::size_t size) {
+    if (tam::test::counting.load(std::memory_order_relaxed)) ++tam::test::allocations;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+__attribute__((noinline)) void* operator new[](std::size_t size) { return ::operator new(size); }
+__attribute__((noinline)) void operator delete(void* p) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete[](void* p) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace tam {
 namespace {
@@ -125,6 +149,56 @@ TEST(AppFrame, OneFrameClearsSetsCameraPlacesModelsAndPrintsTheHud) {
     // The HUD is red.
     ASSERT_GT(rec.Count("Color3f"), 0u);
     EXPECT_EQ(rec.Named("Color3f").back().args, (std::vector<double>{1, 0, 0}));
+}
+
+// Every part of a frame at work: the start-up map with the player walking into its walls, the
+// three animated models, the sky and the HUD. After the first frame, which makes the animation
+// clock, frames allocate nothing on the heap.
+TEST(AppFrame, FramesAllocateNothing) {
+    const std::string savedDir = ProgramDir();
+    SetProgramDir(std::string(TAM_GAME_DIR) + "/");
+    ResetWorld();
+    ResetPlayers();
+    ResetSettings();
+    ResetInterpreter();
+    RegisterCommandChain();
+    test::GlRecorder rec;
+    gl::ScopedBackend sb(&rec);
+    ExecuteCommand("load_map Data/Maps/isengard.map");
+    ASSERT_EQ(Plr().PlayerCount, 1);
+    AppState& a = App();
+    for (auto [model, mesh, skin] : {std::tuple(&a.mdlOgros, "Ogros/Ogros.md2", "Ogros/igdosh.pcx"),
+                                     std::tuple(&a.mdlWeapon, "Ogros/Weapon.md2", "Ogros/Weapon.pcx"),
+                                     std::tuple(&a.mdlSpawn, "Spawn/Spawn.md2", "Spawn/Spawn.tga")}) {
+        ASSERT_TRUE(model->LoadMd2(std::string("Data/Models/") + mesh));
+        model->SetSkin(std::string("Data/Models/") + skin);
+        model->SelectAnimation(1);
+    }
+    a.skybox = std::make_unique<TSkyBox>();
+    a.skybox->SetTextures(1, 2, 3, 4, 5, 1);
+    CurrentRecord().moveForward = 1;
+    CurrentRecord().moveLeft = 1;
+
+    rec.keepCalls = false;
+    bool done = true;
+    AppIdle(done);
+    const size_t callsBefore = rec.callCount;
+    const float startX = CurrentRecord().x, startY = CurrentRecord().y;
+    constexpr int kFrames = 500;
+    test::allocations = 0;
+    test::counting = true;
+    for (int i = 0; i < kFrames; ++i) AppIdle(done);
+    test::counting = false;
+    EXPECT_EQ(test::allocations.load(), 0);
+    EXPECT_GT(rec.callCount - callsBefore, size_t{kFrames} * 1000);  // every frame drew
+    EXPECT_NE(std::pair(CurrentRecord().x, CurrentRecord().y), std::pair(startX, startY));
+
+    a.mdlOgros = a.mdlWeapon = a.mdlSpawn = CMD2Model();
+    a.skybox.reset();
+    ResetTextures();
+    ResetWorld();
+    ResetPlayers();
+    SetProgramDir(savedDir);
 }
 
 TEST(AppOpenGl, NoDrawableReportsThePixelFormatError) {

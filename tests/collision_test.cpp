@@ -1,10 +1,13 @@
 // Collision: the vector operations' length-field rules, the segment-triangle test with its edge
 // tolerance, and every slab case of a move against one panel (stops, slides, passing through in
-// one frame from either side, the ends, inside the slab, the height tolerance, zero normals).
+// one frame from either side, the ends, inside the slab, the height tolerance, zero normals),
+// and the shortcut over panels out of reach against the full test on a million random moves.
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
 #include <cmath>
+#include <random>
 #include <tuple>
 
 #include "app/collision.h"
@@ -122,6 +125,78 @@ TEST(Collision, ZeroNormalNeverBlocksAndTiltedNormalTiltsTheSlide) {
     const float along = 0.6f * (m.x - 1.8f) + 0.8f * (m.y - 2.4f);  // distance from the face
     EXPECT_NEAR(along, 0.00001, 1e-5);
     EXPECT_GT(m.x, 5.0f);
+}
+
+// A million moves (fewer under the sanitizers, which run it far slower) near the faces, ends and
+// corners of panels of every shape: upright, zero-height, zero-length, upside down, with tilted,
+// leaning, zero and axis normals. The shortcut must give the full test's position bit for bit,
+// and every one of the eight triangle tests must have hit along the way.
+TEST(Collision, ShortcutGivesTheFullTestsResultOnRandomMoves) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
+    constexpr int kMoves = 100'000;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(undefined_behavior_sanitizer)
+    constexpr int kMoves = 100'000;
+#else
+    constexpr int kMoves = 1'000'000;
+#endif
+#else
+    constexpr int kMoves = 1'000'000;
+#endif
+    std::mt19937 rng(20240611);
+    auto uniform = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    auto below = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    auto corner = [&] { return static_cast<int8_t>(below(41) - 20); };
+
+    std::array<int, 8> hitsPerTest{};
+    int unchanged = 0, bothFaces = 0;
+    MapBox box;
+    for (int i = 0; i < kMoves; ++i) {
+        if (i % 64 == 0) {  // a new panel every 64 moves
+            box.x1 = corner(), box.y1 = corner(), box.z1 = corner();
+            const int shape = below(8);
+            box.x2 = shape == 0 ? box.x1 : corner();
+            box.y2 = shape == 0 ? box.y1 : corner();
+            box.z2 = shape == 1 ? box.z1 : corner();
+            const float dx = box.x2 - box.x1, dy = box.y2 - box.y1, len = std::hypot(dx, dy);
+            const float ang = uniform(0, 6.2832f), lean = below(4) == 0 ? uniform(-0.7f, 0.7f) : 0;
+            switch (below(5)) {
+                case 0: box.nx = 0, box.ny = 0, box.nz = 0; break;
+                case 1: box.nx = std::cos(ang), box.ny = std::sin(ang), box.nz = lean; break;
+                case 2: box.nx = float(below(3) - 1), box.ny = float(below(3) - 1), box.nz = 0; break;
+                default:  // perpendicular to the panel, either way, sometimes leaning
+                    box.nx = len > 0 ? -dy / len : 1, box.ny = len > 0 ? dx / len : 0, box.nz = lean;
+                    if (below(2)) box.nx = -box.nx, box.ny = -box.ny;
+            }
+        }
+        // Start near a corner of the slab or somewhere along an edge or face, at any distance
+        // from a hair to a few units; move by up to ten units, sometimes exactly onto a plane.
+        const float t = below(3) == 0 ? float(below(2)) : uniform(-0.3f, 1.3f);
+        const float side = float(below(3) - 1) * 3.0f;
+        const float scale = std::pow(10.0f, uniform(-5, 1));
+        const float x = box.x1 + t * float(box.x2 - box.x1) + side * box.nx + scale * uniform(-1, 1);
+        const float y = box.y1 + t * float(box.y2 - box.y1) + side * box.ny + scale * uniform(-1, 1);
+        const float step = std::pow(10.0f, uniform(-4, 1));
+        float px = x + step * uniform(-1, 1), py = y + step * uniform(-1, 1);
+        if (below(16) == 0) px = x, py = y;
+        if (below(16) == 0 && box.ny != 0)
+            py = float(box.y1) + side * box.ny + (box.x1 + side * box.nx - px) * box.nx / box.ny;
+        const float z = below(4) == 0 ? float(corner()) : uniform(-25, 25);
+        const float radius = below(8) == 0 ? uniform(0, 5) : 3.0f;
+
+        float fx = px, fy = py, rx = px, ry = py;
+        CollideWithBox(x, y, fx, fy, box, z, radius);
+        const unsigned hits = CollideWithBoxAllTests(x, y, rx, ry, box, z, radius);
+        ASSERT_EQ(std::tuple(std::bit_cast<uint32_t>(fx), std::bit_cast<uint32_t>(fy)),
+                  std::tuple(std::bit_cast<uint32_t>(rx), std::bit_cast<uint32_t>(ry)))
+            << "move " << i << " from (" << x << ", " << y << ") to (" << px << ", " << py << ")";
+        for (unsigned k = 0; k < 8; ++k) hitsPerTest[k] += (hits >> k) & 1;
+        unchanged += hits == 0;
+        bothFaces += (hits & 0x0F) && (hits & 0xF0);
+    }
+    for (unsigned k = 0; k < 8; ++k) EXPECT_GT(hitsPerTest[k], kMoves / 1000) << "test " << k + 1;
+    EXPECT_GT(bothFaces, kMoves / 1000);
+    EXPECT_GT(unchanged, kMoves / 4);
 }
 
 }  // namespace

@@ -23,6 +23,8 @@ using Call = std::pair<std::string, std::vector<double>>;  // a GlCall in compar
 class GlRecorder : public gl::Backend {
 public:
     std::vector<GlCall> calls;
+    bool keepCalls = true;  // false: only count them (recording nothing allocates nothing)
+    size_t callCount = 0;
     GLuint nextList = 1;
     GLuint nextTexture = 1;
     GLenum error = GL_NO_ERROR;
@@ -72,7 +74,7 @@ public:
     void ListBase(GLuint base) override { Rec("ListBase", {double(base)}); }
     void CallLists(GLsizei n, GLenum type, const void* lists) override {
         Rec("CallLists", {double(n), double(type)});
-        if (type == GL_UNSIGNED_BYTE && lists)
+        if (type == GL_UNSIGNED_BYTE && lists && keepCalls)
             for (GLsizei i = 0; i < n; ++i)
                 calls.back().args.push_back(static_cast<const unsigned char*>(lists)[i]);
     }
@@ -161,6 +163,8 @@ public:
 
 private:
     void Rec(const char* name, std::initializer_list<double> args, const GLfloat* four = nullptr) {
+        ++callCount;
+        if (!keepCalls) return;
         calls.push_back({name, args});
         if (four)
             for (int i = 0; i < 4; ++i) calls.back().args.push_back(four[i]);

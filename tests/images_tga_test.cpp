@@ -40,6 +40,8 @@ TEST(ImagesTga, PixelFormatsPacketsAndMaps) {
         // 2 x 2 in file order: a run of 3 crosses a row; a run of 100 stops at the picture's end.
         {"packets across rows", Hdr(10, 2, 2, 24).u8(0x82).raw({9, 0, 0}).u8(0x80 | 99).raw({7, 0, 0}), 2,
          {{0, 0, 9, 255}, {0, 0, 7, 255}, {0, 0, 9, 255}, {0, 0, 9, 255}}},
+        {"raw packets of one pixel and across rows", Hdr(10, 2, 2, 24).u8(0x00).raw({1, 0, 0}).u8(0x02).raw({2, 0, 0, 3, 0, 0, 4, 0, 0}), 2,
+         {{0, 0, 3, 255}, {0, 0, 4, 255}, {0, 0, 1, 255}, {0, 0, 2, 255}}},
     });
 }
 

@@ -142,5 +142,34 @@ TEST(PlatformConsoleImage, EveryLineKeepsItsWholeInkAboveTheNext) {
     TTF_Quit();
 }
 
+// A picture kept up to date over refreshes that scroll, blank and rewrite rows (only changed
+// rows are drawn again) equals one drawn from nothing with the last refresh's rows.
+TEST(PlatformConsoleImage, RefreshedPictureEqualsOneDrawnAtOnce) {
+    ASSERT_EQ(TTF_Init(), 0);
+    {
+        platform::ConsoleImage kept, fresh;
+        std::string face;
+        for (const std::string& path : platform::ConsoleFontPaths())
+            if (face.empty() && kept.Open(path.c_str())) face = path;
+        ASSERT_FALSE(face.empty()) << "no console face installed";
+        std::vector<std::string> rows;
+        for (int refresh = 0; refresh < 50; ++refresh) {
+            if (refresh % 7 == 6) rows.clear();
+            rows.push_back("line " + std::to_string(refresh) + (refresh % 3 ? " рудщ_"_cp : ""));
+            if (rows.size() > size_t{kConsoleLines}) rows.erase(rows.begin());
+            if (refresh % 5 == 4) rows.front() = "NEW>_";
+            kept.Clear();
+            for (size_t r = 0; r < rows.size(); ++r) kept.DrawLine(static_cast<int>(r), rows[r]);
+            if (refresh % 2) kept.Surface();
+        }
+        ASSERT_TRUE(fresh.Open(face.c_str()));
+        fresh.Clear();
+        for (size_t r = 0; r < rows.size(); ++r) fresh.DrawLine(static_cast<int>(r), rows[r]);
+        const int h = kConsoleLines * fresh.CellHeight();
+        EXPECT_EQ(Rows(kept.Surface(), 0, h), Rows(fresh.Surface(), 0, h));
+    }
+    TTF_Quit();
+}
+
 }  // namespace
 }  // namespace tam

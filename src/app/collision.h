@@ -24,7 +24,14 @@ bool IntersectTriangle(const TVector& v0, const TVector& v1, const TVector& v2, 
                        const TVector& p0, const TVector& p1, TVector& out);
 
 // Clips the proposed position (px, py) of a move from (x, y) at feet height z against `box`.
+// A panel whose face planes the move does not reach is passed over without the triangle tests;
+// the result is bit for bit that of CollideWithBoxAllTests.
 void CollideWithBox(float x, float y, float& px, float& py, const MapBox& box, float z,
                     float radius);
+
+// The same clip with all eight triangle tests run, whatever the move; returns which of them hit
+// (bit k for the k-th test, front faces first). The reference the shortcut is checked against.
+unsigned CollideWithBoxAllTests(float x, float y, float& px, float& py, const MapBox& box, float z,
+                                float radius);
 
 }  // namespace tam

@@ -62,11 +62,19 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view path, size_t 
     }
     FILE* f = std::fopen(p.c_str(), "rb");
     if (!f) return std::nullopt;
+    // One read at the size the file has now; should it have grown meanwhile, the rest is read
+    // on in chunks, so its end is still found (or its excess reported).
+    struct stat now {};
+    const uint64_t expected = ::fstat(fileno(f), &now) == 0 ? static_cast<uint64_t>(now.st_size) : 0;
     std::vector<uint8_t> data;
+    if (expected <= maxBytes) {
+        data.resize(static_cast<size_t>(expected));
+        data.resize(std::fread(data.data(), 1, data.size(), f));
+    }
     uint8_t buf[65536];
     size_t n = 0;
-    bool tooBig = false;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+    bool tooBig = expected > maxBytes;
+    while (!tooBig && (n = std::fread(buf, 1, sizeof buf, f)) > 0) {
         if (data.size() + n > maxBytes) {
             tooBig = true;
             break;

@@ -114,6 +114,17 @@ public:
             if (cur_ == rowEnd_) NextRow();
         }
     }
+    // Where the next pixel goes, with the number of pixels the current row still takes in `room`.
+    // Precondition: !Full(). Advance(k) with k <= room then moves past k written pixels.
+    uint8_t* Here(uint64_t& room) const {
+        room = static_cast<uint64_t>(rowEnd_ - cur_) / 4;
+        return cur_;
+    }
+    void Advance(uint64_t k) {
+        cur_ += k * 4;
+        left_ -= k;
+        if (cur_ == rowEnd_) NextRow();
+    }
     // Leaves the rest of the current row unwritten and moves to the next row.
     void EndRow() {
         if (Full()) return;

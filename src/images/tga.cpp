@@ -95,25 +95,67 @@ void DecodeRawIndexed(const uint8_t* src, const RowWriter& out, int32_t width, i
     }
 }
 
-// Run-length packets until the picture is full; false when the file ends first. `lut` is null
-// for true-colour pixels of `bytes` bytes, else pixels are one index byte.
-bool DecodeRle(ByteCursor& c, RowWriter& out, unsigned bytes, const std::array<uint32_t, 256>* lut) {
+// Run-length packets until the picture is full; false when the file ends first. Pixels are
+// `Bytes` bytes each, converted by `pixel`. A packet may run on into the next row. The packets
+// are walked with plain pointers, each checked against the end of the file before it is read,
+// and a row is filled through a local pointer.
+template <unsigned Bytes, typename Convert>
+bool DecodeRle(ByteCursor& c, RowWriter& out, Convert pixel) {
+    const uint64_t size = c.remaining();
+    const uint8_t* p = c.Take(size);
+    const uint8_t* const end = p + size;
+    uint64_t pending = 0;  // pixels of the current packet still to write
+    bool run = false;
+    uint32_t runValue = 0;
     while (!out.Full()) {
-        const uint8_t packet = c.U8();
-        if (!c.ok()) return false;
-        uint64_t n = (packet & 0x7Fu) + 1;
-        if (packet & 0x80) {
-            const uint8_t* p = c.Take(bytes);
-            if (!p) return false;
-            out.Fill(lut ? (*lut)[*p] : FromTrueColour(p, bytes), n);
-            continue;
+        uint64_t room = 0;
+        uint8_t* dst = out.Here(room);
+        uint8_t* const stop = dst + room * 4;
+        const uint64_t leftAtRowStart = out.Left();
+        while (dst != stop) {
+            // A raw packet of one pixel, the usual packet of detailed pictures: taken on its own,
+            // so that finding the next packet does not wait on reading this one's header.
+            if (pending == 0 && static_cast<uint64_t>(end - p) > Bytes && *p == 0) {
+                const uint32_t px = pixel(p + 1);
+                std::memcpy(dst, &px, 4);
+                p += 1 + Bytes;
+                dst += 4;
+                continue;
+            }
+            const uint64_t space = static_cast<uint64_t>(stop - dst) / 4;
+            if (pending == 0) {
+                if (p == end) return false;
+                const uint8_t packet = *p++;
+                pending = (packet & 0x7Fu) + 1;
+                run = (packet & 0x80) != 0;
+                const uint64_t left = leftAtRowStart - room + space;
+                const uint64_t need = run ? 1 : (pending < left ? pending : left);
+                if (static_cast<uint64_t>(end - p) < need * Bytes) return false;
+                if (run) {
+                    runValue = pixel(p);
+                    p += Bytes;
+                }
+            }
+            const uint64_t k = pending < space ? pending : space;
+            if (run) {
+                for (uint64_t i = 0; i < k; ++i, dst += 4) std::memcpy(dst, &runValue, 4);
+            } else {
+                for (uint64_t i = 0; i < k; ++i, p += Bytes, dst += 4) {
+                    const uint32_t px = pixel(p);
+                    std::memcpy(dst, &px, 4);
+                }
+            }
+            pending -= k;
         }
-        if (n > out.Left()) n = out.Left();
-        const uint8_t* p = c.Take(n * bytes);
-        if (!p) return false;
-        for (uint64_t i = 0; i < n; ++i, p += bytes) out.Put(lut ? (*lut)[*p] : FromTrueColour(p, bytes));
+        out.Advance(room);
     }
     return true;
+}
+
+bool DecodeRleTrueColour(ByteCursor& c, RowWriter& out, unsigned bytes) {
+    if (bytes == 2) return DecodeRle<2>(c, out, From16);
+    if (bytes == 3) return DecodeRle<3>(c, out, From24);
+    return DecodeRle<4>(c, out, From32);
 }
 
 }  // namespace
@@ -160,7 +202,9 @@ int LoadTGA(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t
     if (type == 0 || bytes == 0) {
         // No image data, or true-colour pixels of a depth we do not read: all pixels stay zero.
     } else if (rle) {
-        if (!DecodeRle(c, writer, bytes, indexed ? &lut : nullptr)) return 0;
+        const bool read = indexed ? DecodeRle<1>(c, writer, [&lut](const uint8_t* p) { return lut[*p]; })
+                                  : DecodeRleTrueColour(c, writer, bytes);
+        if (!read) return 0;
     } else {
         const uint8_t* src = c.Take(count * bytes);
         if (indexed) DecodeRawIndexed(src, writer, h.width, h.height, lut);

@@ -64,23 +64,24 @@ bool CMD2Model::LoadMd2(std::span<const uint8_t> file) {
     std::vector<int32_t> newNormals(size_t(h.frameCount) * perFrame);
     std::vector<int32_t> newCommands(size_t(h.commandCount));
 
-    md2::Cursor cur(file);
-    bool ok = true;
-    for (int32_t f = 0; f < h.frameCount && ok; ++f) {
+    // Frame f: scale and translation (three floats each), a 16-byte name, then per vertex three
+    // packed coordinates and a normal index.
+    for (int32_t f = 0; f < h.frameCount; ++f) {
+        md2::Cursor header(file);
+        header.Seek(uint64_t(h.framesOffset) + uint64_t(f) * uint64_t(h.frameSize));
         float s[3] = {}, t[3] = {};
-        ok = cur.Seek(uint64_t(h.framesOffset) + uint64_t(f) * uint64_t(h.frameSize));
-        for (float& v : s) ok = ok && cur.F32(v);
-        for (float& v : t) ok = ok && cur.F32(v);
-        ok = ok && cur.Seek(cur.pos() + 16);  // frame name
-        for (size_t v = 0; v < perFrame && ok; ++v) {
-            uint8_t packed[4] = {};
-            ok = cur.Bytes(packed, 4);
-            float* out = &newVertices[(size_t(f) * perFrame + v) * 3];
+        for (float& v : s) header.F32(v);
+        for (float& v : t) header.F32(v);
+        const uint8_t* packed = file.data() + header.pos() + 16;
+        float* out = &newVertices[size_t(f) * perFrame * 3];
+        int32_t* normals = &newNormals[size_t(f) * perFrame];
+        for (size_t v = 0; v < perFrame; ++v, packed += 4, out += 3) {
             for (int i = 0; i < 3; ++i) out[i] = float(packed[i]) * s[i] + t[i];
-            newNormals[size_t(f) * perFrame + v] = packed[3];
+            normals[v] = packed[3];
         }
     }
-    ok = ok && cur.Seek(uint64_t(h.commandsOffset));
+    md2::Cursor cur(file);
+    bool ok = cur.Seek(uint64_t(h.commandsOffset));
     for (int32_t& word : newCommands) ok = ok && cur.I32(word);
     if (!ok) return false;
 

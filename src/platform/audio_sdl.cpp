@@ -42,6 +42,10 @@ class SdlBackend final : public Backend {
 public:
     int OpenDevice(int channels) override {
         if (open_) return kOpened;
+        if (heldAfterFailure_) {  // a new attempt starts afresh, with the driver asked for now
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            heldAfterFailure_ = false;
+        }
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return kNoDevice;
         ChooseTimidityConfig();
         Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);
@@ -51,7 +55,10 @@ public:
                                 0) != 0) {
             const int devices = SDL_GetNumAudioDevices(0);
             Mix_Quit();
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            // SDL's audio stays up: taking it down waits for its device-watching thread to wake
+            // (up to a tenth of a second with ALSA), which would hold up start-up on a machine
+            // without sound. The next attempt or SDL_Quit takes it down.
+            heldAfterFailure_ = true;
             return devices == 0 ? kNoDevice : kCannotSetUp;
         }
         Mix_AllocateChannels(channels);
@@ -167,6 +174,7 @@ private:
     }
 
     bool open_ = false;
+    bool heldAfterFailure_ = false;  // SDL audio left up by a failed OpenDevice
     std::atomic<uint32_t> levels_{0xFFFFFFFFu};
 };
 

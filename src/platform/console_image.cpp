@@ -1,5 +1,6 @@
-// The console's picture: cell sizing from the face's full ink extent, and text drawn as ink over
-// a background filled once, so a line never paints over the one above it.
+// The console's picture: cell sizing from the face's full ink extent, and each row's text drawn
+// as ink over its black cell, so a line never paints over the one above it. A row is drawn
+// again only when its text changed: a refresh that adds one line costs about one line.
 #include "platform/console_image.h"
 
 #include <SDL2/SDL.h>
@@ -40,6 +41,8 @@ std::vector<std::string> ConsoleFontPaths() {
 }
 
 ConsoleImage::~ConsoleImage() {
+    for (SDL_Surface* text : rendered_)
+        if (text) SDL_FreeSurface(text);
     if (surface_) SDL_FreeSurface(surface_);
     if (font_) TTF_CloseFont(font_);
 }
@@ -60,22 +63,64 @@ bool ConsoleImage::Open(const char* fontPath) {
     if (cellHeight_ <= 0) cellHeight_ = 16;
     surface_ = SDL_CreateRGBSurfaceWithFormat(
         0, kConsoleColumns * cellWidth_, kConsoleLines * cellHeight_, 32, SDL_PIXELFORMAT_XRGB8888);
-    if (!surface_) TTF_SetError("%s", SDL_GetError());
-    return surface_ != nullptr;
+    if (!surface_) {
+        TTF_SetError("%s", SDL_GetError());
+        return false;
+    }
+    SDL_FillRect(surface_, nullptr, SDL_MapRGB(surface_->format, 0, 0, 0));
+    for (SDL_Surface*& text : rendered_) {
+        if (text) SDL_FreeSurface(text);
+        text = nullptr;
+    }
+    wanted_ = shown_ = {};
+    return true;
 }
 
 void ConsoleImage::Clear() {
-    if (surface_) SDL_FillRect(surface_, nullptr, SDL_MapRGB(surface_->format, 0, 0, 0));
+    for (std::string& row : wanted_) row.clear();
 }
 
 void ConsoleImage::DrawLine(int row, std::string_view cp1251) {
-    if (!surface_ || !font_ || cp1251.empty()) return;
+    if (row >= 0 && row < kConsoleLines) wanted_[static_cast<size_t>(row)] = cp1251;
+}
+
+SDL_Surface* ConsoleImage::Surface() {
+    SDL_Rect rows[kConsoleLines];
+    Update(rows);
+    return surface_;
+}
+
+int ConsoleImage::Update(SDL_Rect* rows) {
+    if (!surface_ || !font_) return 0;
+    std::array<SDL_Surface*, kConsoleLines> spare = rendered_;  // renderings free to move
+    const std::array<std::string, kConsoleLines> spareText = shown_;
+    for (size_t r = 0; r < kConsoleLines; ++r)
+        if (wanted_[r] == shown_[r]) spare[r] = nullptr;
+    int count = 0;
+    for (size_t r = 0; r < kConsoleLines; ++r) {
+        if (wanted_[r] == shown_[r]) continue;
+        SDL_Surface* text = nullptr;
+        for (size_t q = 0; q < kConsoleLines && !text && !wanted_[r].empty(); ++q)
+            if (spare[q] && spareText[q] == wanted_[r]) std::swap(text, spare[q]);
+        if (!text && !wanted_[r].empty()) text = Render(wanted_[r]);
+        rendered_[r] = text;
+        shown_[r] = wanted_[r];
+        const SDL_Rect cell{0, static_cast<int>(r) * cellHeight_, surface_->w, cellHeight_};
+        SDL_FillRect(surface_, &cell, SDL_MapRGB(surface_->format, 0, 0, 0));
+        if (text) {
+            SDL_Rect from{0, 0, text->w, cellHeight_}, to = cell;
+            SDL_BlitSurface(text, &from, surface_, &to);
+        }
+        rows[count++] = cell;
+    }
+    for (SDL_Surface* unused : spare)
+        if (unused) SDL_FreeSurface(unused);
+    return count;
+}
+
+SDL_Surface* ConsoleImage::Render(const std::string& cp1251) const {
     const std::string utf8 = Cp1251ToUtf8(cp1251);
-    SDL_Surface* text = TTF_RenderUTF8_Blended(font_, utf8.c_str(), SDL_Color{255, 255, 255, 255});
-    if (!text) return;
-    SDL_Rect at{0, row * cellHeight_, text->w, text->h};
-    SDL_BlitSurface(text, nullptr, surface_, &at);
-    SDL_FreeSurface(text);
+    return TTF_RenderUTF8_Blended(font_, utf8.c_str(), SDL_Color{255, 255, 255, 255});
 }
 
 }  // namespace tam::platform

@@ -51,6 +51,7 @@ PlatformState& P() {
 }
 
 // The console window: the console's picture (60 x 32 cells), kept so that exposes can repaint it.
+// A refresh sends the window only the rows that changed; exposes and showing it send it whole.
 class SdlConsoleView final : public ConsoleView {
 public:
     bool Create() {
@@ -78,16 +79,38 @@ public:
     void Clear() override { image_.Clear(); }
     void DrawLine(int row, std::string_view cp1251) override { image_.DrawLine(row, cp1251); }
     void Present() override {
+        SDL_Rect rows[kConsoleLines];
+        const int count = image_.Update(rows);
+        SDL_Surface* picture = image_.Surface();
         if (!window_ || !Visible()) return;
         SDL_Surface* surface = SDL_GetWindowSurface(window_);
         if (!surface) return;
-        SDL_BlitSurface(image_.Surface(), nullptr, surface, nullptr);
-        SDL_UpdateWindowSurface(window_);
+        if (surface != windowSurface_) {  // a new surface holds nothing of ours yet
+            windowSurface_ = surface;
+            windowStale_ = true;
+        }
+        if (windowStale_) {
+            SDL_BlitSurface(picture, nullptr, surface, nullptr);
+            SDL_UpdateWindowSurface(window_);
+            windowStale_ = false;
+            return;
+        }
+        if (count == 0) return;
+        for (int i = 0; i < count; ++i) {
+            SDL_Rect at = rows[i];
+            SDL_BlitSurface(picture, &rows[i], surface, &at);
+        }
+        SDL_UpdateWindowSurfaceRects(window_, rows, count);
+    }
+    // The window's contents are gone (exposed, or shown again): the next Present sends it all.
+    void Repaint() {
+        windowStale_ = true;
+        Present();
     }
     void Show() override {
         SDL_ShowWindow(window_);
         SDL_SetWindowPosition(window_, 0, 0);
-        Present();
+        Repaint();
     }
     void Hide() override { SDL_HideWindow(window_); }
     void BringToFront() override { SDL_RaiseWindow(window_); }
@@ -99,6 +122,8 @@ public:
 private:
     ConsoleImage image_;
     SDL_Window* window_ = nullptr;
+    SDL_Surface* windowSurface_ = nullptr;
+    bool windowStale_ = true;  // the window shows nothing of the picture yet
 };
 
 void ReportError(const std::exception& e) {
@@ -111,7 +136,7 @@ bool IsConsole(uint32_t windowId) { return P().console && windowId == P().consol
 void DispatchWindowEvent(const SDL_WindowEvent& w, WindowEvents& events) {
     if (IsConsole(w.windowID)) {
         switch (w.event) {
-            case SDL_WINDOWEVENT_EXPOSED: P().console->Present(); break;
+            case SDL_WINDOWEVENT_EXPOSED: P().console->Repaint(); break;
             case SDL_WINDOWEVENT_FOCUS_LOST: events.ConsoleDeactivated(); break;
             case SDL_WINDOWEVENT_CLOSE: events.ConsoleClosed(); break;
             default: break;
