@@ -14,6 +14,7 @@ class ConsoleTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetConsole();
+        ResetInterpreter();  // an empty chain: every word is unrecognised unless a test adds it
         ConsoleConstruct(&view);
     }
     void TearDown() override { ResetConsole(); }
@@ -114,6 +115,7 @@ TEST_F(ConsoleTest, EnterLogsTheLineAndHistoryWalksBackAndForth) {
     EXPECT_EQ(Con().history[0], "cmd2");
     EXPECT_EQ(Con().history[31], "cmd33");
     // A conversion error ends the command with the line logged and kept, and still in the editor.
+    RegisterCommand("fog", [](const commands::Words& w) { StrToFloat(w[2]); });
     EXPECT_THROW(Enter("fog pl 7x"), ConversionError);
     EXPECT_EQ(test::ConsoleLog().back(), "fog pl 7x");
     EXPECT_EQ(Con().history[31], "fog pl 7x");
