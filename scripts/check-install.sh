@@ -94,7 +94,9 @@ arena() {
     colours=$(convert "$WORK/arena.png" -crop "${w}x$((h * 2 / 3))+0+0" +repage -format '%k\n' info:)
     [ "$colours" -gt 1000 ] || fail "walls look untextured ($colours colours)"
     [ "$(blue_share "$WORK/arena.png" "${w}x$((h / 8))+0+0")" -gt 20 ] || fail "no sky"
-    xprop -id "$main" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "no window icon"
+    # Read whole first: grep -q stops early, and xprop's SIGPIPE would fail the pipeline.
+    icon=$(xprop -id "$main" _NET_WM_ICON)
+    grep -q 'Icon (64 x 64)' <<<"$icon" || fail "no window icon"
     press "$main" Escape
     wait_exit
     [ "$GAME_RC" = 0 ] || fail "Escape ended the game with status $GAME_RC"
