@@ -163,7 +163,19 @@ protected:
         {
             NDX_Sound sound;
             EXPECT_EQ(sound.Create(), 0);
-            for (const auto& [play, ms] : steps) play(), Wait(ms);
+            // Waits count recorded time, not wall time: on a busy machine the recording thread
+            // lags behind the clock.
+            double recorded = 0;
+            for (const auto& [play, ms] : steps) {
+                play();
+                recorded += ms / 1000.0;
+                const auto wanted = static_cast<std::uintmax_t>(recorded * kRate) * 4;
+                for (int waited = 0; waited < ms * 4 + 2000; waited += 10) {
+                    std::error_code ec;
+                    if (waited >= ms && fs::file_size(dir_ / "out.raw", ec) >= wanted) break;
+                    Wait(10);
+                }
+            }
         }
         std::ifstream in(dir_ / "out.raw", std::ios::binary);
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
