@@ -187,13 +187,14 @@ std::vector<uint8_t> MakePcx() {
     return out;
 }
 
-using Reader = int (*)(std::span<const uint8_t>, std::vector<uint8_t>*, int32_t*, int32_t*, bool);
+using Reader = int (*)(std::span<const uint8_t>, std::vector<uint8_t>*, int32_t*, int32_t*, bool,
+                      const char**);
 
 void Ours(benchmark::State& state, Reader read, const std::vector<uint8_t>& file) {
     std::vector<uint8_t> pixels;
     int32_t w = 0, h = 0;
     for (auto _ : state) {
-        if (read(file, &pixels, &w, &h, true) != 1) state.SkipWithError("not read");
+        if (read(file, &pixels, &w, &h, true, nullptr) != 1) state.SkipWithError("not read");
         benchmark::DoNotOptimize(pixels.data());
     }
     state.SetBytesProcessed(state.iterations() * kSide * kSide * 4);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "console/cp1251.h"
 #include "image_write.h"
 #include "images/readers.h"
 #include "tool.h"
@@ -38,9 +39,10 @@ int DecodeMain(const std::vector<std::string>& args) {
     Picture pic;
     int32_t width = 0;
     int32_t height = 0;
-    if (LoadImageFile(in, &pic.rgba, &width, &height, true) <= 0) {
-        std::fprintf(stderr, "tamasset decode: %s: not read (missing, malformed or unsupported)\n",
-                     in.c_str());
+    // The engine takes CP1251 names; the shell gives UTF-8.
+    const char* why = "";
+    if (LoadImageFile(Utf8ToCp1251(in), &pic.rgba, &width, &height, true, &why) <= 0) {
+        std::fprintf(stderr, "tamasset decode: %s: not read: %s\n", in.c_str(), why);
         return 1;
     }
     pic.width = width;
