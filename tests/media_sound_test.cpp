@@ -1,10 +1,11 @@
 // The sound unit's bookkeeping against a stand-in audio backend: the MIDI alias, the WAV channel
-// and its default sound, MP3 streams (overlap, reaping, the stream limit), the volume words and
-// the device holder's status codes.
+// and its default sound, MP3 streams (overlap, reaping, the stream limit), the console line for a
+// file the mixer cannot play, the volume words and the device holder's status codes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "console/console.h"
 #include "media/sound.h"
 #include "media_fakes.h"
 #include "platform/files.h"
@@ -17,6 +18,7 @@ protected:
     void SetUp() override {
         SetProgramDir("/game/");
         ResetSound();
+        ResetConsole();
         fake.open = true;
         fake.channels = kMixChannels;
         fake.readable = {"/game/a.mid", "/game/Data/Sound/b.mid", "/game/a.wav", "/game/b.wav",
@@ -27,6 +29,13 @@ protected:
         SetProgramDir("");
     }
     std::string Music() const { return fake.music ? fake.live.at(fake.music) : ""; }
+    // The console's lines joined, and the log emptied.
+    static std::string TakeLog() {
+        std::string text;
+        for (int i = 1; i <= Con().lineCount; ++i) text += Con().log[i];
+        ResetConsole();
+        return text;
+    }
     test::FakeAudio fake;
     audio::ScopedBackend scoped{&fake};
 };
@@ -34,11 +43,13 @@ protected:
 TEST_F(MediaSound, MidiAliasHoldsTheFirstOpenedFileAndRestartsIt) {
     PlayMidi("missing.mid");  // an open failure leaves the alias free
     EXPECT_EQ(fake.musicStarts, 0);
+    EXPECT_EQ(TakeLog(), "MIDI missing.mid not played: unreadable");
     PlayMidi("Data\\Sound\\b.mid");  // backslashes reach the file system as "/"
     EXPECT_EQ(Music(), "/game/Data/Sound/b.mid");
     PlayMidi("a.mid");  // the alias is held: the first file starts again from 0
     EXPECT_EQ(Music(), "/game/Data/Sound/b.mid");
     EXPECT_EQ(fake.musicStarts, 2);
+    EXPECT_EQ(TakeLog(), "");
     EXPECT_EQ(fake.loads,
               (std::vector<std::string>{"/game/missing.mid", "/game/Data/Sound/b.mid"}));
 }
@@ -57,6 +68,7 @@ TEST_F(MediaSound, NewWavStopsTheOneStillPlayingAndUnplayableOnesPlayTheDefault)
         EXPECT_EQ(fake.On(kWavChannel), chime);
         EXPECT_EQ(Snd().wav, 0u);
         EXPECT_EQ(fake.live.size(), 1u) << "one default sound, made once";
+        EXPECT_EQ(TakeLog(), "WAV garbage.wav not played: unreadable (default sound played)");
     }
     const auto& s = DefaultSoundSamples();  // short, audible, stereo
     const double seconds = static_cast<double>(s.size() / 2) / audio::kSampleRate;
@@ -78,6 +90,7 @@ TEST_F(MediaSound, EachMp3IsItsOwnStreamAndFinishedOnesAreFreed) {
     fake.playing.erase(first);  // the first stream ends
     PlayMp3("one.mp3");
     PlayMp3("missing.mp3");
+    EXPECT_EQ(TakeLog(), "MP3 missing.mp3 not played: unreadable");
     ASSERT_EQ(Snd().mp3.size(), 2u);
     EXPECT_EQ(Snd().mp3[0].channel, second);
     EXPECT_EQ(Snd().mp3[1].channel, first) << "the freed channel is used again";

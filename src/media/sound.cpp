@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "console/console.h"
 #include "platform/files.h"
 
 namespace tam {
@@ -46,6 +47,13 @@ int TakeMp3Channel() {
     FreeMp3Stream(streams.front());
     streams.erase(streams.begin());
     return channel;
+}
+
+// The console line for a file the mixer would not load or play, with the mixer's reason.
+void ReportUnplayable(const char* kind, const std::string& file, const char* fallback) {
+    ConsolePrint(std::string(kind) + " " + file + " not played: " + audio::Api().LastError() +
+                     fallback,
+                 true);
 }
 
 audio::ChunkHandle DefaultSound() {
@@ -106,6 +114,7 @@ void PlayMidi(const std::string& file) {
     if (!s.alias) {
         s.alias = api.LoadMusic(ResolvePath(file));
         if (s.alias) s.aliasFile = file;
+        else ReportUnplayable("MIDI", file, "");
     }
     if (s.alias) api.PlayMusicFromStart(s.alias);
 }
@@ -118,6 +127,7 @@ void PlayWav(const std::string& file) {
     api.HaltChannel(kWavChannel);
     api.FreeChunk(s.wav);
     s.wav = api.LoadChunk(ResolvePath(file));
+    if (!s.wav) ReportUnplayable("WAV", file, " (default sound played)");
     api.PlayChunk(s.wav ? s.wav : DefaultSound(), kWavChannel);
 }
 
@@ -126,9 +136,13 @@ void PlayMp3(const std::string& file) {
     if (!api.DeviceOpen()) return;
     ReapFinishedStreams();
     const audio::ChunkHandle chunk = api.LoadChunk(ResolvePath(file));
-    if (!chunk) return;
+    if (!chunk) {
+        ReportUnplayable("MP3", file, "");
+        return;
+    }
     const int channel = TakeMp3Channel();
     if (!api.PlayChunk(chunk, channel)) {
+        ReportUnplayable("MP3", file, "");
         api.FreeChunk(chunk);
         return;
     }
