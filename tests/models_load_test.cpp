@@ -3,6 +3,7 @@
 #include "models/md2.h"
 #include "models/md2_format.h"
 
+#include "console/console.h"
 #include "gl_recorder.h"
 #include "images/texture.h"
 #include "models_md2_builder.h"
@@ -57,21 +58,35 @@ TEST(ModelsLoad, SecondFileReplacesFirst) {
     EXPECT_EQ(m.animation, 9);  // the animation state is the model's, not the file's
 }
 
-TEST(ModelsLoad, FromPath) {
+// A file that does not load is named in the console with the reason.
+TEST(ModelsLoad, FromPathAndTheLineForAFileThatDoesNotLoad) {
     const auto dir = std::filesystem::temp_directory_path() / "tam_models_load_test";
     std::filesystem::create_directories(dir);
-    const auto path = dir / "model.md2";
     const auto bytes = RampModel(2).Build();
-    {
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    }
+    const auto put = [&](const char* name, size_t size) {
+        std::ofstream(dir / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(size));
+        return (dir / name).string();
+    };
+    ResetConsole();
     CMD2Model m;
-    EXPECT_TRUE(m.LoadMd2(path.string()));
+    EXPECT_TRUE(m.LoadMd2(put("model.md2", bytes.size())));
     EXPECT_EQ(m.frameCount, 2);
-    CMD2Model missing;
-    EXPECT_FALSE(missing.LoadMd2((dir / "absent.md2").string()));
-    EXPECT_FALSE(missing.loaded());
+    EXPECT_EQ(Con().lineCount, 0);
+    const std::pair<std::string, std::string> failures[] = {
+        {(dir / "absent.md2").string(), "file not found"},
+        {put("empty.md2", 0), "file of 0 bytes is shorter than the header"},
+        {put("cut.md2", 100), "frames (112 bytes at 68) runs past the end of the 100-byte file"},
+    };
+    for (const auto& [path, why] : failures) {
+        CMD2Model failed;
+        EXPECT_FALSE(failed.LoadMd2(path));
+        EXPECT_FALSE(failed.loaded());
+        std::string line;
+        for (int i = 1; i <= Con().lineCount; ++i) line += Con().log[i];
+        EXPECT_EQ(line, "Model " + path + " not loaded: " + why);
+        ResetConsole();
+    }
     std::filesystem::remove_all(dir);
 }
 
@@ -79,10 +94,14 @@ TEST(ModelsLoad, MissingSkinGivesDefaultTexture) {
     test::GlRecorder rec;
     gl::ScopedBackend sb(&rec);
     ResetTextures();
+    ResetConsole();
     CMD2Model m;
     EXPECT_FALSE(m.SetSkin("Data/Models/none/absent.pcx"));
     EXPECT_EQ(m.skin, LoadTexture("default"));
+    EXPECT_EQ(Con().log[1] + Con().log[2],
+              "Texture Data/Models/none/absent.pcx not loaded: file not found (default texture used)");
     ResetTextures();
+    ResetConsole();
 }
 
 // Each malformed file is refused for the expected reason and leaves a loaded model untouched.
