@@ -146,8 +146,14 @@ TEST_F(Commands, FileCommandsTestTheFolderAndPassTheNameAsTyped) {
     EXPECT_EQ(Tex().LastLoadedTexture, 7u);
     EXPECT_EQ(Run("load_texture wall.tga"), Lines{});
     EXPECT_EQ(Tex().LastLoadedTexture, 42u);
-    EXPECT_EQ(ops.calls, (Lines{"PlayWav Data\\Sound\\mp40f1.wav",
-                                "PlayMidi Data/Sound/mp40f1.wav", "LoadTexture wall.tga"}));
+    // Cyrillic names: typed in CP1251, found under their UTF-8 names.
+    std::filesystem::create_directories(dir / "bad");
+    for (const char* name : {"выстрел.wav", "Стена.tga", "карта.map"}) std::ofstream(dir / "bad" / name) << "x";
+    EXPECT_EQ(Run(Cp("play_wav bad/выстрел.wav; load_texture bad\\Стена.tga; load_map bad/карта.map")), Lines{});
+    EXPECT_EQ(ops.calls, (Lines{"PlayWav Data\\Sound\\mp40f1.wav", "PlayMidi Data/Sound/mp40f1.wav",
+                                "LoadTexture wall.tga", Cp("PlayWav bad/выстрел.wav"),
+                                Cp("LoadTexture bad\\Стена.tga"), "LoadMap " + dir.string() + "/bad/карта.map",
+                                "SpawnPlayer 0"}));
 }
 
 TEST_F(Commands, LoadMapSpawnsThePlayerOnlyOnSuccess) {

@@ -140,16 +140,20 @@ bool LoadMap(const std::string& path) {
         ConsolePrint("File Map not exist ... Loading error", true);
         return false;
     }
-    ConsolePrint("Loading " + path + "...", true);
+    ConsolePrint("Loading " + DisplayPath(path) + "...", true);
     const auto bytes = ReadWholeFile(path);
     if (!bytes) {
-        ConsolePrint("Cannot load map " + path, true);
+        ConsolePrint("Cannot load map " + DisplayPath(path), true);
         return false;
     }
+    return LoadMapBytes(*bytes);
+}
+
+bool LoadMapBytes(std::span<const uint8_t> bytes) {
     // Parse into a copy so that the map in force stays whole until the file proved complete.
     MapState next = Map();
     MapStage stage = MapStage::None;
-    const bool ok = ParseMap(*bytes, next, &stage);
+    const bool ok = ParseMap(bytes, next, &stage);
     ConsolePrint(SeparatorLine(), false);
     ConsolePrint("Map Name - " + next.name, true);
     if (stage >= MapStage::Header) ConsolePrint("Load Start Points", true);

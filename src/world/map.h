@@ -72,9 +72,12 @@ enum class MapStage { None, Name, Header, StartPoints, Boxes };
 // Bytes after the last box are ignored.
 bool ParseMap(std::span<const uint8_t> bytes, MapState& out, MapStage* reached = nullptr);
 
-// Reads the map file at `path` (already joined with the program folder) into Map(), printing
+// Reads the map file at `path` (a file-system path, as ResolvePath gives it) into Map(), printing
 // its log lines. False, with the map unchanged, when the file is missing, unreadable or short.
 bool LoadMap(const std::string& path);
+// The part of LoadMap after the file is read: parses `bytes`, prints the lines from the first
+// separator on, and commits the map when it is complete.
+bool LoadMapBytes(std::span<const uint8_t> bytes);
 
 // Draws the panels (or the island) and the floor; advances the scroll offsets by frameTime
 // (seconds). Needs the camera's modelview matrix in place.
