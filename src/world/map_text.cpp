@@ -281,7 +281,7 @@ std::optional<std::vector<uint8_t>> CompileMapText(std::string_view text, MapTex
 }
 
 std::optional<std::string> DecompileMap(std::span<const uint8_t> bytes, MapTextError& error) {
-    MapState m;
+    MapState m(kMaxCount);
     MapStage stage = MapStage::None;
     if (!ParseMap(bytes, m, &stage)) {
         static const char* const kParts[] = {"name", "header", "start points", "boxes"};
