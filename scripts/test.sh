@@ -68,16 +68,9 @@ if [ ${#targets[@]} -gt 0 ]; then
     -DTAM_FUZZ=ON -DTAM_SANITIZE=ON -DTAM_TESTS=OFF -DTAM_BENCH=OFF >/dev/null
   cmake --build build-fuzz --target "${targets[@]}"
   for t in "${targets[@]}"; do
-    name=${t#fuzz_}
-    work="build-fuzz/corpus-$name"
-    mkdir -p "$work"
-    [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$work/"
-    if "build-fuzz/$t" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="build-fuzz/$name-" \
-        "$work" >"build-fuzz/$name.log" 2>&1; then
-      echo "fuzz $name: ok ($(grep -Eo 'stat::number_of_executed_units: [0-9]+' "build-fuzz/$name.log" | grep -Eo '[0-9]+' || echo '?') runs)"
+    if scripts/fuzz.sh "${t#fuzz_}" "$fuzz_seconds"; then
       passed=$((passed + 1))
     else
-      echo "fuzz $name: FAILED"; tail -n 40 "build-fuzz/$name.log"
       failed=$((failed + 1)); status=1
     fi
   done
