@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs the whole test suite:
 #   1. unit and whole-program tests (the latter under Xvfb when there is no display),
-#   2. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
-#   3. short libFuzzer runs of every fuzz target (clang),
-#   4. one quick pass of the benchmarks.
+#   2. a one-minute soak of the game (scripts/soak.sh),
+#   3. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+#   4. short libFuzzer runs of every fuzz target (clang, scripts/fuzz.sh),
+#   5. one quick pass of the benchmarks.
 # Ends with one line "tests: N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -48,6 +49,13 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-test
 ctest --test-dir build-test --output-on-failure -j2 2>&1 | tee build-test/ctest.log || status=1
 tally build-test/ctest.log
+
+echo "== soak (one minute)"
+if TAM_BUILD_DIR=build-test scripts/soak.sh 1; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1)); status=1
+fi
 
 echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAM_SANITIZE=ON -DTAM_BENCH=OFF >/dev/null
