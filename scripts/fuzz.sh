@@ -5,8 +5,8 @@
 # builds the fuzz tree (build-fuzz, clang with AddressSanitizer and UndefinedBehaviorSanitizer)
 # when needed, then fuzzes for SECONDS, or until RUNS executions when that comes first, starting
 # from fuzz/corpus/TARGET in a working copy (build-fuzz/corpus-TARGET) that grows between runs.
-# With --merge, what the run found that adds coverage is merged (-merge=1) into
-# fuzz/corpus/TARGET, which stays minimal. A crash fails the script and keeps the input in
+# With --merge, the inputs of the run that reach code the corpus does not are merged (-merge=1,
+# edges only, the shortest input for each) into fuzz/corpus/TARGET, which so stays small. A crash fails the script and keeps the input in
 # build-fuzz/TARGET-crash-*. Ends with one line "fuzz TARGET: ok (N runs, E exec/s)".
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,7 +44,8 @@ echo "fuzz $name: ok ($(final_stat number_of_executed_units) runs, $(final_stat 
 if [ "$merge" = 1 ]; then
   mkdir -p "fuzz/corpus/$name"
   before=$(ls "fuzz/corpus/$name" | wc -l)
-  "$bin" -merge=1 -rss_limit_mb=2048 "fuzz/corpus/$name" "$work" >"build-fuzz/$name-merge.log" 2>&1
+  "$bin" -merge=1 -use_counters=0 -rss_limit_mb=2048 "fuzz/corpus/$name" "$work" \
+    >"build-fuzz/$name-merge.log" 2>&1
   echo "fuzz $name: corpus $before -> $(ls "fuzz/corpus/$name" | wc -l) files," \
-    "$(du -sk "fuzz/corpus/$name" | cut -f1) KiB"
+    "$(cat "fuzz/corpus/$name"/* | wc -c) bytes"
 fi
