@@ -155,7 +155,8 @@ bool LoadMapBytes(std::span<const uint8_t> bytes) {
     // copy holds only the box entries a file can reach (its count is a signed byte); the rest of
     // the 10000-entry table stays where it is instead of being copied on every load.
     MapState& map = Map();
-    std::vector<MapBox> table = std::move(map.boxes);
+    std::vector<MapBox> table;
+    table.swap(map.boxes);  // the map in force holds no boxes while `next` copies the rest
     MapState next(0);
     next = map;
     next.boxes.assign(table.begin(), table.begin() + static_cast<ptrdiff_t>(
