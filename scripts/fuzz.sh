@@ -21,6 +21,12 @@ name=$1
 seconds=$2
 runs=${3:--1}
 bin="build-fuzz/fuzz_$name"
+# Per-target limits. Command lines: 512 bytes, up to 256 commands a line; every command may print
+# and redraw the console, so longer lines only repeat that work (lines of 100 KB have unit tests).
+limits=()
+case $name in
+  commands) limits=(-max_len=512) ;;
+esac
 
 if [ ! -f build-fuzz/build.ninja ]; then
   cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
@@ -32,7 +38,7 @@ work="build-fuzz/corpus-$name"
 mkdir -p "$work"
 [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$work/"
 log="build-fuzz/$name.log"
-if ! "$bin" -max_total_time="$seconds" -runs="$runs" -rss_limit_mb=2048 -print_final_stats=1 \
+if ! "$bin" "${limits[@]}" -max_total_time="$seconds" -runs="$runs" -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="build-fuzz/$name-" "$work" >"$log" 2>&1; then
   echo "fuzz $name: FAILED"
   tail -n 40 "$log"
