@@ -200,14 +200,15 @@ double ThreadSeconds() {
 // CPU seconds per decode in the latest stb_image run on each file.
 std::map<const std::vector<uint8_t>*, double> stbSeconds;
 
-using Reader = int (*)(std::span<const uint8_t>, std::vector<uint8_t>*, int32_t*, int32_t*, bool);
+using Reader = int (*)(std::span<const uint8_t>, std::vector<uint8_t>*, int32_t*, int32_t*, bool,
+                      const char**);
 
 void Ours(benchmark::State& state, Reader read, const std::vector<uint8_t>& file) {
     std::vector<uint8_t> pixels;
     int32_t w = 0, h = 0;
     const double start = ThreadSeconds();
     for (auto _ : state) {
-        if (read(file, &pixels, &w, &h, true) != 1) state.SkipWithError("not read");
+        if (read(file, &pixels, &w, &h, true, nullptr) != 1) state.SkipWithError("not read");
         benchmark::DoNotOptimize(pixels.data());
     }
     const double seconds = (ThreadSeconds() - start) / static_cast<double>(state.iterations());

@@ -3,9 +3,10 @@
 #   0. the layer check: no include under src/ climbs the stack drawn in the README,
 #   1. unit and whole-program tests (the latter under Xvfb when there is no display), then the
 #      installed form and the Debian package (scripts/check-install.sh),
-#   2. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
-#   3. short libFuzzer runs of every fuzz target (clang),
-#   4. one quick pass of the benchmarks.
+#   2. a one-minute soak of the game (scripts/soak.sh),
+#   3. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
+#   4. short libFuzzer runs of every fuzz target (clang, scripts/fuzz.sh),
+#   5. one quick pass of the benchmarks.
 # Ends with one line "tests: N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -66,6 +67,13 @@ else
   failed=$((failed + 1))
 fi
 
+echo "== soak (one minute)"
+if TAM_BUILD_DIR=build-test scripts/soak.sh 1; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1)); status=1
+fi
+
 echo "== unit tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAM_SANITIZE=ON -DTAM_BENCH=OFF \
   -DTAM_WERROR=ON >/dev/null
@@ -86,16 +94,9 @@ if [ ${#targets[@]} -gt 0 ]; then
     -DTAM_FUZZ=ON -DTAM_SANITIZE=ON -DTAM_TESTS=OFF -DTAM_BENCH=OFF -DTAM_WERROR=ON >/dev/null
   cmake --build build-fuzz --target "${targets[@]}"
   for t in "${targets[@]}"; do
-    name=${t#fuzz_}
-    work="build-fuzz/corpus-$name"
-    mkdir -p "$work"
-    [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$work/"
-    if "build-fuzz/$t" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="build-fuzz/$name-" \
-        "$work" >"build-fuzz/$name.log" 2>&1; then
-      echo "fuzz $name: ok ($(grep -Eo 'stat::number_of_executed_units: [0-9]+' "build-fuzz/$name.log" | grep -Eo '[0-9]+' || echo '?') runs)"
+    if scripts/fuzz.sh "${t#fuzz_}" "$fuzz_seconds"; then
       passed=$((passed + 1))
     else
-      echo "fuzz $name: FAILED"; tail -n 40 "build-fuzz/$name.log"
       failed=$((failed + 1)); status=1
     fi
   done

@@ -18,10 +18,13 @@
 #include <string>
 #include <tuple>
 
+#include <unistd.h>
+
 #include "app/app.h"
 #include "app/players.h"
 #include "console/commands.h"
 #include "console/console.h"
+#include "console/cp1251.h"
 #include "console/files.h"
 #include "console/settings.h"
 #include "gl_recorder.h"
@@ -49,6 +52,8 @@ __attribute__((noinline)) void operator delete[](void* p, std::size_t) noexcept 
 
 namespace tam {
 namespace {
+
+using namespace tam::literals;
 
 // Calls [from, to) as one string of names and printed arguments.
 std::string Text(const test::GlRecorder& rec, size_t from, size_t to) {
@@ -250,6 +255,9 @@ TEST(AppFiles, ProgramFolderAndTypedNames) {
     EXPECT_EQ(ResolvePath("Data\\Sound\\mp40f1.wav"), "/opt/games/Data/Sound/mp40f1.wav");
     EXPECT_EQ(ResolvePath("Data/Maps/isengard.map"), "/opt/games/Data/Maps/isengard.map");
     EXPECT_EQ(ResolvePath("/tmp/x.map"), "/tmp/x.map");
+    // CP1251 names reach the file system in UTF-8; the console shows paths in CP1251.
+    EXPECT_EQ(ResolvePath("bad\\Карта.map"_cp), "/opt/games/bad/Карта.map");
+    EXPECT_EQ(DisplayPath("/opt/игры/Карта.map"), "/opt/игры/Карта.map"_cp);
     SetProgramDir(saved);
     EXPECT_FALSE(FileExists("/nonexistent/file"));
     EXPECT_FALSE(FileExists("/tmp"));  // a folder is not a file
@@ -296,6 +304,28 @@ TEST(AppFiles, DataRootIsBesideTheExecutableElseTheInstalledShareFolder) {
             << layout.exe << " with " << testing::PrintToString(layout.folders);
         fs::remove_all(root);
     }
+}
+
+TEST(AppFiles, NamesOfEveryMappedHighByteAreFound) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("tam_names_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const std::string saved = ProgramDir();
+    SetProgramDir(dir.string() + "/");
+    // Two names, as one would pass NAME_MAX in UTF-8; 0x98 has no character.
+    std::string names[2];
+    for (int b = 0x80; b <= 0xFF; ++b)
+        if (b != 0x98) names[b >= 0xC0] += static_cast<char>(b);
+    for (const std::string& name : names) {
+        std::ofstream(dir / Cp1251ToUtf8(name)) << name;
+        EXPECT_TRUE(FileExists(ResolvePath(name)));
+        const auto bytes = ReadWholeFile(ResolvePath(name));
+        ASSERT_TRUE(bytes.has_value());
+        EXPECT_EQ(std::string(bytes->begin(), bytes->end()), name);
+        EXPECT_FALSE(FileExists(ResolvePath(name + "x")));
+    }
+    SetProgramDir(saved);
+    fs::remove_all(dir);
 }
 
 }  // namespace

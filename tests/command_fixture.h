@@ -88,6 +88,7 @@ class CommandTest : public ::testing::Test {
                test->current_test_info()->name());
         std::filesystem::create_directories(dir / "Data" / "Sound");
         std::ofstream(dir / "Data" / "Sound" / "mp40f1.wav") << std::string("RIFF\4\0\0\0WAVE", 12);
+        audio.readable.insert((dir / "Data" / "Sound" / "mp40f1.wav").string());
         // A 1 x 1 uncompressed true-colour TGA.
         std::ofstream(dir / "wall.tga") << std::string("\0\0\2\0\0\0\0\0\0\0\0\0\1\0\1\0\30\0\0\0\377", 21);
         SetProgramDir(dir.string() + "/");
@@ -106,6 +107,12 @@ class CommandTest : public ::testing::Test {
     }
 
     static Lines Log() { return ConsoleLog(); }
+    // The log's lines joined, as they were before the log wrapped them at 60 bytes.
+    static std::string Joined() {
+        std::string all;
+        for (const std::string& l : Log()) all += l;
+        return all;
+    }
 
     // True when no command reached the GL seam, the audio backend or the display device.
     bool Untouched() const {

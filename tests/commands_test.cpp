@@ -152,7 +152,8 @@ TEST_F(Commands, HelpAndAboutTextsReplaceTheLog) {
 
 TEST_F(Commands, FileCommandsTestTheFolderAndPassTheNameAsTyped) {
     EXPECT_EQ(Run("play_wav Data\\Sound\\mp40f1.wav"), Lines{});
-    EXPECT_EQ(Run("play_midi Data/Sound/mp40f1.wav"), Lines{});
+    Run("play_midi Data/Sound/mp40f1.wav");
+    EXPECT_EQ(Joined(), "MIDI Data/Sound/mp40f1.wav not played: not a MIDI file (no MThd header)");
     EXPECT_EQ(Run("play_mp3 Data\\Sound\\none.mp3"), Lines{"File not found"});
     EXPECT_EQ(Run("play_wav Data"), Lines{"File not found"});  // a folder is not a file
     Tex().LastLoadedTexture = 7;
@@ -163,6 +164,19 @@ TEST_F(Commands, FileCommandsTestTheFolderAndPassTheNameAsTyped) {
     EXPECT_EQ(gl.Named("Build2DMipmaps").back().args[2], 1);  // the 1 x 1 image
     const std::string wav = ProgramDir() + "Data/Sound/mp40f1.wav";
     EXPECT_EQ(audio.loads, Lines{wav});  // a WAVE file is no MIDI file
+    // Cyrillic names: typed in CP1251, found under their UTF-8 names, shown in CP1251.
+    std::filesystem::create_directories(dir / "bad");
+    std::ofstream(dir / "bad" / "выстрел.wav") << std::string("RIFF\4\0\0\0WAVE", 12);
+    audio.readable.insert(ProgramDir() + "bad/выстрел.wav");
+    std::ofstream(dir / "bad" / "Стена.tga") << "x";
+    std::ofstream(dir / "bad" / "карта.map") << "x";
+    audio.loads.clear();
+    Run(Cp("play_wav bad/выстрел.wav; load_texture bad\\Стена.tga; load_map bad/карта.map"));
+    EXPECT_EQ(audio.loads, Lines{ProgramDir() + "bad/выстрел.wav"});
+    const std::string sep(60, '=');
+    EXPECT_EQ(Joined(), Cp("Texture bad\\Стена.tga not loaded: file shorter than its header (default texture used)") +
+                            "Loading " + ProgramDir() + Cp("bad/карта.map...") + sep + "Map Name - x" +
+                            "Map file is truncated" + sep + "Map is not loaded...");
 }
 
 TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {
@@ -224,12 +238,7 @@ TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
     TakePendingScreenshot();
     const auto files = std::vector(std::filesystem::directory_iterator(pictures + "/Tamberlo"), {});
     ASSERT_EQ(files.size(), 2u);
-    const auto joined = [] {  // the log wraps long paths at 60 columns
-        std::string all;
-        for (const std::string& l : Log()) all += l;
-        return all;
-    };
-    const std::string second = joined();
+    const std::string second = Joined();
     EXPECT_TRUE(second == "Screenshot " + files[0].path().string() ||
                 second == "Screenshot " + files[1].path().string()) << second;
     EXPECT_EQ(gl.Named("ReadPixels").back().args, (std::vector<double>{0, 0, 5, 3, GL_RGB, GL_UNSIGNED_BYTE}));
@@ -244,7 +253,7 @@ TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
     Run("screenshot");
     Con().lineCount = 0;
     TakePendingScreenshot();
-    EXPECT_EQ(joined(), "Screenshot: cannot write to " + (dir / "wall.tga").string() + "/Pictures/Tamberlo");
+    EXPECT_EQ(Joined(), "Screenshot: cannot write to " + (dir / "wall.tga").string() + "/Pictures/Tamberlo");
     setenv("HOME", home.c_str(), 1);
     unsetenv("XDG_CONFIG_HOME");
     Gl().window = nullptr;

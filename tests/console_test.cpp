@@ -168,6 +168,28 @@ TEST_F(Completion, TabCompletesCommandWordsAndKeyNamesAndListsOnTheSecondTab) {
     EXPECT_EQ(Log(), Lines{});
 }
 
+// The reply of a command is printed while the typed line still fills the prompt: each redraw
+// appends it, and 1,856 typed bytes wrap into 32 prompt lines, which push every log line out of
+// the 32-line log (they stay lost). One byte less leaves one slot: the last reply line survives.
+TEST_F(ConsoleTest, ALineThatFillsThePromptTakesItsReplyWithIt) {
+    RegisterCommandChain();
+    const std::string last = "fog pl XXX - XXX-плотность тумана от 0 до 100"_cp;
+    const std::pair<size_t, Lines> cases[] = {
+        {0, {"fog + - Включить туман"_cp, "fog - - Выключить туман"_cp, "fog 1 - Тип тумана"_cp,
+             "fog 2 - Тип тумана"_cp, "fog 3 - Тип тумана"_cp, last, "NEW>_"}},
+        {1849, {last, "NEW>_"}},
+        {1850, {"NEW>_"}},
+        {4994, {"NEW>_"}},
+    };
+    for (const auto& [spaces, drawn] : cases) {
+        for (int i = 0; i < 40; ++i) ConsolePrint("old", false);
+        Enter("fog ?" + std::string(spaces, ' ') + (spaces ? "x" : ""));
+        // The short line keeps the log above its reply; the long ones leave only what is shown.
+        const size_t from = spaces ? 0 : view.drawn.size() - drawn.size();
+        EXPECT_EQ(Lines(view.drawn.begin() + static_cast<ptrdiff_t>(from), view.drawn.end()), drawn) << spaces;
+    }
+}
+
 TEST(Cp1251, ConversionsAndCase) {
     for (int b = 1; b < 256; ++b) {
         const std::string one(1, static_cast<char>(b));

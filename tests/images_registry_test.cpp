@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include <fstream>
+
 #include "console/console.h"
+#include "console/cp1251.h"
 #include "console/files.h"
 #include "gl_recorder.h"
 #include "images/texture.h"
@@ -131,15 +134,27 @@ TEST_F(ImagesRegistry, ExtensionChoosesTheReaderCaseSensitively) {
     EXPECT_EQ(Entries(), 4u);
 }
 
-TEST_F(ImagesRegistry, FailedPathsAreNotRemembered) {
+TEST_F(ImagesRegistry, FailedPathsAreNotRememberedAndEachFailureIsNamed) {
     const uint32_t def = LoadTexture("default");
     EXPECT_EQ(LoadTexture("Data/textures/none.tga"), def);
     EXPECT_EQ(LoadTexture("Data/textures/none.tga"), def);
     EXPECT_EQ(Entries(), 1u);
-    // Once the file appears, the same path loads.
+    const auto bytes = test::ReadTestFile("tga_24.tga");
+    Put("tga_24.tga", "mixed.Tga");
+    std::ofstream(dir_ / "cut.tga", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), 40);
+    EXPECT_EQ(LoadTexture("cut.tga"), def);
+    EXPECT_EQ(LoadTexture("mixed.Tga"), def);
+    std::string log;
+    for (int i = 1; i <= Con().lineCount; ++i) log += Con().log[i];
+    const std::string missing = "Texture Data/textures/none.tga not loaded: file not found (default texture used)";
+    EXPECT_EQ(log, missing + missing + "Texture cut.tga not loaded: truncated pixel data (default texture used)" +
+                       "Texture mixed.Tga not loaded: no reader for its extension (default texture used)");
+    // Once the file appears, the same path loads; so does one named in Cyrillic.
     Put("tga_24.tga", "Data/textures/none.tga");
     EXPECT_NE(LoadTexture("Data/textures/none.tga"), def);
-    EXPECT_EQ(Entries(), 2u);
+    Put("tga_24.tga", "bad/Стена.tga");
+    EXPECT_NE(LoadTexture(Utf8ToCp1251("bad/Стена.tga")), def);
+    EXPECT_EQ(Entries(), 3u);
 }
 
 TEST_F(ImagesRegistry, StartupTableFillsTheWorldAndFontSlots) {

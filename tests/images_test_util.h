@@ -86,7 +86,8 @@ inline Px PixelAt(const std::vector<uint8_t>& rgba, int width, int x, int y) {
 }
 
 // One reader's answer for a byte buffer.
-using SpanReader = int (*)(std::span<const uint8_t>, std::vector<uint8_t>*, int32_t*, int32_t*, bool);
+using SpanReader = int (*)(std::span<const uint8_t>, std::vector<uint8_t>*, int32_t*, int32_t*, bool,
+                          const char**);
 struct Decoded {
     int status = 0;
     int32_t w = -1, h = -1;
@@ -95,7 +96,7 @@ struct Decoded {
 };
 inline Decoded Decode(SpanReader read, const Bytes& b, bool top = true) {
     Decoded d;
-    d.status = read(b.v, &d.px, &d.w, &d.h, top);
+    d.status = read(b.v, &d.px, &d.w, &d.h, top, nullptr);
     return d;
 }
 

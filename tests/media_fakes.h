@@ -49,6 +49,7 @@ public:
     void HaltChannel(int channel) override { playing.erase(channel); }
     bool ChannelPlaying(int channel) const override { return playing.count(channel) != 0; }
     void SetOutputLevels(uint16_t l, uint16_t r) override { left = l, right = r, ++levelCalls; }
+    std::string LastError() const override { return "unreadable"; }
 
     // What the chunk on `channel` holds, or "" when the channel is quiet.
     std::string On(int channel) const {

@@ -17,6 +17,7 @@
 #include <regex>
 #include <thread>
 
+#include "console/console.h"
 #include "console/files.h"
 #include "media/sound.h"
 #include "platform/platform.h"
@@ -210,12 +211,19 @@ TEST_F(MediaPlayback, NewWavReplacesThePlayingOne) {
     }, "?"), "AB");
 }
 
-TEST_F(MediaPlayback, UnplayableWavSoundsTheChime) {
-    WriteBytes(dir_ / "bad.wav", {'R', 'I', 'F', 'F', 1, 2, 3});
+TEST_F(MediaPlayback, UnplayableWavSoundsTheChimeAndSaysWhy) {
+    WriteBytes(dir_ / "bad.wav", {'R', 'I', 'F', 'F', 1, 2, 3, 0, 'W', 'A', 'V', 'E', 1, 2});
+    ResetConsole();
     const Recording r = Record({{[] { PlayWav("bad.wav"); }, 400}});
     const double t0 = Heard(r, 0.16);
     EXPECT_GT(r.Tone(0, 987.77, t0, t0 + 0.06), 0.1);
     EXPECT_GT(r.Tone(1, 1318.51, t0 + 0.1, t0 + 0.16), 0.1);
+    // The mixer's own reason, between the name and the fallback.
+    std::string line;
+    for (int i = 1; i <= Con().lineCount; ++i) line += Con().log[i];
+    EXPECT_TRUE(std::regex_match(line, std::regex("WAV bad\\.wav not played: .+\\S \\(default sound played\\)")))
+        << line;
+    ResetConsole();
 }
 
 TEST_F(MediaPlayback, TwoMp3StreamsPlayAtOnce) {

@@ -1,6 +1,7 @@
 // The sound unit's bookkeeping against a stand-in audio backend: the MIDI alias, the WAV channel
-// and its default sound, MP3 streams (overlap, reaping, the stream limit), the volume words and
-// the device holder's status codes, and which files may play as a sound or as music.
+// and its default sound, MP3 streams (overlap, reaping, the stream limit), the console line for a
+// file that is not played, the volume words, the device holder's status codes, and which files
+// may play as a sound or as music.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "console/console.h"
 #include "console/files.h"
 #include "media/sound.h"
 #include "media_fakes.h"
@@ -39,6 +41,7 @@ protected:
         game_ = dir_.string() + "/";
         SetProgramDir(game_);
         ResetSound();
+        ResetConsole();
         fake.open = true;
         fake.channels = kMixChannels;
         const std::pair<const char*, std::string> files[] = {
@@ -62,6 +65,13 @@ protected:
     static std::string Chime() {
         return "samples:" + std::to_string(DefaultSoundSamples().size() / audio::kOutputChannels);
     }
+    // The console's lines joined, and the log emptied.
+    static std::string TakeLog() {
+        std::string text;
+        for (int i = 1; i <= Con().lineCount; ++i) text += Con().log[i];
+        ResetConsole();
+        return text;
+    }
     fs::path dir_;
     std::string game_;
     test::FakeAudio fake;
@@ -71,11 +81,13 @@ protected:
 TEST_F(MediaSound, MidiAliasHoldsTheFirstOpenedFileAndRestartsIt) {
     PlayMidi("missing.mid");  // an open failure leaves the alias free
     EXPECT_EQ(fake.musicStarts, 0);
+    EXPECT_EQ(TakeLog(), "MIDI missing.mid not played: cannot be opened");
     PlayMidi("Data\\Sound\\b.mid");  // backslashes reach the file system as "/"
     EXPECT_EQ(Music(), game_ + "Data/Sound/b.mid");
     PlayMidi("a.mid");  // the alias is held: the first file starts again from 0
     EXPECT_EQ(Music(), game_ + "Data/Sound/b.mid");
     EXPECT_EQ(fake.musicStarts, 2);
+    EXPECT_EQ(TakeLog(), "");
     EXPECT_EQ(fake.loads, (std::vector<std::string>{game_ + "Data/Sound/b.mid"}));
 }
 
@@ -91,6 +103,7 @@ TEST_F(MediaSound, NewWavStopsTheOneStillPlayingAndUnplayableOnesPlayTheDefault)
         EXPECT_EQ(fake.On(kWavChannel), Chime());
         EXPECT_EQ(Snd().wav, 0u);
         EXPECT_EQ(fake.live.size(), 1u) << "one default sound, made once";
+        EXPECT_EQ(TakeLog(), "WAV garbage.wav not played: unreadable (default sound played)");
     }
     const auto& s = DefaultSoundSamples();  // short, audible, stereo
     const double seconds = static_cast<double>(s.size() / 2) / audio::kSampleRate;
@@ -109,7 +122,8 @@ TEST_F(MediaSound, FirstBytesNotNamesDecideWhatPlaysAsSoundOrMusic) {
     } files[] = {
         {"x.wav", kWave, true, false},      {"x.mp3", kMp3, false, false},
         {"mp3.wav", kMp3, false, false},    {"tune.wav", kMidi, false, true},
-        {"song.rmi", kRmid, false, false},  // the mixer cannot play MIDI inside RIFF   {"x.ogg", Bytes("OggS\0\2"), false, false},
+        {"song.rmi", kRmid, false, false},  // the mixer cannot play MIDI inside RIFF
+        {"x.ogg", Bytes("OggS\0\2"), false, false},
         {"avi.wav", Bytes("RIFF\x24\0\0\0AVI LIST"), false, false},
         {"cut.wav", Bytes("RIFF\x24\0\0\0WAV"), false, false}, {"empty.mid", "", false, false},
     };
@@ -118,8 +132,11 @@ TEST_F(MediaSound, FirstBytesNotNamesDecideWhatPlaysAsSoundOrMusic) {
         ResetSound();
         PlayWav(f.name);
         EXPECT_EQ(fake.On(kWavChannel), f.wav ? game_ + f.name : Chime()) << f.name;
+        const std::string name = f.name;
+        EXPECT_EQ(TakeLog(), f.wav ? "" : "WAV " + name + " not played: not a RIFF WAVE file (default sound played)");
         PlayMidi(f.name);
         EXPECT_EQ(Music(), f.midi ? game_ + f.name : "") << f.name;
+        EXPECT_EQ(TakeLog(), f.midi ? "" : "MIDI " + name + " not played: not a MIDI file (no MThd header)");
     }
     PlayMidi("a.mid");  // the failed opens left the alias to the next MIDI file
     EXPECT_EQ(Music(), game_ + "a.mid");
@@ -138,6 +155,7 @@ TEST_F(MediaSound, EachMp3IsItsOwnStreamAndFinishedOnesAreFreed) {
     fake.playing.erase(first);  // the first stream ends
     PlayMp3("one.mp3");
     PlayMp3("missing.mp3");
+    EXPECT_EQ(TakeLog(), "MP3 missing.mp3 not played: unreadable");
     ASSERT_EQ(Snd().mp3.size(), 2u);
     EXPECT_EQ(Snd().mp3[0].channel, second);
     EXPECT_EQ(Snd().mp3[1].channel, first) << "the freed channel is used again";

@@ -3,6 +3,7 @@
 #include "models/md2.h"
 #include "models/md2_format.h"
 
+#include "console/console.h"
 #include "gl_recorder.h"
 #include "images/texture.h"
 #include "models_md2_builder.h"
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
+#include <fstream>
 
 namespace tam {
 namespace {
@@ -40,10 +43,43 @@ TEST(ModelsLoad, UnpacksScaleTranslateAndNormal) {
     EXPECT_EQ(m.vertexCount, 2048);
 }
 
+// A file that does not load is named in the console with the reason.
+TEST(ModelsLoad, FromPathAndTheLineForAFileThatDoesNotLoad) {
+    const auto dir = std::filesystem::temp_directory_path() / "tam_models_load_test";
+    std::filesystem::create_directories(dir);
+    const auto bytes = RampModel(2).Build();
+    const auto put = [&](const char* name, size_t size) {
+        std::ofstream(dir / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(size));
+        return (dir / name).string();
+    };
+    ResetConsole();
+    CMD2Model m;
+    EXPECT_TRUE(m.LoadMd2(put("model.md2", bytes.size())));
+    EXPECT_EQ(m.frameCount, 2);
+    EXPECT_EQ(Con().lineCount, 0);
+    const std::pair<std::string, std::string> failures[] = {
+        {(dir / "absent.md2").string(), "file not found"},
+        {put("empty.md2", 0), "file of 0 bytes is shorter than the header"},
+        {put("cut.md2", 100), "frames (112 bytes at 68) runs past the end of the 100-byte file"},
+    };
+    for (const auto& [path, why] : failures) {
+        CMD2Model failed;
+        EXPECT_FALSE(failed.LoadMd2(path));
+        EXPECT_FALSE(failed.loaded());
+        std::string line;
+        for (int i = 1; i <= Con().lineCount; ++i) line += Con().log[i];
+        EXPECT_EQ(line, "Model " + path + " not loaded: " + why);
+        ResetConsole();
+    }
+    std::filesystem::remove_all(dir);
+}
+
 TEST(ModelsLoad, SecondFileReplacesFirstAndAMissingOneChangesNothing) {
     test::GlRecorder rec;
     gl::ScopedBackend sb(&rec);
     ResetTextures();
+    ResetConsole();
     CMD2Model m;
     ASSERT_TRUE(m.LoadMd2(Span(RampModel(3, 5).Build())));
     m.SelectAnimation(9);
@@ -59,9 +95,13 @@ TEST(ModelsLoad, SecondFileReplacesFirstAndAMissingOneChangesNothing) {
     EXPECT_EQ(m.animation, 9);  // the animation state is the model's, not the file's
     EXPECT_FALSE(CMD2Model().LoadMd2(::testing::TempDir() + "/absent.md2"));
     // A missing skin gives the default texture.
+    ResetConsole();
     EXPECT_FALSE(m.SetSkin("Data/Models/none/absent.pcx"));
     EXPECT_EQ(m.skin, LoadTexture("default"));
+    EXPECT_EQ(Con().log[1] + Con().log[2],
+              "Texture Data/Models/none/absent.pcx not loaded: file not found (default texture used)");
     ResetTextures();
+    ResetConsole();
 }
 
 // Each malformed file is refused for the expected reason and leaves a loaded model untouched.

@@ -18,12 +18,16 @@
 #include "app/players.h"
 #include "console/commands.h"
 #include "console/console.h"
+#include "console/cp1251.h"
+#include "console/files.h"
 #include "console/settings.h"
 #include "world/map.h"
 #include "world/map_text.h"
 
 namespace tam {
 namespace {
+
+using namespace tam::literals;
 
 std::string TempPath(const std::string& name) { return ::testing::TempDir() + "/world_" + name; }
 
@@ -100,15 +104,20 @@ TEST_F(WorldMap, TheSmallExampleCompilesToTheFileLayoutAndLoadsWithItsLogLines) 
                                "box -10 10 -2 10 10 2 0 -1 0 0\n");
     EXPECT_EQ(bytes, (std::vector<uint8_t>{0x74, 0x00, 0x0A, 0x0A, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00,
                                            0x00, 0x01, 0xF6, 0x0A, 0xFE, 0x0A, 0x0A, 0x02, 0x00, 0xFF, 0x00, 0x00}));
-    const std::string path = WriteTemp("example.map", bytes);
-    ASSERT_TRUE(LoadMap(path));
+    // A Cyrillic name: CP1251 in the program, UTF-8 on the file system, CP1251 in the log.
+    WriteTemp("пример.map", bytes);
+    const std::string saved = ProgramDir();
+    SetProgramDir(::testing::TempDir() + "/");
+    ASSERT_TRUE(LoadMap(ResolvePath("world_пример.map"_cp)));
+    SetProgramDir(saved);
     const MapState& m = Map();
     EXPECT_EQ(Header(m), std::tuple("t", 10, 10, 0, 1, 0, 0, 0, 0, 1, 1));
     EXPECT_EQ(std::tuple(+m.startPoints[0].x, +m.startPoints[0].y), std::tuple(0, 0));
     EXPECT_EQ(Fields(m.boxes[0]), std::tuple(-10, 10, -2, 10, 10, 2, 0.f, -1.f, 0.f, 20.f, 4.f, 0));
     const std::string sep(60, '=');
-    const std::vector<std::string> want = {"Loading " + path + "...", sep, "Map Name - t", "Load Start Points",
-                                           "Load Object", "Load Ok", sep};
+    const std::string shown = ::testing::TempDir() + "/world_" + "пример.map"_cp;
+    const std::vector<std::string> want = {"Loading " + shown + "...", sep, "Map Name - t",
+                                           "Load Start Points", "Load Object", "Load Ok", sep};
     std::vector<std::string> got = LogLines();
     // The loading line may wrap at 60 bytes; join wrapped pieces back for the comparison.
     ASSERT_GE(got.size(), want.size());

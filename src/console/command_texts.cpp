@@ -1,6 +1,8 @@
 // The console's own commands (console, about, help) and the answer to a word no command matches.
 // Texts are written in UTF-8 here and held as CP1251 in the program.
+#include <span>
 #include <string>
+#include <vector>
 
 #include "console/commands_local.h"
 #include "console/console.h"
@@ -53,12 +55,18 @@ constexpr const char* kHelpLines[] = {
     " Конец.",
 };
 
+// A text's lines in CP1251; callers keep the result, so each text is converted once.
+std::vector<std::string> ToCp1251(std::span<const char* const> lines) {
+    std::vector<std::string> out;
+    for (const char* line : lines) out.push_back(Utf8ToCp1251(line));
+    return out;
+}
+
 // Clears the log and prints `lines` framed by separators; only the last separator redraws.
-template <size_t N>
-void PrintFramed(const char* const (&lines)[N]) {
+void PrintFramed(const std::vector<std::string>& lines) {
     Con().lineCount = 0;
     ConsolePrint(SeparatorLine(), false);
-    for (const char* line : lines) ConsolePrint(Utf8ToCp1251(line), false);
+    for (const std::string& line : lines) ConsolePrint(line, false);
     ConsolePrint(SeparatorLine(), true);
 }
 
@@ -70,18 +78,23 @@ void Console(const Words&) {
 }
 
 void About(const Words&) {
-    PrintFramed(kAboutLines);
+    static const std::vector<std::string> lines = ToCp1251(kAboutLines);
+    PrintFramed(lines);
 }
 
 void Help(const Words&) {
-    PrintFramed(kHelpLines);
+    static const std::vector<std::string> lines = ToCp1251(kHelpLines);
+    PrintFramed(lines);
 }
 
-// Answered only in the visible console: a key bound to an unknown word stays silent.
+// Answered only in the visible console: a key bound to an unknown word stays silent. The texts
+// are converted once: a line of many unknown words prints them many times.
 void Unrecognised(const Words& w) {
     if (!ConsoleVisible()) return;
-    ConsolePrint("Команда ["_cp + std::string(w[0]) + "] не распознанна."_cp, false);
-    ConsolePrint("Для списка команд наберите help"_cp, true);
+    static const std::string before = "Команда ["_cp, after = "] не распознанна."_cp,
+                             hint = "Для списка команд наберите help"_cp;
+    ConsolePrint(before + std::string(w[0]) + after, false);
+    ConsolePrint(hint, true);
 }
 
 }  // namespace tam::commands

@@ -1,4 +1,5 @@
-// The program folder and whole-file reads.
+// The program folder, the turning of the program's names into file-system paths, and whole-file
+// reads.
 #include "console/files.h"
 
 #include <sys/stat.h>
@@ -6,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+
+#include "console/cp1251.h"
 
 namespace tam {
 namespace {
@@ -39,12 +42,14 @@ std::string DataRootFromExe(std::string_view exePath) {
 }
 
 std::string ResolvePath(std::string_view name) {
-    std::string path(name);
+    std::string path = Cp1251ToUtf8(name);
     for (char& c : path)
         if (c == '\\') c = '/';
     if (!path.empty() && path[0] == '/') return path;
     return ProgramDir() + path;
 }
+
+std::string DisplayPath(std::string_view path) { return Utf8ToCp1251(path); }
 
 bool FileExists(std::string_view path) {
     struct stat st {};

@@ -1,5 +1,7 @@
 // Files: the program folder, joining typed names with it, existence tests and whole-file reads.
-// Typed names may use backslashes; they are turned into "/" before the file system sees them.
+// Names inside the program are CP1251 and may use backslashes; the file system's paths are UTF-8
+// with "/". ResolvePath is the one crossing from names to paths; everything that opens or tests
+// a file the program names goes through it.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +12,8 @@
 
 namespace tam {
 
-// The data root followed by "/" (see DataRootFromExe); empty until start-up sets it.
+// The data root followed by "/" (see DataRootFromExe), as the file system spells it; empty until
+// start-up sets it.
 const std::string& ProgramDir();
 void SetProgramDir(std::string dir);
 // The folder of an executable path, with one "/" appended (start-up uses /proc/self/exe).
@@ -20,9 +23,11 @@ std::string ProgramDirFromExe(std::string_view exePath);
 // copy); else the executable's folder, whose missing files the commands then report.
 std::string DataRootFromExe(std::string_view exePath);
 
-// The file-system path for a name: absolute names as they are, others under ProgramDir();
-// backslashes become "/".
+// The file-system path for a CP1251 name: converted to UTF-8, backslashes turned into "/",
+// absolute names as they are, others under ProgramDir().
 std::string ResolvePath(std::string_view name);
+// A file-system path as the console shows it (CP1251); what the code page lacks is dropped.
+std::string DisplayPath(std::string_view path);
 bool FileExists(std::string_view path);  // a regular file at `path` (not resolved)
 // The whole file at `path` (not resolved); nullopt when it cannot be read or exceeds maxBytes,
 // errno then says why (EISDIR for a folder, ENOTSUP for other non-regular files, EFBIG past

@@ -164,28 +164,31 @@ bool DecodeRle(ByteCursor& c, RowWriter& out, bool rle4, const std::array<uint32
 }  // namespace
 
 int LoadBMP(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t* width,
-            int32_t* height, bool topRowFirst) {
-    if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') return 0;
+            int32_t* height, bool topRowFirst, const char** why) {
+    namespace w = img::why;
+    if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') return img::Refuse(why, w::kSignature);
     BmpHeader h;
-    if (!ReadHeader(file, h)) return 0;
+    if (!ReadHeader(file, h)) return img::Refuse(why, w::kShortHeader);
     img::DeliverSize(static_cast<int32_t>(h.width), static_cast<int32_t>(h.height), width, height);
-    if (!img::DimensionsValid(h.width, h.height)) return 0;
+    if (const char* problem = img::SizeProblem(h.width, h.height)) return img::Refuse(why, problem);
     if (!pixels) return -1;
     pixels->clear();
 
     const uint64_t count = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height);
     const bool rle = h.compression == kRle8 || h.compression == kRle4;
-    if (count > kMaxPixelsPerByte * file.size()) return 0;
+    if (count > kMaxPixelsPerByte * file.size()) return img::Refuse(why, w::kMoreThanFileHolds);
     ByteCursor data(file, h.dataOffset);
-    if (rle && (h.dataOffset > file.size() || count > kMaxPixelsPerByte * data.remaining())) return 0;
+    if (rle && h.dataOffset > file.size()) return img::Refuse(why, w::kDataOffset);
+    if (rle && count > kMaxPixelsPerByte * data.remaining()) return img::Refuse(why, w::kMoreThanFileHolds);
 
     std::vector<uint8_t> out(count * 4, 0);
     RowWriter writer(out, static_cast<int32_t>(h.width), static_cast<int32_t>(h.height), topRowFirst);
     if (rle) {
         const bool rle4 = h.compression == kRle4;
-        if (!DecodeRle(data, writer, rle4, ReadColourTable(file, h, rle4 ? 16 : 256))) return 0;
+        if (!DecodeRle(data, writer, rle4, ReadColourTable(file, h, rle4 ? 16 : 256)))
+            return img::Refuse(why, w::kTruncated);
     } else if (h.compression == kNone) {
-        if (!DecodeUncompressed(file, h, writer)) return 0;
+        if (!DecodeUncompressed(file, h, writer)) return img::Refuse(why, w::kTruncated);
     }
     // Bit-field images (compression 3) are not decoded: their pixels stay zero.
     *pixels = std::move(out);

@@ -1,6 +1,7 @@
 // Internals shared by the TGA, BMP and PCX readers: a bounded cursor over the file's bytes, the
-// checks every reader makes on a picture's size before it allocates, and a writer that places
-// pixels, given in file order, into the RGBA output with the requested row order.
+// checks every reader makes on a picture's size before it allocates, the reasons a reader gives
+// for refusing a file, and a writer that places pixels, given in file order, into the RGBA output
+// with the requested row order.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +11,35 @@
 
 namespace tam::img {
 
-// Largest picture any reader accepts: 16384 x 16384 pixels (1 GiB of RGBA).
-inline constexpr uint64_t kMaxPixels = uint64_t{16384} * 16384;
+// Largest picture any reader accepts: 4096 x 4096 pixels (64 MiB of RGBA). Run-length data lets
+// a small file describe a far larger picture, so the cap is on the decoded size, checked before
+// anything is allocated.
+inline constexpr uint64_t kMaxPixels = uint64_t{4096} * 4096;
+
+// Why a reader refused a file: each phrase is kept here once and handed out as a pointer to
+// static storage; the texture registry prints it.
+namespace why {
+inline constexpr const char* kFileMissing = "file not found";
+inline constexpr const char* kFileUnreadable = "file cannot be read";
+inline constexpr const char* kNoReader = "no reader for its extension";
+inline constexpr const char* kShortHeader = "file shorter than its header";
+inline constexpr const char* kSignature = "wrong signature";
+inline constexpr const char* kEmpty = "width or height below 1";
+inline constexpr const char* kTooLarge = "picture larger than 4096 x 4096 pixels";
+inline constexpr const char* kMoreThanFileHolds = "more pixels than the file can hold";
+inline constexpr const char* kUnsupported = "unsupported image type";
+inline constexpr const char* kUnsupportedDepth = "unsupported pixel depth";
+inline constexpr const char* kColourMap = "colour map outside the file or of an unsupported entry size";
+inline constexpr const char* kDataOffset = "data offset past the end of the file";
+inline constexpr const char* kNoPalette = "no 256-colour palette at the end of the file";
+inline constexpr const char* kTruncated = "truncated pixel data";
+}  // namespace why
+
+// Stores `reason` into `*out` when a destination is given; returns status 0 (not read).
+inline int Refuse(const char** out, const char* reason) {
+    if (out) *out = reason;
+    return 0;
+}
 
 // Reads little-endian values from a byte span. Past the end it returns 0 and remembers the
 // failure (ok() turns false); it never reads outside the span.
@@ -69,9 +97,12 @@ private:
     bool ok_ = true;
 };
 
-// True when width x height is a picture the readers accept: both positive, at most kMaxPixels.
-inline bool DimensionsValid(int64_t width, int64_t height) {
-    return width > 0 && height > 0 && static_cast<uint64_t>(width) * static_cast<uint64_t>(height) <= kMaxPixels;
+// Why width x height is not a picture the readers accept (both positive, at most kMaxPixels),
+// or nullptr when it is.
+inline const char* SizeProblem(int64_t width, int64_t height) {
+    if (width <= 0 || height <= 0) return why::kEmpty;
+    if (static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kMaxPixels) return why::kTooLarge;
+    return nullptr;
 }
 
 inline uint32_t PackRgba(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {

@@ -64,9 +64,11 @@ bool DecodeStream(const uint8_t* p, const uint8_t* end, const RowWriter& out, ui
 }  // namespace
 
 int LoadPCX(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t* width,
-            int32_t* height, bool topRowFirst) {
-    if (file.size() < kHeaderSize) return 0;
-    if (file[0] != 10 || file[1] != 5 || file[2] != 1 || file[3] != 8) return 0;
+            int32_t* height, bool topRowFirst, const char** why) {
+    namespace wy = img::why;
+    if (file.size() < kHeaderSize) return img::Refuse(why, wy::kShortHeader);
+    if (file[0] != 10 || file[1] != 5 || file[2] != 1 || file[3] != 8)
+        return img::Refuse(why, wy::kUnsupported);
     ByteCursor c(file, 4);
     const uint16_t xMin = c.U16();
     const uint16_t yMin = c.U16();
@@ -75,7 +77,7 @@ int LoadPCX(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t
     const uint16_t w = static_cast<uint16_t>(xMax - xMin + 1);
     const uint16_t h = static_cast<uint16_t>(yMax - yMin + 1);
     img::DeliverSize(w, h, width, height);
-    if (!img::DimensionsValid(w, h)) return 0;
+    if (const char* problem = img::SizeProblem(w, h)) return img::Refuse(why, problem);
     if (!pixels) return -1;
     pixels->clear();
 
@@ -85,17 +87,18 @@ int LoadPCX(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t
     const uint16_t bytesPerLine = lineField.U16();
     const uint32_t stride = std::max<uint32_t>(w, bytesPerLine);
 
-    if (file.size() < kHeaderSize + kPaletteSize) return 0;
+    if (file.size() < kHeaderSize + kPaletteSize) return img::Refuse(why, wy::kNoPalette);
     const size_t paletteAt = file.size() - kPaletteSize;
-    if (file[paletteAt] != kPaletteMarker) return 0;
+    if (file[paletteAt] != kPaletteMarker) return img::Refuse(why, wy::kNoPalette);
     const uint64_t dataBytes = paletteAt - kHeaderSize;
-    if (static_cast<uint64_t>(stride) * h > kMaxPixelsPerByte * dataBytes) return 0;
+    if (static_cast<uint64_t>(stride) * h > kMaxPixelsPerByte * dataBytes)
+        return img::Refuse(why, wy::kMoreThanFileHolds);
 
     const auto lut = ReadPalette(file.data() + paletteAt + 1);
     std::vector<uint8_t> out(static_cast<size_t>(w) * h * 4, 0);
     const RowWriter writer(out, w, h, !topRowFirst);
     if (!DecodeStream(file.data() + kHeaderSize, file.data() + paletteAt, writer, w, stride, h, lut))
-        return 0;
+        return img::Refuse(why, wy::kTruncated);
     *pixels = std::move(out);
     return 1;
 }

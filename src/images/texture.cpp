@@ -74,8 +74,12 @@ uint32_t LoadTexture(std::string_view path) {
     std::vector<uint8_t> pixels;
     int32_t width = 0;
     int32_t height = 0;
-    if (LoadImageFile(std::string(path), &pixels, &width, &height, true) <= 0)
+    const char* why = "not read";
+    if (LoadImageFile(std::string(path), &pixels, &width, &height, true, &why) <= 0) {
+        ConsolePrint("Texture " + std::string(path) + " not loaded: " + why + " (default texture used)",
+                     true);
         return registry.list.front()->name();
+    }
 
     auto& gl = gl::Api();
     const uint32_t name = gl.GenTexture();

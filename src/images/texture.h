@@ -44,8 +44,8 @@ struct TextureState {
 TextureState& Tex();
 void ResetTextures();  // drops the registry without touching OpenGL (tests)
 
-// The texture name for `path` (byte-exact lookup, as typed); the default texture's name when the
-// file cannot be read.
+// The texture name for `path` (CP1251, byte-exact lookup, as typed); the default texture's name
+// when the file cannot be read, after a console line naming the file and the reason.
 uint32_t LoadTexture(std::string_view path);
 
 // Loads the world textures and the font through load_texture commands; returns true.

@@ -161,41 +161,44 @@ bool DecodeRleTrueColour(ByteCursor& c, RowWriter& out, unsigned bytes) {
 }  // namespace
 
 int LoadTGA(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t* width,
-            int32_t* height, bool topRowFirst) {
-    if (file.size() < kHeaderSize) return 0;
+            int32_t* height, bool topRowFirst, const char** why) {
+    namespace w = img::why;
+    if (file.size() < kHeaderSize) return img::Refuse(why, w::kShortHeader);
     ByteCursor c(file);
     const TgaHeader h = ReadHeader(c);
     img::DeliverSize(h.width, h.height, width, height);
-    if (!img::DimensionsValid(h.width, h.height)) return 0;
+    if (const char* problem = img::SizeProblem(h.width, h.height)) return img::Refuse(why, problem);
     if (!pixels) return -1;
     pixels->clear();
 
     const unsigned type = h.imageType;
     const bool indexed = type == 1 || type == 3 || type == 9 || type == 11;
     const bool trueColour = type == 2 || type == 10;
-    if (type != 0 && !indexed && !trueColour) return 0;
+    if (type != 0 && !indexed && !trueColour) return img::Refuse(why, w::kUnsupported);
 
-    if (!c.Skip(h.idLength)) return 0;
+    if (!c.Skip(h.idLength)) return img::Refuse(why, w::kDataOffset);
     const uint8_t* map = nullptr;
     if (h.mapType != 0) {
-        if (h.mapLength < 0) return 0;
+        if (h.mapLength < 0) return img::Refuse(why, w::kColourMap);
         // Entries occupy whole bytes: a 15-bit entry takes two.
         map = c.Take(static_cast<uint64_t>(h.mapLength) * ((h.mapEntryBits + 7u) / 8));
-        if (!map) return 0;
+        if (!map) return img::Refuse(why, w::kColourMap);
     }
     // Index bytes without a colour map (grey-scale files) are grey levels.
     std::array<uint32_t, 256> lut{};
-    if (indexed && map && !ReadColourMap(map, h.mapLength, h.mapEntryBits, lut)) return 0;
+    if (indexed && map && !ReadColourMap(map, h.mapLength, h.mapEntryBits, lut))
+        return img::Refuse(why, w::kColourMap);
     if (indexed && !map)
         for (unsigned i = 0; i < 256; ++i) lut[i] = PackRgba(uint8_t(i), uint8_t(i), uint8_t(i), 255);
 
     const unsigned bytes = indexed ? 1 : h.depth == 16 ? 2 : h.depth == 24 ? 3 : h.depth == 32 ? 4 : 0;
     const uint64_t count = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height);
     const bool rle = type >= 9;
-    if (count > kMaxPixelsPerByte * file.size()) return 0;
-    if (rle && bytes == 0) return 0;  // packets of unknown pixel size cannot be followed
-    if (rle && count > kMaxPixelsPerByte * c.remaining()) return 0;
-    if (!rle && bytes != 0 && !c.Has(count * bytes)) return 0;
+    if (count > kMaxPixelsPerByte * file.size()) return img::Refuse(why, w::kMoreThanFileHolds);
+    // Packets of unknown pixel size cannot be followed.
+    if (rle && bytes == 0) return img::Refuse(why, w::kUnsupportedDepth);
+    if (rle && count > kMaxPixelsPerByte * c.remaining()) return img::Refuse(why, w::kMoreThanFileHolds);
+    if (!rle && bytes != 0 && !c.Has(count * bytes)) return img::Refuse(why, w::kTruncated);
 
     std::vector<uint8_t> out(count * 4, 0);
     RowWriter writer(out, h.width, h.height, topRowFirst);
@@ -204,7 +207,7 @@ int LoadTGA(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t
     } else if (rle) {
         const bool read = indexed ? DecodeRle<1>(c, writer, [&lut](const uint8_t* p) { return lut[*p]; })
                                   : DecodeRleTrueColour(c, writer, bytes);
-        if (!read) return 0;
+        if (!read) return img::Refuse(why, w::kTruncated);
     } else {
         const uint8_t* src = c.Take(count * bytes);
         if (indexed) DecodeRawIndexed(src, writer, h.width, h.height, lut);

@@ -20,6 +20,7 @@ public:
     void HaltChannel(int) override {}
     bool ChannelPlaying(int) const override { return false; }
     void SetOutputLevels(uint16_t, uint16_t) override {}
+    std::string LastError() const override { return "no sound device"; }
 };
 
 Backend* g_current = nullptr;

@@ -52,6 +52,9 @@ public:
 
     // Output level of each channel of the final mix, 0 (silent) to 65535 (unchanged).
     virtual void SetOutputLevels(uint16_t left, uint16_t right) = 0;
+
+    // Why the last load or play failed, in CP1251 for the console.
+    virtual std::string LastError() const = 0;
 };
 
 // The backend in force; until one is installed, a silent one that has no output device.

@@ -6,6 +6,7 @@
 #include <numbers>
 #include <string_view>
 
+#include "console/console.h"
 #include "console/files.h"
 
 namespace tam {
@@ -23,11 +24,12 @@ constexpr double kChimeDecaySeconds = 0.05;
 
 // What a file is by its first bytes: the mixer decodes far more than PlaySound and the
 // sequencer open, so its own format detection must not decide.
-enum class SoundFile { Other, Wave, Midi };
+enum class SoundFile { Unreadable, Other, Wave, Midi };
 
 SoundFile SoundFileAt(const std::string& path) {
     char head[12] = {};
     std::ifstream in(path, std::ios::binary);
+    if (!in) return SoundFile::Unreadable;
     in.read(head, sizeof head);
     const std::string_view h(head, static_cast<size_t>(in.gcount()));
     if (h.starts_with("MThd")) return SoundFile::Midi;
@@ -35,6 +37,13 @@ SoundFile SoundFileAt(const std::string& path) {
     if (h.size() == sizeof head && h.starts_with("RIFF") && h.substr(8) == "WAVE")
         return SoundFile::Wave;
     return SoundFile::Other;
+}
+
+// Why a file of kind `got` is not played as `want`; null when it is of that kind.
+const char* KindProblem(SoundFile got, SoundFile want) {
+    if (got == want) return nullptr;
+    if (got == SoundFile::Unreadable) return "cannot be opened";
+    return want == SoundFile::Wave ? "not a RIFF WAVE file" : "not a MIDI file (no MThd header)";
 }
 
 void FreeMp3Stream(const SoundState::Mp3Stream& stream) {
@@ -64,6 +73,14 @@ int TakeMp3Channel() {
     FreeMp3Stream(streams.front());
     streams.erase(streams.begin());
     return channel;
+}
+
+// The console line for a file that is not played: `file` as typed (CP1251), `why` the reason
+// (the mixer's own, or one of the format texts above), `fallback` what happened instead.
+void ReportUnplayable(const char* kind, const std::string& file, std::string_view why,
+                      const char* fallback) {
+    ConsolePrint(std::string(kind) + " " + file + " not played: " + std::string(why) + fallback,
+                 true);
 }
 
 audio::ChunkHandle DefaultSound() {
@@ -123,8 +140,10 @@ void PlayMidi(const std::string& file) {
     // playing "from 0" then restarts whatever file holds it.
     if (!s.alias) {
         const std::string path = ResolvePath(file);
-        if (SoundFileAt(path) == SoundFile::Midi) s.alias = api.LoadMusic(path);
+        const char* problem = KindProblem(SoundFileAt(path), SoundFile::Midi);
+        if (!problem) s.alias = api.LoadMusic(path);
         if (s.alias) s.aliasFile = file;
+        else ReportUnplayable("MIDI", file, problem ? problem : api.LastError(), "");
     }
     if (s.alias) api.PlayMusicFromStart(s.alias);
 }
@@ -137,7 +156,10 @@ void PlayWav(const std::string& file) {
     api.HaltChannel(kWavChannel);
     api.FreeChunk(s.wav);
     const std::string path = ResolvePath(file);
-    s.wav = SoundFileAt(path) == SoundFile::Wave ? api.LoadChunk(path) : 0;
+    const char* problem = KindProblem(SoundFileAt(path), SoundFile::Wave);
+    s.wav = problem ? 0 : api.LoadChunk(path);
+    if (!s.wav)
+        ReportUnplayable("WAV", file, problem ? problem : api.LastError(), " (default sound played)");
     api.PlayChunk(s.wav ? s.wav : DefaultSound(), kWavChannel);
 }
 
@@ -146,9 +168,13 @@ void PlayMp3(const std::string& file) {
     if (!api.DeviceOpen()) return;
     ReapFinishedStreams();
     const audio::ChunkHandle chunk = api.LoadChunk(ResolvePath(file));
-    if (!chunk) return;
+    if (!chunk) {
+        ReportUnplayable("MP3", file, api.LastError(), "");
+        return;
+    }
     const int channel = TakeMp3Channel();
     if (!api.PlayChunk(chunk, channel)) {
+        ReportUnplayable("MP3", file, api.LastError(), "");
         api.FreeChunk(chunk);
         return;
     }

@@ -1,8 +1,8 @@
 // Music and sound: MIDI under one alias, asynchronous WAV, overlapping MP3 streams, the output
 // volume, and the sound-device and music-file holders made at start-up. Every operation takes
-// the name as the command received it (resolved beside the program, backslashes allowed),
-// returns at once and reports nothing; without an open sound device they do nothing.
-// Window thread only.
+// the name as the command received it (CP1251, resolved beside the program, backslashes
+// allowed) and returns at once; a file the mixer cannot load or play gets one console line with
+// the mixer's reason. Without an open sound device they do nothing. Window thread only.
 #pragma once
 
 #include <cstdint>

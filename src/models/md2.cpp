@@ -3,6 +3,7 @@
 // fans, tinted by the fixed light.
 #include "models/md2.h"
 
+#include "console/console.h"
 #include "console/files.h"
 #include "images/texture.h"
 #include "models/md2_format.h"
@@ -48,14 +49,25 @@ void ResetModelDraw() { ModelDraw() = ModelDrawState{}; }
 CMD2Model::CMD2Model() { SelectAnimation(0); }
 
 bool CMD2Model::LoadMd2(const std::string& path) {
-    const auto file = ReadWholeFile(ResolvePath(path));
-    if (!file) return false;
-    return LoadMd2(std::span<const uint8_t>(*file));
+    const std::string fsPath = ResolvePath(path);
+    std::string why = "file not found";
+    if (FileExists(fsPath)) {
+        const auto file = ReadWholeFile(fsPath);
+        if (file && LoadMd2(std::span<const uint8_t>(*file), &why)) return true;
+        if (!file) why = "file cannot be read";
+    }
+    ConsolePrint("Model " + path + " not loaded: " + why, true);
+    return false;
 }
 
-bool CMD2Model::LoadMd2(std::span<const uint8_t> file) {
+bool CMD2Model::LoadMd2(std::span<const uint8_t> file, std::string* why) {
     md2::Header h;
-    if (!md2::Problem(file).empty() || !md2::ReadHeader(file, h)) return false;
+    std::string problem = md2::Problem(file);
+    if (problem.empty() && !md2::ReadHeader(file, h)) problem = "file shorter than its header";
+    if (!problem.empty()) {
+        if (why) *why = std::move(problem);
+        return false;
+    }
 
     // Problem() has bounded every count and section, so the sizes below are bounded by the file
     // and every read succeeds; the model is only touched once the new arrays are complete.
@@ -83,7 +95,10 @@ bool CMD2Model::LoadMd2(std::span<const uint8_t> file) {
     md2::Cursor cur(file);
     bool ok = cur.Seek(uint64_t(h.commandsOffset));
     for (int32_t& word : newCommands) ok = ok && cur.I32(word);
-    if (!ok) return false;
+    if (!ok) {
+        if (why) *why = "sections run past the end of the file";
+        return false;
+    }
 
     frameCount = h.frameCount;
     vertexCount = h.vertexCount;

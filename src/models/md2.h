@@ -33,10 +33,12 @@ class CMD2Model {
 public:
     CMD2Model();
 
-    // Reads a model file (the name is resolved against the program folder). False, with the
-    // model unchanged, for a missing or malformed file; a good file replaces any earlier one.
+    // Reads a model file (the CP1251 name is resolved against the program folder). False, with
+    // the model unchanged, for a missing or malformed file, which the path form reports in one
+    // console line with the reason; a good file replaces any earlier one. The span form gives
+    // the reason in `why` when asked.
     bool LoadMd2(const std::string& path);
-    bool LoadMd2(std::span<const uint8_t> file);
+    bool LoadMd2(std::span<const uint8_t> file, std::string* why = nullptr);
     // The skin is the registry's texture for `path`; false when that is the default texture.
     bool SetSkin(const std::string& path);
     void SetScale(float factor) { scale = factor; }

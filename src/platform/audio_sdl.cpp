@@ -9,6 +9,7 @@
 #include <limits>
 #include <string>
 
+#include "console/cp1251.h"
 #include "console/files.h"
 #include "media/audio.h"
 #include "platform/platform.h"
@@ -149,6 +150,9 @@ public:
     void SetOutputLevels(uint16_t left, uint16_t right) override {
         levels_.store(uint32_t{left} | (uint32_t{right} << 16));
     }
+
+    // The mixer's messages are UTF-8 and may quote the file's path.
+    std::string LastError() const override { return Utf8ToCp1251(Mix_GetError()); }
 
 private:
     // Runs on the mixer's thread after every mix: scales each channel by its level / 65535.

@@ -4,6 +4,7 @@
 // changes the map in force.
 #include "world/map.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -141,40 +142,56 @@ bool LoadMap(const std::string& path) {
         ConsolePrint("File Map not exist ... Loading error", true);
         return false;
     }
-    ConsolePrint("Loading " + path + "...", true);
+    ConsolePrint("Loading " + DisplayPath(path) + "...", true);
     const auto bytes = ReadWholeFile(path);
     if (!bytes) {
-        ConsolePrint("Cannot load map " + path, true);
+        ConsolePrint("Cannot load map " + DisplayPath(path), true);
         return false;
     }
     // A text form is compiled in memory first; its first error, with the file's name and the
     // line, is the whole report.
-    std::optional<std::vector<uint8_t>> compiled;
     if (IsMapText(*bytes)) {
         MapTextError error;
-        compiled = CompileMapText(
+        const auto compiled = CompileMapText(
             std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), error);
         if (!compiled) {
             const size_t slash = path.find_last_of("/\\");
             const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
-            ConsolePrint(file + ":" + std::to_string(error.line) + ": " + error.message, true);
+            ConsolePrint(DisplayPath(file) + ":" + std::to_string(error.line) + ": " + error.message,
+                         true);
             return false;
         }
+        return LoadMapBytes(*compiled);
     }
-    // Parse into a copy so that the map in force stays whole until the file proved complete.
-    MapState next = Map();
+    return LoadMapBytes(*bytes);
+}
+
+bool LoadMapBytes(std::span<const uint8_t> bytes) {
+    // Parse into a copy so that the map in force stays whole until the file proved complete. The
+    // copy holds only the box entries a file can reach (its count is a signed byte); the rest of
+    // the 10000-entry table stays where it is instead of being copied on every load.
+    MapState& map = Map();
+    std::vector<MapBox> table;
+    table.swap(map.boxes);  // the map in force holds no boxes while `next` copies the rest
+    MapState next(0);
+    next = map;
+    next.boxes.assign(table.begin(), table.begin() + static_cast<ptrdiff_t>(
+                                                         std::min<size_t>(table.size(), kMaxFileBoxes)));
     MapStage stage = MapStage::None;
-    const bool ok = ParseMap(compiled ? *compiled : *bytes, next, &stage);
+    const bool ok = ParseMap(bytes, next, &stage);
     ConsolePrint(SeparatorLine(), false);
     ConsolePrint("Map Name - " + next.name, true);
     if (stage >= MapStage::Header) ConsolePrint("Load Start Points", true);
     if (stage >= MapStage::StartPoints) ConsolePrint("Load Object", true);
     if (!ok) {
+        map.boxes = std::move(table);
         ConsolePrint("Map file is truncated", true);
         ConsolePrint(SeparatorLine(), true);
         return false;
     }
-    Map() = std::move(next);
+    std::copy(next.boxes.begin(), next.boxes.end(), table.begin());
+    next.boxes = std::move(table);
+    map = std::move(next);
     ConsolePrint("Load Ok", true);
     ConsolePrint(SeparatorLine(), true);
     return true;

@@ -29,8 +29,14 @@ struct StartPoint {
 
 inline constexpr int kMaxStartPoints = 128;
 inline constexpr int kMaxBoxes = 10000;
+inline constexpr int kMaxFileBoxes = 127;  // a file's box count is a signed byte
 
 struct MapState {
+    MapState() = default;
+    // A record with room for only `boxCapacity` boxes (a file holds at most 127): cheap to make
+    // for parsing a file that does not become the world's map.
+    explicit MapState(size_t boxCapacity) : boxes(boxCapacity) {}
+
     std::string name;
     uint8_t floorHalfWidth = 0;
     uint8_t floorHalfDepth = 0;
@@ -75,11 +81,14 @@ enum class MapStage { None, Name, Header, StartPoints, Boxes };
 // Bytes after the last box are ignored.
 bool ParseMap(std::span<const uint8_t> bytes, MapState& out, MapStage* reached = nullptr);
 
-// Reads the map file at `path` (already joined with the program folder) into Map(), printing
+// Reads the map file at `path` (a file-system path, as ResolvePath gives it) into Map(), printing
 // its log lines. The file may hold the binary form or the text form (see map_text.h), told apart
 // by content. False, with the map unchanged, when the file is missing, unreadable or short, or
 // its text has an error ("FILE:LINE: reason").
 bool LoadMap(const std::string& path);
+// The part of LoadMap after the file is read: parses `bytes`, prints the lines from the first
+// separator on, and commits the map when it is complete.
+bool LoadMapBytes(std::span<const uint8_t> bytes);
 
 // Draws the panels (or the island) and the floor; advances the scroll offsets by frameTime
 // (seconds). Needs the camera's modelview matrix in place.

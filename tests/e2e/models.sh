@@ -2,7 +2,8 @@
 # The three models stand where the frame loop places them, (35, 65) and (35, 55), and move:
 # from a start point just south of them, looking up from the floor, the middle of the picture
 # holds the models and changes between two screenshots while the player stands still; a text map
-# that adds a wall in front of them hides them.
+# that adds a wall in front of them hides them. Model files that do not load are named in the
+# console with the reason.
 source "$(dirname "$0")/lib.inc"
 need_display
 
@@ -51,6 +52,23 @@ green=$(convert "$WORK/wall.png" -crop "$middle" +repage -fx 'g > r && g > b + 0
   -format '%[fx:int(mean * 1000)]\n' info:)
 [ "$green" -le 1 ] || fail "the text map's wall does not hide the models (${green}‰ green)"
 
+press "$main" Escape
+wait_exit
+[ "$GAME_RC" = 0 ] || fail "exit ended with status $GAME_RC"
+
+# A copy of the game with one model file emptied and one cut to 500 bytes starts, names both
+# files with the reason in the console, and draws.
+mkdir "$WORK/copy"
+cp -r "$GAME" "$TAM_BUILD_DIR/game/Data" "$WORK/copy/"
+: > "$WORK/copy/Data/Models/Ogros/Ogros.md2"
+truncate -s 500 "$WORK/copy/Data/Models/Spawn/Spawn.md2"
+GAME="$WORK/copy/tamberlo"
+start_and_wait
+open_console "$main" "$con"
+wait_ocr "$con" 'Ogros\.md2.{0,2} not loaded: file of'
+grep -Eq 'Spawn\.md2.{0,2} not loaded: frames' "$WORK/ocr.txt" || fail "no line for Spawn.md2: $(cat "$WORK/ocr.txt")"
+close_console "$con"
+still_drawing "$main" "the game with broken models does not draw"
 press "$main" Escape
 wait_exit
 [ "$GAME_RC" = 0 ] || fail "exit ended with status $GAME_RC"

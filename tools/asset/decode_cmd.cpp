@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "console/cp1251.h"
 #include "image_write.h"
 #include "images/readers.h"
 #include "tool.h"
@@ -38,10 +39,12 @@ int DecodeMain(const std::vector<std::string>& args) {
     Picture pic;
     int32_t width = 0;
     int32_t height = 0;
-    if (LoadImageFile(in, &pic.rgba, &width, &height, true) <= 0) {
-        // A file that cannot be read is named with the reason; one that can is not a picture.
+    // The engine takes CP1251 names; the shell gives UTF-8. A file that cannot be read is named
+    // with the system's reason; one that can, with the reader's.
+    const char* why = "";
+    if (LoadImageFile(Utf8ToCp1251(in), &pic.rgba, &width, &height, true, &why) <= 0) {
         if (ReadInputFile(in))
-            std::fprintf(stderr, "tamasset decode: %s: malformed or unsupported\n", in.c_str());
+            std::fprintf(stderr, "tamasset decode: %s: not read: %s\n", in.c_str(), why);
         return 1;
     }
     pic.width = width;
