@@ -66,7 +66,7 @@ GAME="$WORK/copy/tamberlo"
 start_and_wait
 open_console "$main" "$con"
 wait_ocr "$con" 'Ogros\.md2.{0,2} not loaded: file of'
-grep -Eq 'Spawn\.md2.{0,2} not loaded: frames' "$WORK/ocr.txt" || fail "no line for Spawn.md2: $(cat "$WORK/ocr.txt")"
+grep -Eq 'Spawn\.md2.{0,2} not loaded: .rames' "$WORK/ocr.txt" || fail "no line for Spawn.md2: $(cat "$WORK/ocr.txt")"
 close_console "$con"
 still_drawing "$main" "the game with broken models does not draw"
 press "$main" Escape
