@@ -95,7 +95,13 @@ act() {  # act KIND [ARG]
   alive
   case "$1" in
     line) type_line "$2"; close_console "$con" ;;
-    error) type_line "$2"; close_message_box; close_console "$con" ;;
+    error)
+      # A line that failed to convert stays in the editor, as it does for a user, who then
+      # mends it: here it is erased, so the next line is not typed onto its end.
+      type_line "$2"; close_message_box
+      is_viewable "$con" || open_console "$main" "$con"
+      focus "$con"; xdotool key --repeat "${#2}" --delay 10 BackSpace
+      close_console "$con" ;;
     hold)
       focus "$main"
       xdotool keydown "$2"
