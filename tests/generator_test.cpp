@@ -119,22 +119,6 @@ TEST(GeneratorStartPoints, CountsAndPlaces) {
     }
 }
 
-TEST(GeneratorHeights, SameSourceSameIsland) {
-    auto build = [](uint32_t seed) {
-        auto g = std::make_unique<HeightGrid>();
-        MapState map;
-        const RandomSource rng = Lcg(seed);
-        GenerateStartPoints(map, rng);
-        GenerateHeights(*g, rng);
-        return std::pair{std::move(g), map.startPoints};
-    };
-    auto [a, pa] = build(11);
-    auto [b, pb] = build(11);
-    EXPECT_EQ(*a, *b);
-    EXPECT_EQ(0, std::memcmp(&pa, &pb, sizeof pa));
-    EXPECT_NE(*a, *build(12).first);
-}
-
 // The recorded geometry, one entry per triangle or quad; each vertex is {s, t, x, y, z}.
 using Vtx = std::array<float, 5>;
 using N3 = std::array<float, 3>;
@@ -186,9 +170,11 @@ std::vector<Face> EmitGrid(float h, void (*edit)(HeightGrid&), GlRecorder& rec, 
     return Faces(rec);
 }
 
-TEST(GeneratorEmit, AllWaterGivesTheWaterPlaneOnly) {
+TEST(GeneratorEmit, PlateauGetsSurfaceAndFourCliffsOverTheWaterPlaneAlone) {
     GlRecorder rec;
-    const auto faces = EmitGrid(kWaterLevel, [](HeightGrid&) {}, rec, 1.0f);
+    const auto faces = EmitGrid(kWaterLevel, [](HeightGrid& g) {
+        g[10][10] = 2, g[11][10] = 3, g[10][11] = 4, g[11][11] = 5;
+    }, rec, 1.0f);
     // White first; land, cliff and water textures, and the first texture bound again at the end.
     ASSERT_EQ(rec.Seq(0, 1), (std::vector<test::Call>{{"Color3f", {1, 1, 1}}}));
     std::vector<double> binds;
@@ -196,29 +182,26 @@ TEST(GeneratorEmit, AllWaterGivesTheWaterPlaneOnly) {
     EXPECT_EQ(binds, (std::vector<double>{15, 14, 13, 10}));
     EXPECT_EQ(rec.calls.back().name, "BindTexture");
     EXPECT_EQ(std::tuple(rec.Count("Begin"), rec.Count("End")), std::tuple(3u, 3u));
-    ASSERT_EQ(faces.size(), 1u);
-    EXPECT_EQ(std::tuple(faces[0].mode, faces[0].texture, faces[0].n), std::tuple(GLenum(GL_QUADS), 13.0, N3{0, 0, 1}));
-    EXPECT_EQ(faces[0].v, (std::vector<Vtx>{{-31, -31, -128, -128, -10}, {65, -31, 256, -128, -10},
-                                            {65, 65, 256, 256, -10}, {-31, 65, -128, 256, -10}}));
-}
-
-TEST(GeneratorEmit, PlateauGetsSurfaceAndFourCliffs) {
-    GlRecorder rec;
-    const auto faces = EmitGrid(kWaterLevel, [](HeightGrid& g) {
-        g[10][10] = 2, g[11][10] = 3, g[10][11] = 4, g[11][11] = 5;
-    }, rec);
+    // The rest of the grid is water and draws nothing but the one water plane.
     ASSERT_EQ(faces.size(), 2u + 4u + 1u);
     using V = std::vector<Vtx>;
-    const std::pair<N3, V> want[] = {
-        {{0, 0, 1}, {{0, 0, 10, 10, 2}, {1, 0, 11, 10, 3}, {1, 1, 11, 11, 5}}},
-        {{0, -1, 0}, {{0, 0, 10, 10, 2}, {0, -10, 10, 10, -10}, {1, -10, 11, 10, -10}, {1, 0, 11, 10, 3}}},
-        {{0, 1, 0}, {{0, 0, 10, 11, 4}, {1, 0, 11, 11, 5}, {1, -10, 11, 11, -10}, {0, -10, 10, 11, -10}}},
-        {{-1, 0, 0}, {{0, 0, 10, 10, 2}, {0, -10, 10, 10, -10}, {1, -10, 10, 11, -10}, {1, 0, 10, 11, 4}}},
-        {{1, 0, 0}, {{0, 0, 11, 10, 3}, {1, 0, 11, 11, 5}, {1, -10, 11, 11, -10}, {0, -10, 11, 10, -10}}}};
-    for (const auto& [n, v] : want) {
-        const auto side = Select(faces, n[2] ? GL_TRIANGLES : GL_QUADS, n);
-        ASSERT_EQ(side.size(), n[2] ? 2u : 1u) << n[0] << "," << n[1];
-        EXPECT_EQ(std::pair(side[0].texture, side[0].v), std::pair(n[2] ? 15.0 : 14.0, v)) << n[0] << "," << n[1];
+    const struct {
+        GLenum mode;
+        double texture;
+        N3 n;
+        V v;
+    } want[] = {
+        {GL_TRIANGLES, 15, {0, 0, 1}, {{0, 0, 10, 10, 2}, {1, 0, 11, 10, 3}, {1, 1, 11, 11, 5}}},
+        {GL_QUADS, 14, {0, -1, 0}, {{0, 0, 10, 10, 2}, {0, -10, 10, 10, -10}, {1, -10, 11, 10, -10}, {1, 0, 11, 10, 3}}},
+        {GL_QUADS, 14, {0, 1, 0}, {{0, 0, 10, 11, 4}, {1, 0, 11, 11, 5}, {1, -10, 11, 11, -10}, {0, -10, 10, 11, -10}}},
+        {GL_QUADS, 14, {-1, 0, 0}, {{0, 0, 10, 10, 2}, {0, -10, 10, 10, -10}, {1, -10, 10, 11, -10}, {1, 0, 10, 11, 4}}},
+        {GL_QUADS, 14, {1, 0, 0}, {{0, 0, 11, 10, 3}, {1, 0, 11, 11, 5}, {1, -10, 11, 11, -10}, {0, -10, 11, 10, -10}}},
+        {GL_QUADS, 13, {0, 0, 1}, {{-31, -31, -128, -128, -10}, {65, -31, 256, -128, -10}, {65, 65, 256, 256, -10},
+                                   {-31, 65, -128, 256, -10}}}};
+    for (const auto& w : want) {
+        const auto side = Select(faces, w.mode, w.n);
+        ASSERT_EQ(side.size(), w.mode == GL_TRIANGLES ? 2u : 1u) << w.n[0] << "," << w.n[1];
+        EXPECT_EQ(std::pair(side[0].texture, side[0].v), std::pair(w.texture, w.v)) << w.n[0] << "," << w.n[1];
     }
     EXPECT_EQ(Select(faces, GL_TRIANGLES, {0, 0, 1})[1].v, (V{{1, 1, 11, 11, 5}, {0, 1, 10, 11, 4}, {0, 0, 10, 10, 2}}));
 }
@@ -242,23 +225,22 @@ TEST(GeneratorEmit, CliffsFaceTheWaterSideOnly) {
               }, strips)), (N5{0, 128, 128, 0, 0}));
 }
 
-class GeneratorCreateMap : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetWorld();
-        ResetConsole();
-        ResetInterpreter();
-        ResetGenerator();
-        ResetTextures();
-        Tex().WorldTextures = kTextures;
-        Map().name = "arena", Map().boxCount = 2, Map().floorHalfWidth = 20, Map().gravity = 3;
-        World().no_clip = 1;
-    }
-    GlRecorder rec;
+// GL that hands out no list name.
+struct NoListRecorder : GlRecorder {
+    GLuint GenLists(GLsizei range) override { return GlRecorder::GenLists(range) * 0; }
 };
 
-TEST_F(GeneratorCreateMap, EachMapReplacesTheListDrawnFromTheStoredHeights) {
+TEST(GeneratorCreateMap, EachMapReplacesTheListDrawnFromTheStoredHeightsAndNoListNameKeepsIt) {
     using namespace tam::literals;
+    ResetWorld();
+    ResetConsole();
+    ResetInterpreter();
+    ResetGenerator();
+    ResetTextures();
+    Tex().WorldTextures = kTextures;
+    Map().name = "arena", Map().boxCount = 2, Map().floorHalfWidth = 20, Map().gravity = 3;
+    World().no_clip = 1;
+    GlRecorder rec;
     gl::ScopedBackend sb(&rec);
     EXPECT_TRUE(CreateMap());
     // The list draws the land the stored heights hold (collision reads them), and one water plane.
@@ -289,24 +271,17 @@ TEST_F(GeneratorCreateMap, EachMapReplacesTheListDrawnFromTheStoredHeights) {
     EXPECT_EQ(Con().log[Con().lineCount], "Карта создана !"_cp);
     EXPECT_EQ(World().no_clip, 0);
     EXPECT_EQ(std::tuple(Map().scrollOffsetX, Map().scrollOffsetY), std::tuple(1.0f, 1.0f));
-    // The rest of the map record is kept; new start points are drawn (placement: see above).
+    // The rest of the map record is kept.
     EXPECT_EQ(std::tuple(Map().name, Map().boxCount, Map().floorHalfWidth, Map().gravity), std::tuple("arena", 2, 20, 3));
-    EXPECT_TRUE(Map().startPointCount == 0 || Map().startPointCount == 3 || Map().startPointCount == 6);
-}
 
-// GL that hands out no list name: the old island stays in place.
-struct NoListRecorder : GlRecorder {
-    GLuint GenLists(GLsizei range) override { return GlRecorder::GenLists(range) * 0; }
-};
-
-TEST_F(GeneratorCreateMap, WithoutAListNameNothingChanges) {
-    World().terrainList = 5;
+    // Without a list name the island in place stays, and nothing else changes either.
+    World().terrainMode = false, World().no_clip = 1, Map().scrollOffsetX = 0;
     NoListRecorder none;
-    gl::ScopedBackend sb(&none);
+    gl::ScopedBackend noneSb(&none);
     EXPECT_TRUE(CreateMap());
     EXPECT_EQ(none.Count("NewList") + none.Count("DeleteLists"), 0u);
     EXPECT_EQ(std::tuple(World().terrainList, World().terrainMode, World().no_clip, Map().scrollOffsetX),
-              std::tuple(5u, false, 1, 0.0f));
+              std::tuple(3u, false, 1, 0.0f));
 }
 
 }  // namespace

@@ -134,11 +134,11 @@ std::string ReadModel(const std::string& name, ArtModel& m) {
     return "";
 }
 
+// The three files, read once for the whole suite; `error` names what is wrong with any of them.
 struct Models {
     ArtModel ogros, weapon, spawn;
     std::string error;
 };
-
 const Models& Loaded() {
     static const Models models = [] {
         Models m;
@@ -153,11 +153,12 @@ const Models& Loaded() {
     return models;
 }
 
-#define REQUIRE_MODELS()                                                   \
-    const Models& all = Loaded();                                          \
-    ASSERT_EQ(all.error, "") << "the model files are bad";                 \
-    const ArtModel* const each[3] = {&all.ogros, &all.weapon, &all.spawn}; \
-    (void)each
+class ModelArt : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(Loaded().error, "") << "the model files are bad"; }
+    const ArtModel &og = Loaded().ogros, &club = Loaded().weapon, &sp = Loaded().spawn;
+    const ArtModel* const each[3] = {&og, &club, &sp};
+};
 
 // A triangle with its corners turned so the smallest index leads (winding kept).
 std::array<int, 3> Canonical(std::array<int, 3> t) {
@@ -165,8 +166,7 @@ std::array<int, 3> Canonical(std::array<int, 3> t) {
     return t;
 }
 
-TEST(ModelArtFiles, CommandListDrawsTheTrianglesAndFramesUseThePackingAndStayInBounds) {
-    REQUIRE_MODELS();
+TEST_F(ModelArt, CommandListDrawsTheTrianglesAndFramesUseThePackingAndStayInBounds) {
     for (const ArtModel* m : each) {
         EXPECT_GT(m->strips, 0);
         EXPECT_GT(m->fans, 0);
@@ -187,9 +187,9 @@ TEST(ModelArtFiles, CommandListDrawsTheTrianglesAndFramesUseThePackingAndStayInB
             EXPECT_GE(m->z(f).first, kFloor - 0.01f) << "below the floor in frame " << f;
         }
     }
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&all.spawn.bytes[68])), "Data/Models/Spawn/Spawn.tga");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&sp.bytes[68])), "Data/Models/Spawn/Spawn.tga");
     // Ogros and Spawn stand on the floor while standing (the weapon is held above it).
-    for (const ArtModel* m : {&all.ogros, &all.spawn})
+    for (const ArtModel* m : {&og, &sp})
         for (int f = 0; f < 40; ++f) EXPECT_NEAR(m->z(f).first, kFloor, 0.05f);
 }
 
@@ -211,8 +211,7 @@ std::vector<float> PieceVolumes(const ArtModel& m, int frame) {
     return out;
 }
 
-TEST(ModelArtFiles, PiecesFaceOutwardAndNormalsFollowTheSurface) {
-    REQUIRE_MODELS();
+TEST_F(ModelArt, PiecesFaceOutwardAndNormalsFollowTheSurface) {
     for (const ArtModel* m : each)
         for (int frame : {0, 100, 190}) {
             const std::vector<float> volumes = PieceVolumes(*m, frame);
@@ -247,14 +246,12 @@ float MaxStep(const ArtModel& m, int a, int b) {
     return most;
 }
 
-TEST(ModelArtMotion, LoopsFlowFromLastFrameToFirst) {
-    REQUIRE_MODELS();
+TEST_F(ModelArt, LoopsFlowFromLastFrameToFirst) {
     // The ranges the program plays, and the run cycles.
     const struct {
         const ArtModel* model;
         int first, last;
-    } loops[] = {{&all.ogros, 0, 39},  {&all.weapon, 0, 39}, {&all.spawn, 95, 111},
-                 {&all.ogros, 40, 45}, {&all.spawn, 40, 45}};
+    } loops[] = {{&og, 0, 39}, {&club, 0, 39}, {&sp, 95, 111}, {&og, 40, 45}, {&sp, 40, 45}};
     for (const auto& l : loops) {
         float most = 0, sum = 0;
         for (int f = l.first; f < l.last; ++f) {
@@ -270,8 +267,7 @@ TEST(ModelArtMotion, LoopsFlowFromLastFrameToFirst) {
     }
 }
 
-TEST(ModelArtMotion, EachOfTheEnginesRangesIsNamedAndIsItsOwnMotion) {
-    REQUIRE_MODELS();
+TEST_F(ModelArt, EachOfTheEnginesRangesIsNamedAndIsItsOwnMotion) {
     const char* const names[kAnimationCount] = {
         "stand", "run",    "attack", "paina",   "painb",  "painc",    "jump",
         "flip",  "salute", "taunt",  "wave",    "point",  "crstand",  "crwalk",
@@ -285,7 +281,7 @@ TEST(ModelArtMotion, EachOfTheEnginesRangesIsNamedAndIsItsOwnMotion) {
         }
     ASSERT_EQ(expected.size(), static_cast<size_t>(kFrames));
     for (const ArtModel* m : each) EXPECT_EQ(m->names, expected);
-    for (const ArtModel* m : {&all.ogros, &all.spawn}) {
+    for (const ArtModel* m : {&og, &sp}) {
         std::vector<int> middles;
         for (const AnimationRange& r : AnimationTable) {
             middles.push_back((r.firstFrame + r.lastFrame + 1) / 2);
@@ -300,9 +296,7 @@ TEST(ModelArtMotion, EachOfTheEnginesRangesIsNamedAndIsItsOwnMotion) {
     }
 }
 
-TEST(ModelArtMotion, PosturesFitTheirMotionsAndTheClubStaysInTheFist) {
-    REQUIRE_MODELS();
-    const ArtModel &og = all.ogros, &sp = all.spawn, &club = all.weapon;
+TEST_F(ModelArt, PosturesFitTheirMotionsAndTheClubStaysInTheFist) {
     const float standing = og.height(0);
     EXPECT_GT(standing, 48.f);
     // On the back or the face in the end, or on the side (as high as the shoulders are wide).

@@ -9,6 +9,7 @@ src=${TAM_SOURCE_DIR:?}
 tool=$build/tamasset
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+fail() { echo "$*" >&2; exit 1; }
 
 "$tool" map compile "$src/data/maps/isengard.txt" "$work/a.map"
 cmp "$work/a.map" "$build/game/Data/Maps/isengard.map"
@@ -16,23 +17,16 @@ cmp "$work/a.map" "$build/game/Data/Maps/isengard.map"
 "$tool" map compile "$work/b.txt" "$work/b.map"
 cmp "$work/a.map" "$work/b.map"
 "$tool" map compile "$work/b.txt" | cmp - "$work/a.map"
-if script -qec "'$tool' map compile '$work/b.txt'" /dev/null > "$work/tty.txt"; then
-    echo "binary map written to a terminal" >&2
-    exit 1
-fi
-grep -q "give the output file" "$work/tty.txt" ||
-    { echo "no hint: $(cat "$work/tty.txt")" >&2; exit 1; }
+script -qec "'$tool' map compile '$work/b.txt'" /dev/null > "$work/tty.txt" &&
+    fail "binary map written to a terminal"
+grep -q "give the output file" "$work/tty.txt" || fail "no hint: $(cat "$work/tty.txt")"
 
 printf 'name "bad"\nfloor 10 10\nbox 0 0 0 10 0 200 0 1 0 0\n' > "$work/bad.txt"
-if "$tool" map compile "$work/bad.txt" "$work/bad.map" 2> "$work/err.txt"; then
-    echo "out-of-range z2 was accepted" >&2
-    exit 1
-fi
-grep -q "bad.txt:3: box field 'z2': 200 is outside -128..127" "$work/err.txt" || {
-    echo "unexpected message: $(cat "$work/err.txt")" >&2
-    exit 1
-}
-[ ! -e "$work/bad.map" ] || { echo "a refused map was still written" >&2; exit 1; }
+"$tool" map compile "$work/bad.txt" "$work/bad.map" 2> "$work/err.txt" &&
+    fail "out-of-range z2 was accepted"
+grep -q "bad.txt:3: box field 'z2': 200 is outside -128..127" "$work/err.txt" ||
+    fail "unexpected message: $(cat "$work/err.txt")"
+[ ! -e "$work/bad.map" ] || fail "a refused map was still written"
 # The plan: the same picture from the text and the binary; the arena's first panel (-56,56 to
 # -40,56, texture 0) in texture 0's colour at its middle, four pixels a unit from the centre.
 "$tool" map plan "$src/data/maps/isengard.txt" "$work/text.png"
@@ -41,6 +35,6 @@ cmp "$work/text.png" "$work/plan.png"
 for at in 320,288 288,288 351,288; do
   colour=$(convert "$work/plan.png" -format "%[pixel:p{$at}]" info:)
   [ "$colour" = "srgba(230,80,70,1)" ] || [ "$colour" = "srgb(230,80,70)" ] ||
-    { echo "plan pixel $at is $colour" >&2; exit 1; }
+    fail "plan pixel $at is $colour"
 done
 echo "map tool round trip OK"
