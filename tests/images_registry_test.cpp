@@ -98,7 +98,7 @@ TEST_F(ImagesRegistry, LoadUploadsTopRowFirstAndAnswersRepeatsFromTheList) {
                                            {GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT},
                                            {GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT}}));
     EXPECT_EQ(Args("Build2DMipmaps"), (Rows{{GL_TEXTURE_2D, GL_RGBA, 16, 12, GL_RGBA, GL_UNSIGNED_BYTE, 1}}));
-    EXPECT_EQ(rec.uploads, (std::vector<std::vector<uint8_t>>{test::ParsePam(test::ReadTestFile("tga_24.tga.pam")).rgba}));
+    EXPECT_EQ(rec.uploads, (std::vector<std::vector<uint8_t>>{test::ParsePam(test::ReadTestFile("tga_24.tga.pam")).px}));
 
     // The second request reads nothing: it works with the file gone and makes no GL call.
     fs::remove(dir_ / "Data/textures/Wall.tga");
