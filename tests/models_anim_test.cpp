@@ -33,7 +33,7 @@ CMD2Model Loaded(const Md2Builder& b) {
     return m;
 }
 
-TEST(ModelsAnimation, StepAndBlendAndDrawWithoutTimeKeepsState) {
+TEST(ModelsAnimation, StepBlendDrawWithoutTimeAndUnknownRanges) {
     GlRecorder rec;
     gl::ScopedBackend sb(&rec);
     CMD2Model m = Loaded(RampModel(199));
@@ -51,6 +51,14 @@ TEST(ModelsAnimation, StepAndBlendAndDrawWithoutTimeKeepsState) {
     // However long the pause, one call makes one step.
     m.Advance(100.0f);
     EXPECT_EQ(std::pair(m.currentFrame, m.nextFrame), std::pair(2, 3));
+    // An unknown range falls back to standing, 0..39 at 9 frames a second, and keeps the clock.
+    const auto [frame, next, now, prev, blend, animation] = Clock(m);
+    for (int index : {21, -1, 1000, -1000}) {
+        m.SelectAnimation(5);
+        m.SelectAnimation(index);
+        EXPECT_EQ(std::tuple(m.animation, m.startFrame, m.endFrame, m.nextFrame, m.frameRate), std::tuple(0, 0, 39, 1, 9));
+    }
+    EXPECT_EQ(std::tuple(m.currentFrame, m.currentTime, m.previousTime, m.blend), std::tuple(frame, now, prev, blend));
 }
 
 TEST(ModelsAnimation, RangesLoopAndMissingFramesFallBack) {
@@ -80,19 +88,6 @@ TEST(ModelsAnimation, RangesLoopAndMissingFramesFallBack) {
         EXPECT_EQ(shown, c.shown) << c.frames << " frames, animation " << c.animation;
         EXPECT_TRUE(c.next < 0 || m.nextFrame == c.next) << m.nextFrame;
     }
-}
-
-TEST(ModelsAnimation, SelectOutOfRangeAndKeepsClock) {
-    CMD2Model m = Loaded(RampModel(199, 3));
-    m.Advance(0.05f);
-    m.Advance(0.2f);
-    const auto [frame, next, now, prev, blend, animation] = Clock(m);
-    for (int index : {21, -1, 1000, -1000}) {
-        m.SelectAnimation(5);
-        m.SelectAnimation(index);  // falls back to the standing range 0..39 at 9 frames a second
-        EXPECT_EQ(std::tuple(m.animation, m.startFrame, m.endFrame, m.nextFrame, m.frameRate), std::tuple(0, 0, 39, 1, 9));
-    }
-    EXPECT_EQ(std::tuple(m.currentFrame, m.currentTime, m.previousTime, m.blend), std::tuple(frame, now, prev, blend));
 }
 
 TEST(ModelsDraw, FanThenStripWithBlendedLitVertices) {
