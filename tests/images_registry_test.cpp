@@ -11,9 +11,9 @@
 #include "console/console.h"
 #include "console/files.h"
 #include "gl_recorder.h"
+#include "images/readers.h"
 #include "images/texture.h"
 #include "images/texture_local.h"
-#include "images_test_util.h"
 
 namespace tam {
 namespace {
@@ -74,7 +74,7 @@ TEST_F(ImagesRegistry, UploadsEachPathOnceAndAnswersRepeatsFromTheList) {
     ASSERT_EQ(rec.uploads[0].size(), 64u * 64 * 4);
     for (int r = 0; r < 64; ++r)  // 8 x 8 squares, black in the corner
         for (int c = 0; c < 64; ++c)
-            ASSERT_EQ(test::PixelAt(rec.uploads[0], 64, c, r)[0], (r / 8 + c / 8) % 2 ? 255 : 0) << r << " " << c;
+            ASSERT_EQ(rec.uploads[0][(r * 64 + c) * 4], (r / 8 + c / 8) % 2 ? 255 : 0) << r << " " << c;
     rec.Clear();
     const uint32_t wall = LoadTexture("Data/textures/Wall.tga");
     EXPECT_NE(wall, def);
@@ -86,7 +86,9 @@ TEST_F(ImagesRegistry, UploadsEachPathOnceAndAnswersRepeatsFromTheList) {
                                 {"TexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT}},
                                 {"Build2DMipmaps",
                                  {GL_TEXTURE_2D, GL_RGBA, 16, 12, GL_RGBA, GL_UNSIGNED_BYTE, 1}}}));
-    EXPECT_EQ(rec.uploads.back(), test::ParsePam(test::ReadTestFile("tga_24.tga.pam")).px);
+    std::vector<uint8_t> rgba;  // the reader itself is checked against an independent decoder
+    LoadTGA(*ReadWholeFile(TAM_TEST_DATA_DIR "/images/tga_24.tga"), &rgba, nullptr, nullptr, true);
+    EXPECT_EQ(rec.uploads.back(), rgba);
     const uint32_t lower = LoadTexture("data/textures/Wall.tga");
     EXPECT_TRUE(lower != wall && lower != def);
     // Repeats read nothing: they work with the file gone and make no GL call.
