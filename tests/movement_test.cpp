@@ -26,9 +26,7 @@ protected:
     PlayerRecord& P() { return Plr().Players[0]; }
     // One panel from (0, 0) to (10, 0), heights -2..8, normal +y.
     void OneWall() {
-        MapBox& b = Map().boxes[0];
-        b.x1 = 0, b.y1 = 0, b.z1 = -2, b.x2 = 10, b.y2 = 0, b.z2 = 8;
-        b.nx = 0, b.ny = 1, b.nz = 0;
+        Map().boxes[0] = {0, 0, -2, 10, 0, 8, 0, 1, 0};
         Map().boxCount = 1;
     }
 };
