@@ -152,8 +152,6 @@ TEST_F(WorldMap, MissingTruncatedAtEveryByteOrBadTextKeepsThePreviousMap) {
     EXPECT_EQ(LogLines(), std::vector<std::string>{"File Map not exist ... Loading error"});
     const auto next = MapBytes("next", {1, 2, 0, 3, 0, 1, 0, 0}, {{-1, -2}, {-3, -4}}, Walls(4, 20));
     // The log stops at the stage reached: cut inside the boxes, the earlier stages are named.
-    const std::vector<std::string> stages = {"Map Name - next", "Load Start Points", "Load Object",
-                                             "Map file is truncated"};
     for (size_t len = 0; len < next.size(); ++len) {
         SCOPED_TRACE("file length " + std::to_string(len));
         ResetConsole();
@@ -165,7 +163,9 @@ TEST_F(WorldMap, MissingTruncatedAtEveryByteOrBadTextKeepsThePreviousMap) {
         for (const auto& l : lines) EXPECT_NE(l, "Load Ok");
         if (len == next.size() - 3) {
             ASSERT_GE(lines.size(), 5u);
-            EXPECT_EQ(std::vector(lines.end() - 5, lines.end() - 1), stages);
+            EXPECT_EQ(std::vector(lines.end() - 5, lines.end() - 1),
+                      (std::vector<std::string>{"Map Name - next", "Load Start Points", "Load Object",
+                                                "Map file is truncated"}));
         }
     }
     // The text form loads too: an error names file and line and keeps the map; a good text
@@ -196,11 +196,12 @@ TEST_F(WorldMap, MissingTruncatedAtEveryByteOrBadTextKeepsThePreviousMap) {
 }
 
 TEST(WorldRandom, SameSequenceEveryRunWithinRange) {
+    std::vector<int32_t> first(50), again(50);
     ResetWorld();
-    std::vector<int32_t> first;
-    for (int i = 0; i < 50; ++i) first.push_back(RandomDraw());
+    std::generate(first.begin(), first.end(), RandomDraw);
     ResetWorld();
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(RandomDraw(), first[static_cast<size_t>(i)]);
+    std::generate(again.begin(), again.end(), RandomDraw);
+    EXPECT_EQ(again, first);
     EXPECT_EQ(std::set<int32_t>(first.begin(), first.end()).size(), first.size());
     EXPECT_EQ(RandomBelow(0), 0);
     std::set<int32_t> seen;
