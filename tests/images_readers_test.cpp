@@ -210,6 +210,8 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
     core.raw({'B', 'M'}).u32(0).u32(0).u32(14 + 12 + 2 * 3).u32(12).u16(8).u16(1).u16(1).u16(8);
     core.raw({0, 0, 0, 0, 0, 255}).raw({0, 0, 0, 0, 1, 1, 1, 1});  // entries black, red
     const auto E = &PcxEntry;
+    std::vector<Px> run63(63, E(3));
+    run63.push_back(E(4));
     ExpectPictures({
         {"TGA 16-bit keeps five bits", tga, Tga(2, 3, 1, 16).u16(0x7FFF).u16(0x8000).u16(0x7C01), 3,
          {{248, 248, 248, 255}, {0, 0, 0, 255}, {248, 0, 8, 255}}},
@@ -256,6 +258,7 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
         {"PCX wide lines drop extra bytes", pcx, Pcx(0, 0, 2, 1, {1, 2, 3, 99, 4, 5, 6, 99}, 4), 3,
          {E(1), E(2), E(3), E(4), E(5), E(6)}},
         {"PCX window away from 0", pcx, Pcx(10, 20, 12, 20, {1, 2, 3}), 3, {E(1), E(2), E(3)}},
+        {"PCX longest run", pcx, Pcx(0, 0, 63, 0, {0xFF, 3, 0xC1, 4}), 64, run63},
     });
 }
 
