@@ -74,20 +74,16 @@ public:
     void Disable(GLenum cap) override { R("Disable", cap); }
     void Fogi(GLenum pname, GLint param) override { R("Fogi", pname, param); }
     void Fogf(GLenum pname, GLfloat param) override { R("Fogf", pname, param); }
-    void Fogfv(GLenum pname, const GLfloat* params) override { R4(params, "Fogfv", pname); }
+    void Fogfv(GLenum pname, const GLfloat* v) override { R4(v, "Fogfv", pname); }
     void Hint(GLenum target, GLenum mode) override { R("Hint", target, mode); }
     void PushAttrib(GLbitfield mask) override { R("PushAttrib", mask); }
     void PopAttrib() override { R("PopAttrib"); }
     void FrontFace(GLenum mode) override { R("FrontFace", mode); }
     void CullFace(GLenum mode) override { R("CullFace", mode); }
     void BlendFunc(GLenum sfactor, GLenum dfactor) override { R("BlendFunc", sfactor, dfactor); }
-    void Lightfv(GLenum light, GLenum pname, const GLfloat* params) override {
-        R4(params, "Lightfv", light, pname);
-    }
-    void LightModelfv(GLenum pname, const GLfloat* params) override { R4(params, "LightModelfv", pname); }
-    void Materialfv(GLenum face, GLenum pname, const GLfloat* params) override {
-        R4(params, "Materialfv", face, pname);
-    }
+    void Lightfv(GLenum light, GLenum pname, const GLfloat* v) override { R4(v, "Lightfv", light, pname); }
+    void LightModelfv(GLenum pname, const GLfloat* v) override { R4(v, "LightModelfv", pname); }
+    void Materialfv(GLenum face, GLenum name, const GLfloat* v) override { R4(v, "Materialfv", face, name); }
     void Viewport(GLint x, GLint y, GLsizei w, GLsizei h) override { R("Viewport", x, y, w, h); }
     void ClearColor(GLfloat r, GLfloat g, GLfloat b, GLfloat a) override { R("ClearColor", r, g, b, a); }
     void Clear(GLbitfield mask) override { R("Clear", mask); }
@@ -115,9 +111,7 @@ public:
     GLuint GenTexture() override { return R("GenTexture"), nextTexture++; }
     void DeleteTexture(GLuint name) override { R("DeleteTexture", name); }
     void BindTexture(GLenum target, GLuint name) override { R("BindTexture", target, name); }
-    void TexParameteri(GLenum target, GLenum pname, GLint param) override {
-        R("TexParameteri", target, pname, param);
-    }
+    void TexParameteri(GLenum target, GLenum name, GLint v) override { R("TexParameteri", target, name, v); }
     void TexEnvf(GLenum target, GLenum pname, GLfloat param) override { R("TexEnvf", target, pname, param); }
     void TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei w, GLsizei h, GLint border,
                     GLenum format, GLenum type, const void* pixels) override {
