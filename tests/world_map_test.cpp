@@ -216,7 +216,7 @@ TEST(WorldRandom, SameSequenceEveryRunWithinRange) {
 }
 
 // The start-up arena's text is compiled, decompiled and compiled again by map_tool.sh.
-TEST(WorldMapText, OddBytesRoundTripAndErrorsNameTheLineAndTheField) {
+TEST(WorldMapText, OddBytesRoundTripErrorsNameLineAndFieldAndUndescribableFilesAreRefused) {
     MapTextError e;
     // A name with quotes, backslashes, CP1251 bytes and '#'; every header field non-zero.
     const std::vector<uint8_t> odd = {'a', '"', '\\', 0xC0, '#', 0x01, 0, 255, 1, 0x80, 0x7F, 0xFF, 7, 0x81, 0x7F,
@@ -248,10 +248,8 @@ TEST(WorldMapText, OddBytesRoundTripAndErrorsNameTheLineAndTheField) {
         EXPECT_NE(e.message.find(c.says), std::string::npos) << c.text << " -> " << e.message;
     }
     EXPECT_FALSE(Compile(boxes.substr(boxes.find('\n') + 1)).empty());  // 127 boxes
-}
 
-TEST(WorldMapText, RefusesFilesItCannotDescribe) {
-    MapTextError e;
+    // Files the text form cannot describe are refused.
     const std::vector<uint8_t> good = {'m', 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 2};
     ASSERT_TRUE(DecompileMap(good, e).has_value()) << e.message;
     auto cut = good, extra = good, badTexture = good;
