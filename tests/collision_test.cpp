@@ -17,13 +17,8 @@ namespace {
 
 constexpr double kEps = 2e-6;
 
-MapBox Wall(int8_t z1 = 0, int8_t z2 = 10) {
-    MapBox b;
-    b.x1 = 0, b.y1 = 0, b.z1 = z1;
-    b.x2 = 10, b.y2 = 0, b.z2 = z2;
-    b.nx = 0, b.ny = 1, b.nz = 0;
-    return b;
-}
+// A panel from (0, 0) to (10, 0) facing +y.
+MapBox Wall(int8_t z1 = 0, int8_t z2 = 10) { return {0, 0, z1, 10, 0, z2, 0, 1, 0}; }
 
 struct Move {
     float x, y;

@@ -26,52 +26,45 @@ protected:
     PlayerRecord& P() { return Plr().Players[0]; }
     // One panel from (0, 0) to (10, 0), heights -2..8, normal +y.
     void OneWall() {
-        MapBox& b = Map().boxes[0];
-        b.x1 = 0, b.y1 = 0, b.z1 = -2, b.x2 = 10, b.y2 = 0, b.z2 = 8;
-        b.nx = 0, b.ny = 1, b.nz = 0;
+        Map().boxes[0] = {0, 0, -2, 10, 0, 8, 0, 1, 0};
         Map().boxCount = 1;
     }
 };
 
-TEST_F(Movement, ForwardSmoothsTowardNinePointSixByOneEighteenthPerFrame) {
-    P().moveForward = 1;
-    MovePlayer(0, 0.01f);
-    EXPECT_NEAR(P().vy, 9.6 / 18, 1e-5);
-    EXPECT_NEAR(P().y, 9.6 / 18 * 0.01, 1e-6);
-    for (int i = 1; i < 60; ++i) MovePlayer(0, 0.01f);
-    EXPECT_NEAR(P().vy, 9.6 * (1 - std::pow(17.0 / 18, 60)), 1e-4);
-    // Speeds scale the wish: half the forward speed, half the target.
-    Cvars().cl_forwardspeed = 240;
-    P().vy = 4.8f;
-    MovePlayer(0, 0.01f);
-    EXPECT_NEAR(P().vy, 4.8, 1e-5);
-}
-
-TEST_F(Movement, DirectionsFollowTheHeading) {
-    // Forward at yaw 0 is +Y, at yaw 90 +X; right at yaw 0 is +X; a diagonal gets both in full.
+// One 0.01 s frame: the velocity closes 1/18 of the gap to the wish (1/38 at z = 1, in the air),
+// and the position moves by the new velocity. Forward at yaw 0 is +Y, at yaw 90 +X; right at yaw 0
+// is +X; a diagonal gets both in full; opposite keys cancel; half the forward speed, half the wish.
+TEST_F(Movement, WishVelocityFollowsKeysAndHeadingSmoothedPerFrame) {
     const double v = 9.6 / 18;
-    for (auto [yaw, f, b, l, r, vx, vy] :
-         {std::array{0., 1., 0., 0., 0., 0., v}, {90., 1., 0., 0., 0., v, 0.},
-          {0., 0., 0., 0., 1., v, 0.}, {0., 0., 1., 1., 0., -v, -v}}) {
+    const struct {
+        float yaw;
+        int forward, back, left, right;
+        float z, vy;
+        bool halfSpeed;
+        double wantVx, wantVy;
+    } cases[] = {
+        {0, 1, 0, 0, 0, 0, 0, false, 0, v},           {90, 1, 0, 0, 0, 0, 0, false, v, 0},
+        {0, 0, 0, 0, 1, 0, 0, false, v, 0},           {0, 0, 1, 1, 0, 0, 0, false, -v, -v},
+        {0, 1, 1, 0, 0, 0, 9.6f, false, 0, 9.6 * 17 / 18}, {0, 1, 1, 0, 0, 1, 9.6f, false, 0, 9.6 * 37 / 38},
+        {0, 1, 0, 0, 0, 0, 4.8f, true, 0, 4.8},
+    };
+    for (const auto& c : cases) {
+        ResetSettings();
+        if (c.halfSpeed) Cvars().cl_forwardspeed /= 2;
         P() = PlayerRecord{};
-        P().yaw = float(yaw);
-        P().moveForward = uint8_t(f), P().moveBack = uint8_t(b);
-        P().moveLeft = uint8_t(l), P().moveRight = uint8_t(r);
+        P().yaw = c.yaw, P().z = c.z, P().vy = c.vy;
+        P().moveForward = uint8_t(c.forward), P().moveBack = uint8_t(c.back);
+        P().moveLeft = uint8_t(c.left), P().moveRight = uint8_t(c.right);
         MovePlayer(0, 0.01f);
-        EXPECT_NEAR(P().vx, vx, 1e-5) << yaw << " " << f << b << l << r;
-        EXPECT_NEAR(P().vy, vy, 1e-5) << yaw << " " << f << b << l << r;
+        EXPECT_NEAR(P().vx, c.wantVx, 1e-5) << "case " << &c - cases;
+        EXPECT_NEAR(P().vy, c.wantVy, 1e-5) << "case " << &c - cases;
+        EXPECT_NEAR(std::hypot(P().x - c.wantVx / 100, P().y - c.wantVy / 100), 0, 1e-6) << "case " << &c - cases;
     }
-}
-
-TEST_F(Movement, OppositeKeysCancelAndThePlayerGlidesToAStop) {
-    P().vy = 9.6f, P().moveForward = P().moveBack = 1;
-    MovePlayer(0, 0.01f);
-    EXPECT_NEAR(P().vy, 9.6 * 17 / 18, 1e-5);
-    // In the air the control is weaker: at z = 1 the gap closes by 1/38 per frame.
-    P().z = 1.0f, P().vz = 0;
-    const float v = P().vy;
-    MovePlayer(0, 0.0f);
-    EXPECT_NEAR(P().vy, v * 37 / 38, 1e-5);
+    ResetSettings();
+    P() = PlayerRecord{};
+    P().moveForward = 1;
+    for (int i = 0; i < 60; ++i) MovePlayer(0, 0.01f);
+    EXPECT_NEAR(P().vy, 9.6 * (1 - std::pow(17.0 / 18, 60)), 1e-4);
 }
 
 TEST_F(Movement, LookWrapsYawAndClampsPitch) {
@@ -93,19 +86,17 @@ TEST_F(Movement, LookWrapsYawAndClampsPitch) {
     EXPECT_EQ(P().yaw, 0);
 }
 
-// Simulates a jump from the floor; returns peak height and the time of landing (or -1).
+// Jumps from the floor at 5 units a second; returns the peak height and the time of landing (or -1).
 std::pair<double, double> Jump(int8_t gravity, double seconds) {
     ResetPlayers();
     Map().gravity = gravity;
     PlayerRecord& p = Plr().Players[0];
-    p.onGround = 0;
-    p.vz = 5.0f;
-    const float dt = 0.001f;
+    p.onGround = 0, p.vz = 5.0f;
     double peak = 0;
-    for (int i = 1; i <= static_cast<int>(seconds / dt); ++i) {
-        MovePlayer(0, dt);
+    for (int ms = 1; ms <= static_cast<int>(seconds * 1000); ++ms) {
+        MovePlayer(0, 0.001f);
         peak = std::max(peak, static_cast<double>(p.z));
-        if (p.onGround) return {peak, i * dt};
+        if (p.onGround) return {peak, ms / 1000.0};
     }
     return {peak, -1};
 }

@@ -1,13 +1,12 @@
-// Drawing the arena, the fog and the sky through the recording GL seam: panel quads with their
+// Drawing the arena and the sky through the recording GL seam: panel quads with their
 // texture extents, the floor, unknown texture indices, the island's list in place of the panels,
-// the scroll offsets, the fog set-up and command effects, and the sky box's six quads.
+// the scroll offsets, and the sky box's six quads.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "gl_recorder.h"
 #include "images/texture.h"
-#include "render/opengl.h"
 #include "render/skybox.h"
 #include "world/map.h"
 
@@ -62,16 +61,25 @@ TEST_F(WorldDraw, PanelsThenFloorThenFlush) {
                      {"Flush", {}}}));
 }
 
-TEST_F(WorldDraw, UnknownTextureIndicesBindTheDefaultTexture) {
+// Unknown texture indices bind the default texture; the scroll offsets advance in thousandths
+// per second; a negative count draws no panel.
+TEST_F(WorldDraw, UnknownTexturesScrollingAndANegativeCount) {
     gl::ScopedBackend sb(&rec);
     const uint32_t fallback = LoadTexture("default");
     rec.Clear();
     Map().boxes[0] = Panel(0, 0, 0, 1, 1, 1, 8);
     Map().boxes[1] = Panel(0, 0, 0, 1, 1, 1, -1);
     Map().boxCount = 2, Map().floorTexture = 100;
-    DrawMap(0);
+    Map().scrollSpeedX = 100, Map().scrollSpeedY = -20;
+    DrawMap(0.5f);
     ASSERT_EQ(rec.Count("BindTexture"), 3u);
     for (const auto& b : rec.Named("BindTexture")) EXPECT_EQ(b.args, D({GL_TEXTURE_2D, double(fallback)}));
+    rec.Clear();
+    Map().boxCount = -3;
+    DrawMap(0.5f);
+    EXPECT_EQ(rec.Count("Begin"), 1u);  // the floor
+    EXPECT_FLOAT_EQ(Map().scrollOffsetX, 0.1f);
+    EXPECT_FLOAT_EQ(Map().scrollOffsetY, -0.02f);
 }
 
 TEST_F(WorldDraw, TerrainModeCallsTheIslandListInsteadOfPanels) {
@@ -82,48 +90,6 @@ TEST_F(WorldDraw, TerrainModeCallsTheIslandListInsteadOfPanels) {
     // White before the list, so the island is not tinted by the HUD's red; the panel is not drawn.
     EXPECT_EQ(rec.Seq(0, 3), (Calls{{"Color3f", {1, 1, 1}}, {"CallList", {42}}, {"BindTexture", {GL_TEXTURE_2D, 101}}}));
     EXPECT_EQ(std::pair(rec.Count("CallList"), rec.Count("Begin")), std::pair(size_t{1}, size_t{1}));
-}
-
-TEST_F(WorldDraw, ScrollOffsetsAdvanceInThousandthsPerSecondAndANegativeCountDrawsNoPanel) {
-    Map().scrollSpeedX = 100, Map().scrollSpeedY = -20;
-    Map().boxCount = -3;
-    gl::ScopedBackend sb(&rec);
-    DrawMap(0.5f);
-    DrawMap(0.5f);
-    EXPECT_FLOAT_EQ(Map().scrollOffsetX, 0.1f);
-    EXPECT_FLOAT_EQ(Map().scrollOffsetY, -0.02f);
-    EXPECT_EQ(rec.Count("Begin"), 2u);  // the floor, twice
-}
-
-TEST_F(WorldDraw, FogSetupAndCommands) {
-    gl::ScopedBackend sb(&rec);
-    FogSetup();
-    EXPECT_EQ(rec.Seq(), (Calls{{"Enable", {GL_FOG}}, {"Fogi", {GL_FOG_MODE, GL_EXP}},
-                                {"Fogfv", {GL_FOG_COLOR, 0.7f, 0.7f, 0.5f, 1.0f}}, {"Fogf", {GL_FOG_DENSITY, 0.12f}},
-                                {"Hint", {GL_FOG_HINT, GL_DONT_CARE}}, {"Fogf", {GL_FOG_START, 2}}, {"Fogf", {GL_FOG_END, 5}}}));
-    rec.Clear();
-    FogOff();
-    FogOn();
-    for (int mode = 1; mode <= 4; ++mode) FogMode(mode);  // 4 is not a mode: nothing
-    FogDensity(0.5f);
-    EXPECT_EQ(rec.Seq(), (Calls{{"Disable", {GL_FOG}}, {"Enable", {GL_FOG}}, {"Fogi", {GL_FOG_MODE, GL_EXP}},
-                                {"Fogi", {GL_FOG_MODE, GL_EXP2}}, {"Fogi", {GL_FOG_MODE, GL_LINEAR}},
-                                {"Fogf", {GL_FOG_DENSITY, 0.5}}}));
-}
-
-TEST(SkyBox, TexturesAndSizeRules) {
-    TSkyBox sky;
-    EXPECT_EQ(sky.size(), 100.f);
-    EXPECT_FALSE(sky.SetTextures(1, 2, 3, 4, 5, 0));
-    EXPECT_EQ(sky.textures(), (std::array<uint32_t, 6>{}));
-    EXPECT_TRUE(sky.SetTextures(1, 2, 3, 4, 5, 6));
-    EXPECT_FALSE(sky.SetTextures(0, 9, 9, 9, 9, 9));
-    EXPECT_EQ(sky.textures(), (std::array<uint32_t, 6>{1, 2, 3, 4, 5, 6}));
-    sky.SetSize(90);
-    sky.SetSize(0);
-    EXPECT_EQ(sky.size(), 90.f);
-    sky.SetSize(-5);
-    EXPECT_EQ(sky.size(), -5.f);
 }
 
 struct Quad {
@@ -145,12 +111,16 @@ std::vector<Quad> Quads(const GlRecorder& rec) {
     return quads;
 }
 
-TEST(SkyBox, SixQuadsAroundThePointWithInwardNormals) {
+TEST(SkyBox, SixQuadsAroundThePointWithInwardNormalsAndTheSetterRules) {
     GlRecorder rec;
     gl::ScopedBackend backend(&rec);
     TSkyBox sky;
     sky.SetSize(90);
-    sky.SetTextures(11, 12, 13, 14, 15, 1);
+    sky.SetSize(0);  // ignored
+    EXPECT_FALSE(sky.SetTextures(1, 2, 3, 4, 5, 0));  // any name 0 refuses the whole set
+    EXPECT_EQ(sky.textures(), (std::array<uint32_t, 6>{}));
+    EXPECT_TRUE(sky.SetTextures(11, 12, 13, 14, 15, 1));
+    EXPECT_FALSE(sky.SetTextures(0, 9, 9, 9, 9, 9));
     sky.Draw(5, -7, 2);
     EXPECT_EQ(rec.Seq(0, 1), (Calls{{"Color3f", {1, 1, 1}}}));
     for (const auto& begin : rec.Named("Begin")) EXPECT_EQ(begin.args[0], GL_QUADS);
@@ -182,7 +152,10 @@ TEST(SkyBox, SixQuadsAroundThePointWithInwardNormals) {
     EXPECT_EQ(std::tuple(quads[5].vertices, quads[5].texCoords), std::tuple(quads[4].vertices, quads[4].texCoords));
     EXPECT_EQ(quads[4].normal, D({0, 0, -1}));
 
-    // Untextured, a box draws with texture name 0 at the default half-size of 100.
+    // Untextured, a box draws with texture name 0 at the default half-size of 100. A negative size
+    // is taken as given.
+    sky.SetSize(-5);
+    EXPECT_EQ(sky.size(), -5.f);
     rec.Clear();
     TSkyBox().Draw(0, 0, 0);
     ASSERT_EQ(Quads(rec).size(), 6u);

@@ -1,0 +1,429 @@
+// The TGA, BMP and PCX readers. Each committed test picture against the picture ImageMagick's
+// convert decodes from the same file (an independent decoder; its PAM output sits beside the
+// picture), in both row orders; small hand-made files for the cases those pictures do not reach,
+// and the status codes with the size each delivers; and damaged files: every truncation of the
+// test pictures, sizes far beyond what a file can hold or beyond the 4096 x 4096 cap, runs past
+// the end, data offsets past the end. Nothing may read or write outside its buffers (the
+// sanitizer build checks that); the results are refusals, each with its reason, or cut pictures.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "images/image_local.h"
+#include "images/readers.h"
+
+namespace tam {
+namespace {
+
+std::vector<uint8_t> ReadTestFile(const std::string& name) {
+    std::ifstream in(std::string(TAM_TEST_DATA_DIR) + "/images/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Little-endian byte building.
+struct Bytes {
+    std::vector<uint8_t> v;
+    Bytes& u8(unsigned x) {
+        v.push_back(static_cast<uint8_t>(x));
+        return *this;
+    }
+    Bytes& u16(unsigned x) { return u8(x & 0xFF).u8((x >> 8) & 0xFF); }
+    Bytes& u32(uint32_t x) { return u16(x & 0xFFFF).u16(x >> 16); }
+    Bytes& fill(size_t n, uint8_t x = 0) {
+        v.insert(v.end(), n, x);
+        return *this;
+    }
+    Bytes& raw(std::initializer_list<uint8_t> xs) {
+        v.insert(v.end(), xs);
+        return *this;
+    }
+};
+
+using Px = std::vector<int>;  // R, G, B, A
+using SpanReader = int (*)(std::span<const uint8_t>, std::vector<uint8_t>*, int32_t*, int32_t*, bool,
+                          const char**);
+const SpanReader tga = &LoadTGA, bmp = &LoadBMP, pcx = &LoadPCX;
+
+SpanReader ReaderFor(const std::string& name) {
+    return name.ends_with(".tga") ? tga : name.ends_with(".bmp") ? bmp : name.ends_with(".pcx") ? pcx : nullptr;
+}
+
+// One reader's answer for a byte buffer.
+struct Decoded {
+    int status = 0;
+    int32_t w = -1, h = -1;
+    std::vector<uint8_t> px;
+    Px at(int x, int y) const {
+        const uint8_t* p = &px[(static_cast<size_t>(y) * w + x) * 4];
+        return {p[0], p[1], p[2], p[3]};
+    }
+};
+Decoded Decode(SpanReader read, std::span<const uint8_t> file, bool top = true) {
+    Decoded d;
+    d.status = read(file, &d.px, &d.w, &d.h, top, nullptr);
+    return d;
+}
+
+// A PAM picture as convert writes it, expanded to RGBA, top row first; status 0 when it is not
+// one we know.
+Decoded ParsePam(const std::vector<uint8_t>& bytes) {
+    Decoded pic;
+    const std::string text(bytes.begin(), bytes.end());
+    const size_t end = text.find("ENDHDR\n"), start = end + 7;
+    int depth = 0, maxval = 0;
+    const int fields = std::sscanf(text.c_str(), "P7 WIDTH %d HEIGHT %d DEPTH %d MAXVAL %d", &pic.w, &pic.h,
+                                   &depth, &maxval);
+    if (fields != 4 || end == std::string::npos || maxval != 255 || depth < 1 || depth > 4)
+        return pic;
+    const size_t pixels = static_cast<size_t>(pic.w) * pic.h;
+    if (bytes.size() < start + pixels * depth) return pic;
+    pic.px.resize(pixels * 4);
+    for (size_t i = 0; i < pixels; ++i) {
+        const uint8_t* s = &bytes[start + i * depth];
+        uint8_t* d = &pic.px[i * 4];
+        if (depth <= 2) d[0] = d[1] = d[2] = s[0];
+        else d[0] = s[0], d[1] = s[1], d[2] = s[2];
+        d[3] = depth == 2 ? s[1] : depth == 4 ? s[3] : 255;
+    }
+    pic.status = 1;
+    return pic;
+}
+
+// A file that `read` decodes to a picture `w` wide holding `want`, top row first.
+struct PictureCase {
+    const char* what;
+    SpanReader read;
+    Bytes file;
+    int w;
+    std::vector<Px> want;
+};
+void ExpectPictures(const std::vector<PictureCase>& cases) {
+    for (const PictureCase& c : cases) {
+        const Decoded d = Decode(c.read, c.file.v);
+        ASSERT_EQ(d.status, 1) << c.what;
+        ASSERT_EQ(d.w, c.w) << c.what;
+        ASSERT_EQ(d.px.size(), c.want.size() * 4) << c.what;
+        for (size_t i = 0; i < c.want.size(); ++i)
+            EXPECT_EQ(d.at(int(i) % c.w, int(i) / c.w), c.want[i]) << c.what << " pixel " << i;
+    }
+}
+
+// `b` with byte `at` (from the end when negative) set to `value`.
+Bytes Patched(Bytes b, ptrdiff_t at, uint8_t value) {
+    b.v[static_cast<size_t>(at < 0 ? static_cast<ptrdiff_t>(b.v.size()) + at : at)] = value;
+    return b;
+}
+
+// Hand-made files; header fields not given are zero.
+Bytes Tga(int type, int w, int h, int depth, int idLength = 0, int mapType = 0, int mapLength = 0,
+                 int mapBits = 0) {
+    Bytes b;
+    b.u8(idLength).u8(mapType).u8(type).u16(0).u16(mapLength).u8(mapBits).u32(0).u16(w).u16(h).u8(depth).u8(0);
+    return b;
+}
+// The 40-byte header, colour table entries given as (r, g, b), then `data` at `offset` (0: right
+// after the table).
+Bytes Bmp(int32_t w, int32_t h, int bpp, int compression, const std::vector<Px>& table = {},
+                 const std::vector<uint8_t>& data = {}, uint32_t offset = 0) {
+    Bytes b;
+    if (offset == 0) offset = 14 + 40 + static_cast<uint32_t>(table.size()) * 4;
+    b.raw({'B', 'M'}).u32(offset + static_cast<uint32_t>(data.size())).u32(0).u32(offset);
+    b.u32(40).u32(static_cast<uint32_t>(w)).u32(static_cast<uint32_t>(h)).u16(1).u16(bpp).u32(compression);
+    b.fill(20);
+    for (const Px& e : table) b.u8(e[2]).u8(e[1]).u8(e[0]).u8(0);
+    b.v.insert(b.v.end(), data.begin(), data.end());
+    return b;
+}
+// Header, `data`, marker and a palette whose entry i is PcxEntry(i).
+Bytes Pcx(int xMin, int yMin, int xMax, int yMax, const std::vector<uint8_t>& data, int bytesPerLine = 0,
+                 int version = 5, uint8_t marker = 12) {
+    Bytes b;
+    b.u8(10).u8(version).u8(1).u8(8).u16(xMin).u16(yMin).u16(xMax).u16(yMax);
+    b.fill(66 - b.v.size()).u16(bytesPerLine).fill(128 - 68);
+    b.v.insert(b.v.end(), data.begin(), data.end());
+    b.u8(marker);
+    for (int i = 0; i < 256; ++i) b.u8(i).u8(255 - i).u8(i / 2);
+    return b;
+}
+Px PcxEntry(int i) { return {i, 255 - i, i / 2, 255}; }
+
+class ImagesReference : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ImagesReference, MatchesIndependentDecoderInBothRowOrders) {
+    const std::string name = GetParam();
+    const SpanReader read = ReaderFor(name);
+    const bool compareAlpha = name.starts_with("tga_32");        // else our alpha must be 255
+    const uint8_t mask = name == "tga_16.tga" ? 0xF8 : 0xFF;     // the bits a channel keeps
+    const auto file = ReadTestFile(name);
+    const auto ref = ParsePam(ReadTestFile(name + ".pam"));
+    ASSERT_FALSE(file.empty());
+    ASSERT_EQ(ref.status, 1);
+    for (bool top : {true, false}) {
+        const Decoded d = Decode(read, file, top);
+        ASSERT_EQ(d.status, 1);
+        ASSERT_EQ(std::pair(d.w, d.h), std::pair(ref.w, ref.h));
+        ASSERT_EQ(d.px.size(), static_cast<size_t>(d.w) * d.h * 4);
+        int mismatches = 0;
+        for (int y = 0; y < d.h; ++y)
+            for (int x = 0; x < d.w; ++x) {
+                const Px want = ref.at(x, top ? y : d.h - 1 - y);
+                const Px expected = {want[0] & mask, want[1] & mask, want[2] & mask, compareAlpha ? want[3] : 255};
+                if (d.at(x, y) != expected && ++mismatches <= 3)
+                    ADD_FAILURE() << name << (top ? " top" : " bottom") << " at (" << x << "," << y << "): got "
+                                  << ::testing::PrintToString(d.at(x, y)) << ", want " << ::testing::PrintToString(expected);
+            }
+        EXPECT_EQ(mismatches, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ImagesReference,
+    ::testing::Values("tga_16.tga", "tga_24.tga", "tga_24_rle.tga", "tga_32.tga", "tga_32_rle.tga", "tga_map.tga",
+                      "tga_map_rle.tga", "tga_grey.tga", "bmp_1.bmp", "bmp_4.bmp", "bmp_8.bmp", "bmp_8_w5.bmp",
+                      "bmp_rle8.bmp", "bmp_rle8_runs.bmp", "bmp_24.bmp", "bmp_24_w5.bmp", "bmp_32.bmp",
+                      "bmp_8_v5.bmp", "bmp_rle8_v5.bmp", "bmp_os2_24.bmp", "bmp_os2_8.bmp", "pcx_8.pcx",
+                      "pcx_8_w5.pcx"),
+    [](const ::testing::TestParamInfo<const char*>& info) {
+        std::string name = info.param;
+        for (char& ch : name)
+            if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return name;
+    });
+
+Px G(int v) { return {v, v, v, 255}; }
+
+// The reference files hold plain 24- and 32-bit and colour-mapped TGAs (their true-colour
+// run-length files hold raw packets only); 1-, 4-, 8-, 24- and 32-bit BMPs (their RLE8 files hold
+// no absolute runs) and plain PCXs.
+TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
+    const Px o321 = {3, 2, 1, 255}, red = {248, 0, 0, 255}, k = {0, 0, 0, 255}, r = {255, 0, 0, 255};
+    const Px none = {0, 0, 0, 0};
+    const std::vector<Px> table = {{10, 10, 10}, {20, 20, 20}, {30, 30, 30}, {40, 40, 40}};
+    // The 12-byte BMP header, whose data sits where the long header keeps its compression field.
+    Bytes core;
+    core.raw({'B', 'M'}).u32(0).u32(0).u32(14 + 12 + 2 * 3).u32(12).u16(8).u16(1).u16(1).u16(8);
+    core.raw({0, 0, 0, 0, 0, 255}).raw({0, 0, 0, 0, 1, 1, 1, 1});  // entries black, red
+    const auto E = &PcxEntry;
+    std::vector<Px> run63(63, E(3));
+    run63.push_back(E(4));
+    ExpectPictures({
+        {"TGA 16-bit keeps five bits", tga, Tga(2, 3, 1, 16).u16(0x7FFF).u16(0x8000).u16(0x7C01), 3,
+         {{248, 248, 248, 255}, {0, 0, 0, 255}, {248, 0, 8, 255}}},
+        {"TGA ID field skipped", tga, Tga(2, 1, 1, 24, 5).raw({9, 9, 9, 9, 9, 1, 2, 3}), 1, {o321}},
+        {"TGA map skipped for true colour", tga, Tga(2, 1, 1, 24, 0, 1, 2, 24).fill(6, 0xEE).raw({1, 2, 3}),
+         1, {o321}},
+        {"TGA 24-bit run of 4 then 4 raw", tga,
+         Tga(10, 8, 1, 24).u8(0x83).raw({10, 20, 30}).u8(0x03).raw({1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4}), 8,
+         {{30, 20, 10, 255}, {30, 20, 10, 255}, {30, 20, 10, 255}, {30, 20, 10, 255},
+          {1, 1, 1, 255}, {2, 2, 2, 255}, {3, 3, 3, 255}, {4, 4, 4, 255}}},
+        {"TGA type 3 map", tga, Tga(3, 2, 1, 8, 0, 1, 3, 24).raw({0, 0, 1, 0, 2, 0, 3, 0, 0, 2, 1}), 2,
+         {{0, 0, 3, 255}, {0, 2, 0, 255}}},
+        {"TGA type 9, 16-bit map", tga,
+         Tga(9, 3, 1, 8, 0, 1, 2, 16).u16(0x001F).u16(0x7C00).raw({0x81, 1, 0x00, 0}), 3,
+         {red, red, {0, 0, 248, 255}}},
+        {"TGA 32-bit map", tga, Tga(1, 1, 1, 8, 0, 1, 2, 32).raw({1, 2, 3, 4, 5, 6, 7, 8, 1}), 1,
+         {{7, 6, 5, 255}}},
+        {"TGA index past the map is zero", tga, Tga(1, 2, 1, 8, 0, 1, 2, 24).raw({1, 1, 1, 2, 2, 2, 1, 200}),
+         2, {{2, 2, 2, 255}, none}},
+        // 2 x 2 in file order: a run of 3 crosses a row; a run of 100 stops at the picture's end.
+        {"TGA packets across rows", tga, Tga(10, 2, 2, 24).u8(0x82).raw({9, 0, 0}).u8(0x80 | 99).raw({7, 0, 0}),
+         2, {{0, 0, 9, 255}, {0, 0, 7, 255}, {0, 0, 9, 255}, {0, 0, 9, 255}}},
+        {"TGA raw packets of one pixel and across rows", tga,
+         Tga(10, 2, 2, 24).u8(0x00).raw({1, 0, 0}).u8(0x02).raw({2, 0, 0, 3, 0, 0, 4, 0, 0}), 2,
+         {{0, 0, 3, 255}, {0, 0, 4, 255}, {0, 0, 1, 255}, {0, 0, 2, 255}}},
+        // Width 10 at 1 bit: one whole byte a row; the partial byte's pixels stay zero.
+        {"BMP partial byte", bmp, Bmp(10, 2, 1, 0, table, {0xFF, 0xFF, 0, 0, 0x00, 0xFF, 0, 0}), 10,
+         {G(10), G(10), G(10), G(10), G(10), G(10), G(10), G(10), none, none,
+          G(20), G(20), G(20), G(20), G(20), G(20), G(20), G(20), none, none}},
+        // Row 0: run of 2 of entry 1, absolute run of 3 (one pad byte), end of line; row 1: run
+        // of 5 of entry 3, end of picture.
+        {"BMP RLE8", bmp, Bmp(5, 2, 8, 1, table, {2, 1, 0, 3, 2, 0, 3, 0xEE, 0, 0, 5, 3, 0, 1}), 5,
+         {G(40), G(40), G(40), G(40), G(40), G(20), G(20), G(30), G(10), G(40)}},
+        // Row 0: run of 3 alternating 1, 2; absolute run of 2 from one byte plus a pad byte.
+        // Row 1: absolute run of 5 nibbles 3, 2, 1, 0, 3.
+        {"BMP RLE4", bmp, Bmp(5, 2, 4, 2, table, {3, 0x12, 0, 2, 0x30, 0xEE, 0, 5, 0x32, 0x10, 0x30, 0xEE}),
+         5, {G(40), G(30), G(20), G(10), G(40), G(20), G(30), G(20), G(40), G(10)}},
+        {"BMP 12-byte header", bmp, core, 8, {k, k, k, k, r, r, r, r}},
+        // 0xC3 0x05: three of 5; 0x05: one 5; 0xBF: one 191; 0xC0 0x07: none; 0xC1 0xC8: one 200.
+        {"PCX runs", pcx, Pcx(0, 0, 5, 0, {0xC3, 5, 5, 0xBF, 0xC0, 7, 0xC1, 200}), 6,
+         {E(5), E(5), E(5), E(5), E(191), E(200)}},
+        {"PCX run across lines", pcx, Pcx(0, 0, 1, 2, {0xC3, 9, 4, 0xC2, 6}), 2,
+         {E(9), E(9), E(9), E(4), E(6), E(6)}},
+        {"PCX wide lines drop extra bytes", pcx, Pcx(0, 0, 2, 1, {1, 2, 3, 99, 4, 5, 6, 99}, 4), 3,
+         {E(1), E(2), E(3), E(4), E(5), E(6)}},
+        {"PCX window away from 0", pcx, Pcx(10, 20, 12, 20, {1, 2, 3}), 3, {E(1), E(2), E(3)}},
+        {"PCX longest run", pcx, Pcx(0, 0, 63, 0, {0xFF, 3, 0xC1, 4}), 64, run63},
+    });
+}
+
+// Status 1 reads the pixels, -1 only the size (no pixel buffer given), 0 refuses; the size is
+// delivered whenever the header could be read (-2: left as it was).
+TEST(ImagesReaders, StatusCodesAndTheSizeDelivered) {
+    const std::vector<uint8_t> zeros(16);
+    const struct {
+        const char* what;
+        SpanReader read;
+        Bytes file;
+        bool pixels;
+        int status, w, h;
+        std::vector<uint8_t> px = {};
+    } cases[] = {
+        {"TGA type 7", tga, Tga(7, 4, 3, 24).fill(36), true, 0, 4, 3},
+        {"TGA size only", tga, Tga(2, 4, 3, 24).fill(36), false, -1, 4, 3},
+        {"TGA type 0 reads zeros", tga, Tga(0, 2, 2, 24).fill(16, 0xAB), true, 1, 2, 2, zeros},
+        {"TGA 8-bit true colour reads zeros", tga, Tga(2, 2, 2, 8).fill(16, 0xAB), true, 1, 2, 2, zeros},
+        {"TGA height 0xFFFF is negative", tga, Tga(2, 2, 0xFFFF, 24).fill(64), true, 0, 2, -1},
+        {"BMP signature BA", bmp, Patched(Bmp(1, 1, 24, 0, {}, {1, 2, 3, 0}), 1, 'A'), true, 0, -2, -2},
+        {"BMP size only", bmp, Bmp(3, 2, 24, 0, {}, std::vector<uint8_t>(24)), false, -1, 3, 2},
+        {"BMP 16-bit reads zeros", bmp, Bmp(1, 1, 16, 0, {}, {1, 2, 3, 4}), true, 1, 1, 1, {0, 0, 0, 0}},
+        {"BMP bit fields read zeros", bmp, Bmp(1, 1, 32, 3, {}, {1, 2, 3, 4}), true, 1, 1, 1, {0, 0, 0, 0}},
+        {"BMP top-down refused", bmp, Bmp(1, -1, 24, 0, {}, {1, 2, 3, 0}), true, 0, 1, -1},
+        {"PCX size only", pcx, Pcx(0, 0, 63, 31, std::vector<uint8_t>(32, 0xFF)), false, -1, 64, 32},
+        {"PCX no palette marker", pcx, Pcx(0, 0, 1, 0, {1, 2}, 0, 5, 11), true, 0, 2, 1},
+        // Xmax below Xmin wraps in 16 bits to a huge width.
+        {"PCX Xmax below Xmin", pcx, Pcx(5, 0, 3, 0, {1}), true, 0, 65535, 1},
+    };
+    for (const auto& c : cases) {
+        std::vector<uint8_t> px;
+        int32_t w = -2, h = -2;
+        EXPECT_EQ(c.read(c.file.v, c.pixels ? &px : nullptr, &w, &h, true, nullptr), c.status) << c.what;
+        EXPECT_EQ(std::pair(w, h), std::pair(c.w, c.h)) << c.what;
+        EXPECT_EQ(px, c.px) << c.what;
+    }
+}
+
+std::vector<std::string> TestPictures() {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(std::string(TAM_TEST_DATA_DIR) + "/images"))
+        if (ReaderFor(e.path().filename())) names.push_back(e.path().filename());
+    return names;
+}
+
+TEST(ImagesMalformed, EveryTruncationIsRefusedOrComplete) {
+    const auto names = TestPictures();
+    ASSERT_GE(names.size(), 20u);
+    for (const std::string& name : names) {
+        const auto file = ReadTestFile(name);
+        const SpanReader read = ReaderFor(name);
+        // Raw pictures need all their pixel bytes (a BMP may lose its last row's padding);
+        // compressed ones may lose a trailing end marker.
+        const bool raw = name.find("rle") == std::string::npos;
+        const size_t padding = name.ends_with(".bmp") ? 3 : 0;
+        for (size_t n = 0; n < file.size(); ++n) {
+            std::vector<uint8_t> cut(file.begin(), file.begin() + static_cast<ptrdiff_t>(n));
+            std::vector<uint8_t> px;
+            int32_t w = 0, h = 0;
+            const char* why = nullptr;
+            const int status = read(cut, &px, &w, &h, true, &why);
+            if (status == 1) {
+                EXPECT_EQ(px.size(), static_cast<size_t>(w) * h * 4) << name << " cut at " << n;
+                if (raw && n + padding < file.size()) ADD_FAILURE() << name << " read although cut at " << n << " of " << file.size();
+            } else {
+                EXPECT_EQ(status, 0) << name << " cut at " << n;
+                EXPECT_TRUE(px.empty()) << name << " cut at " << n;
+                EXPECT_NE(why, nullptr) << name << " cut at " << n;
+            }
+        }
+    }
+}
+
+// Pictures of side x side pixels that the file legitimately describes with maximal runs: a
+// colour-mapped RLE TGA, an RLE8 BMP and a PCX (a few megabytes each for 16384 squared).
+Bytes RunsTga(int side) {
+    Bytes b = Tga(11, side, side, 8);
+    for (uint64_t n = uint64_t(side) * side; n > 0; n -= std::min<uint64_t>(n, 128)) b.raw({0xFF, 0x80});
+    return b;
+}
+Bytes RunsBmp(int side) {
+    std::vector<uint8_t> data;
+    for (int row = 0; row < side; ++row) {
+        for (int left = side; left > 0; left -= std::min(left, 255))
+            data.insert(data.end(), {uint8_t(std::min(left, 255)), 0});
+        data.insert(data.end(), {0, 0});
+    }
+    return Bmp(side, side, 8, 1, {}, data);
+}
+Bytes RunsPcx(int side) {
+    std::vector<uint8_t> data;
+    for (uint64_t n = uint64_t(side) * side; n > 0; n -= std::min<uint64_t>(n, 63))
+        data.insert(data.end(), {0xFF, 1});
+    return Pcx(0, 0, side - 1, side - 1, data);
+}
+
+// Each file is refused with `why` or, when `why` is null, read to exactly `want`.
+struct Case {
+    const char* what;
+    SpanReader read;
+    Bytes file;
+    const char* why;
+    std::vector<uint8_t> want = {};
+};
+
+TEST(ImagesMalformed, SizesRunsOffsetsAndTablesBeyondTheFile) {
+    namespace why = img::why;
+    const Case cases[] = {
+        // Headers and variants.
+        {"TGA short header", tga, Bytes().fill(17), why::kShortHeader},
+        {"TGA type 7", tga, Tga(7, 1, 1, 24).fill(3), why::kUnsupported},
+        {"TGA RLE at 8-bit true colour", tga, Tga(10, 1, 1, 8).fill(3), why::kUnsupportedDepth},
+        {"BMP signature BA", bmp, Patched(Bmp(1, 1, 24, 0, {}, {1, 2, 3, 0}), 1, 'A'), why::kSignature},
+        {"BMP short header", bmp, Bytes().raw({'B', 'M'}).fill(20), why::kShortHeader},
+        {"PCX version 3", pcx, Pcx(0, 0, 0, 0, {}, 0, 3), why::kUnsupported},
+        {"PCX palette marker 11", pcx, Pcx(0, 0, 0, 0, {1}, 0, 5, 11), why::kNoPalette},
+        {"TGA zero width", tga, Tga(2, 0, 1, 24), why::kEmpty},
+        // Sizes beyond what the file holds.
+        {"TGA RLE 4000 squared", tga, Tga(10, 4000, 4000, 24).raw({0xFF, 1, 2, 3}), why::kMoreThanFileHolds},
+        {"TGA type 0 undecoded", tga, Tga(0, 4096, 4096, 8), why::kMoreThanFileHolds},
+        {"TGA 8-bit true colour undecoded", tga, Tga(2, 4096, 4096, 8), why::kMoreThanFileHolds},
+        {"BMP 16-bit undecoded", bmp, Bmp(4000, 4000, 16, 0), why::kMoreThanFileHolds},
+        {"BMP RLE8 4000 squared", bmp, Bmp(4000, 4000, 8, 1, {}, {255, 0}), why::kMoreThanFileHolds},
+        {"BMP 24-bit far short", bmp, Bmp(1000, 1000, 24, 0, {}, std::vector<uint8_t>(100)),
+         why::kMoreThanFileHolds},
+        {"PCX 4000 squared", pcx, Pcx(0, 0, 3999, 3999, {0xFF, 1}), why::kMoreThanFileHolds},
+        // Beyond 4096 x 4096, also when runs fill the picture legitimately.
+        {"TGA raw 32767 squared", tga, Tga(2, 32767, 32767, 24).raw({0xFF, 1, 2, 3}), why::kTooLarge},
+        {"BMP 100000 squared", bmp, Bmp(100000, 100000, 8, 1, {}, {255, 0}), why::kTooLarge},
+        {"TGA runs 16384 squared", tga, RunsTga(16384), why::kTooLarge},
+        {"BMP runs 16384 squared", bmp, RunsBmp(16384), why::kTooLarge},
+        {"PCX runs 16384 squared", pcx, RunsPcx(16384), why::kTooLarge},
+        {"TGA 4096 x 4097", tga, Tga(2, 4096, 4097, 24), why::kTooLarge},
+        // Runs past the end of the picture are cut.
+        {"TGA run of 128", tga, Tga(10, 2, 1, 24).raw({0xFF, 1, 2, 3}), nullptr, {3, 2, 1, 255, 3, 2, 1, 255}},
+        {"TGA raw packet of 128", tga, Tga(10, 2, 1, 24).raw({0x7F, 1, 2, 3, 4, 5, 6}), nullptr,
+         {3, 2, 1, 255, 6, 5, 4, 255}},
+        {"BMP RLE8 run of 255", bmp, Bmp(3, 1, 8, 1, {{7, 8, 9}}, {255, 0}), nullptr,
+         {7, 8, 9, 255, 7, 8, 9, 255, 7, 8, 9, 255}},
+        {"BMP absolute run past the file", bmp, Bmp(3, 1, 8, 1, {{7, 8, 9}}, {0, 200, 0}), why::kTruncated},
+        {"TGA RLE short", tga, Tga(10, 3, 1, 24).raw({0x81, 1, 2, 3}), why::kTruncated},
+        {"PCX run of 63", pcx, Pcx(0, 0, 1, 0, {0xFF, 3}), nullptr, {3, 252, 1, 255, 3, 252, 1, 255}},
+        // Offsets and tables past the file.
+        {"BMP data offset", bmp, Bmp(1, 1, 24, 0, {}, {0, 0, 0, 0}, 5000), why::kTruncated},
+        {"BMP RLE data offset", bmp, Bmp(1, 1, 8, 1, {}, {0, 0, 0, 0}, 5000), why::kDataOffset},
+        {"BMP index past a 2-entry table", bmp, Bmp(2, 1, 8, 0, {{3, 2, 1}, {6, 5, 4}}, {1, 200, 0, 0}), nullptr,
+         {6, 5, 4, 255, 0, 0, 0, 0}},
+        {"TGA ID field", tga, Tga(2, 1, 1, 24, 200).raw({1, 2, 3}), why::kDataOffset},
+        {"TGA colour map", tga, Tga(1, 1, 1, 8, 0, 1, 300, 24).raw({1, 2, 3, 0}), why::kColourMap},
+        {"TGA 12-bit map entries", tga, Tga(1, 1, 1, 8, 0, 1, 1, 12).raw({1, 2, 0}), why::kColourMap},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> px;
+        int32_t w = 0, h = 0;
+        const char* why = nullptr;
+        EXPECT_EQ(c.read(c.file.v, &px, &w, &h, true, &why), c.why ? 0 : 1) << c.what;
+        EXPECT_STREQ(why, c.why) << c.what;
+        EXPECT_EQ(px, c.want) << c.what;
+    }
+    // A picture of exactly 4096 x 4096 pixels is read.
+    std::vector<uint8_t> px;
+    EXPECT_EQ(LoadTGA(RunsTga(4096).v, &px, nullptr, nullptr, true), 1);
+    EXPECT_EQ(px.size(), size_t(4096) * 4096 * 4);
+}
+
+}  // namespace
+}  // namespace tam
