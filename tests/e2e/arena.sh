@@ -1,14 +1,27 @@
 #!/usr/bin/env bash
 # The arena as a person sees it: after start-up, looking up from the floor shows textured walls
-# under a blue sky above the grass, the HUD's X, Y and FPS lines in red at the bottom left; walking into a wall
-# stops the player at the wall while the key is still held.
+# under a blue sky above the grass, the HUD's X, Y and FPS lines in red at the bottom left. Real
+# key events move the player: holding W walks forward and releasing it stops the walk (first, with
+# the view still on the floor); walking on into a wall stops the player at the wall while the key
+# is still held; Escape quits.
 source "$(dirname "$0")/lib.inc"
 need_display
 
-start_game
-main=$(wait_window frmMain)
-wait_viewable "$main"
+start_and_wait
 sleep 1
+focus "$main"
+y0=$(hud_value "$main" Y)
+xdotool keydown w
+sleep 1.5
+xdotool keyup w
+sleep 1
+y1=$(hud_value "$main" Y)
+sleep 1
+y2=$(hud_value "$main" Y)
+echo "Y: $y0 -> $y1 -> $y2"
+[ -n "$y1" ] && [ "$y1" != "$y0" ] || fail "holding W did not move the player ($y0 -> $y1)"
+[ "$y2" = "$y1" ] || fail "the player kept walking after W was released ($y1 -> $y2)"
+
 look_level "$main"
 sleep 0.3
 shot "$main" "$WORK/arena.png"
@@ -27,10 +40,10 @@ done
 read -r r g b < <(mean_rgb "$WORK/arena.png" "230x60+0+$((h - 60))")
 [ "$r" -gt "$b" ] || fail "the HUD is not red ($r $g $b)"
 
-# Walk forward until the position stops changing while W is still held: a wall stopped us.
+# Walk on until the position stops changing while W is still held: a wall stopped us.
 focus "$main"
 xdotool keydown w
-prev=$(hud_value "$main" Y)
+prev=$y2
 stopped=""
 for _ in $(seq 40); do
   sleep 0.5
@@ -42,7 +55,6 @@ xdotool keyup w
 [ -n "$stopped" ] || fail "the player never stopped walking forward"
 echo "stopped at Y = $stopped"
 
-press "$main" Escape
-wait_exit
-[ "$GAME_RC" = 0 ] || fail "exit ended with status $GAME_RC"
+press "$main" Escape  # bound to "exit"
+wait_exit Escape
 echo "arena: ok"

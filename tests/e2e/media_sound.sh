@@ -91,10 +91,5 @@ run_cmd 'play_wav no_such_sound.wav' >/dev/null
 wait_ocr "$con" 'File not found'
 
 close_window "$main"
-for _ in $(seq 200); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$GAME_PID" 2>/dev/null && fail "the game did not exit"
-rc=0
-wait "$GAME_PID" || rc=$?
-GAME_PID=""
-[ "$rc" = 0 ] || fail "the game ended with status $rc"
+wait_exit "closing the main window"
 echo "media_sound: ok"

@@ -42,8 +42,7 @@ differ=$(compare -metric AE -fuzz 10% "$png" "$WORK/window.png" /dev/null 2>&1 |
 [ "${differ%% *}" -lt 3000 ] || fail "screenshot differs from the window in $differ pixels"
 
 close_window "$main"
-wait_exit
-[ "$GAME_RC" = 0 ] || fail "closing the main window ended with status $GAME_RC"
+wait_exit "closing the main window"
 
 # A user's autoexec.cfg runs after the start-up lines.
 mkdir -p "$XDG_CONFIG_HOME/tamberlo"
@@ -52,16 +51,13 @@ start_and_wait
 open_console "$main" "$con"
 wait_ocr "$con" 'No Clip ON'
 close_window "$main"
-wait_exit
+wait_exit "closing the main window"
 rm "$XDG_CONFIG_HOME/tamberlo/autoexec.cfg"
 
 for sig in TERM INT; do
-  start_game
-  main=$(wait_window frmMain)
-  wait_viewable "$main"
+  start_and_wait
   sleep 0.5
   kill -"$sig" "$GAME_PID"
-  wait_exit
-  [ "$GAME_RC" = 0 ] || fail "SIG$sig ended the game with status $GAME_RC"
+  wait_exit "SIG$sig"
 done
 echo "startup: ok"
