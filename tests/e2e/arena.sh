@@ -3,7 +3,7 @@
 # under a blue sky above the grass, the HUD's X, Y and FPS lines in red at the bottom left. Real
 # key events move the player: holding W walks forward and releasing it stops the walk (first, with
 # the view still on the floor); walking on into a wall stops the player at the wall while the key
-# is still held; Escape quits.
+# is still held. Then islands replace the arena; Escape quits.
 source "$(dirname "$0")/lib.inc"
 need_display
 
@@ -54,6 +54,28 @@ done
 xdotool keyup w
 [ -n "$stopped" ] || fail "the player never stopped walking forward"
 echo "stopped at Y = $stopped"
+
+# The island generator: "create_map" prints its Cyrillic line in the console, and the view from
+# where the player stands changes to the island's textured land and cliffs; the arena's panels
+# are no longer drawn. Three more islands leave the game running and drawing.
+shot "$main" "$WORK/at-wall.png"
+console_command "$main" "$con" "create_map"
+OCR_LANG=rus+eng wait_ocr "$con" 'Карта создана'
+close_console "$con"
+sleep 0.5
+shot "$main" "$WORK/island.png"
+changed=$(compare -metric AE -fuzz 5% "$WORK/at-wall.png" "$WORK/island.png" /dev/null 2>&1 || true)
+[ "${changed%% *}" -gt $((w * h / 10)) ] || fail "the view hardly changed after create_map ($changed pixels)"
+colours=$(convert "$WORK/island.png" -crop "${w}x$((h * 2 / 3))+0+0" +repage -format '%k\n' info:)
+[ "$colours" -gt 1000 ] || fail "the island looks untextured ($colours colours)"
+for _ in 1 2 3; do
+  console_command "$main" "$con" "create_map"
+  close_console "$con"
+done
+sleep 0.5
+shot "$main" "$WORK/later.png"
+colours=$(convert "$WORK/later.png" -format '%k\n' info:)
+[ "$colours" -gt 1000 ] || fail "the view after more islands looks wrong ($colours colours)"
 
 press "$main" Escape  # bound to "exit"
 wait_exit Escape
