@@ -5,7 +5,6 @@
 # the view still on the floor); walking on into a wall stops the player at the wall while the key
 # is still held. Then islands replace the arena; Escape quits.
 source "$(dirname "$0")/lib.inc"
-need_display
 
 start_and_wait
 sleep 1

@@ -5,7 +5,6 @@
 # screen where and as large as it is; after each switch the textures still draw and fog is back
 # on; a size word that is not a number shows the error in a message box and the game goes on.
 source "$(dirname "$0")/lib.inc"
-need_display
 read -r sw sh < <(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[1], d[2]}')
 
 start_and_wait

@@ -4,7 +4,6 @@
 # for a name that is not beside the program. Each step measures the part of the recording made
 # after its command (the recording grows in real time, four bytes a stereo frame).
 source "$(dirname "$0")/lib.inc"
-need_display
 
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$WORK/rec.raw"

@@ -5,7 +5,6 @@
 # that adds a wall in front of them hides them. Model files that do not load are named in the
 # console with the reason.
 source "$(dirname "$0")/lib.inc"
-need_display
 
 cat > "$WORK/view.txt" <<'MAP'
 name "Model view"

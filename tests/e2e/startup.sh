@@ -4,7 +4,6 @@
 # its underscore, one line above the last; frames being drawn; and a clean exit (status 0) on
 # closing the main window, on SIGTERM and on SIGINT; and a user's autoexec.cfg run at the end.
 source "$(dirname "$0")/lib.inc"
-need_display
 
 start_and_wait
 [ "$(geometry "$main")" = "175 175 642 456" ] || fail "main window at $(geometry "$main")"
