@@ -17,7 +17,7 @@ demo_pkgs=(
 test_pkgs=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-utils imagemagick tesseract-ocr tesseract-ocr-rus sox
+  xvfb xauth xdotool x11-utils python3-xlib imagemagick tesseract-ocr tesseract-ocr-rus sox
   desktop-file-utils appstream lintian apitrace
 )
 

@@ -1,6 +1,8 @@
 // Transcripts of the command language: command lines in, console lines (CP1251 bytes) and the
-// state they change, through the real subsystems and the recording seams, out. Splitting, case, usage lines, texts, file commands,
-// player actions and conversion errors.
+// state they change, through the real subsystems and the recording seams, out. Splitting, case,
+// usage lines, texts, file commands, the numeric settings, player actions and conversion errors;
+// and hostile lines (very long, thousands of separators, every high byte, numbers of any size)
+// that must leave the console, the key table and the settings inside their bounds.
 #include <gtest/gtest.h>
 
 #include "command_fixture.h"
@@ -194,18 +196,14 @@ TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {
     for (const auto& [line, out] : cases) EXPECT_EQ(Run(line), out) << line;
     EXPECT_EQ(Cvars().fov, 33);
     EXPECT_EQ(Interp().execDepth, 0);
-    // autoexec.cfg: silent when absent, run when present; a relative XDG_CONFIG_HOME is ignored.
+    // autoexec.cfg: silent when absent; a relative XDG_CONFIG_HOME is ignored. (The start-up
+    // whole-program test runs one that is present.)
     const std::string config = (dir / "config").string();
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     EXPECT_EQ(AutoexecPath(), config + "/tamberlo/autoexec.cfg");
     Con().lineCount = 0;
     RunAutoexec();
     EXPECT_EQ(Log(), Lines{});
-    std::filesystem::create_directories(dir / "config" / "tamberlo");
-    std::ofstream(AutoexecPath()) << "no_clip\n";
-    Con().lineCount = 0;
-    RunAutoexec();
-    EXPECT_EQ(Log(), Lines{"No Clip ON"});
     setenv("XDG_CONFIG_HOME", "relative", 1);
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", config.c_str(), 1);
@@ -241,11 +239,6 @@ TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
     const std::string second = Joined();
     EXPECT_TRUE(second == "Screenshot " + files[0].path().string() ||
                 second == "Screenshot " + files[1].path().string()) << second;
-    EXPECT_EQ(gl.Named("ReadPixels").back().args, (std::vector<double>{0, 0, 5, 3, GL_RGB, GL_UNSIGNED_BYTE}));
-    const auto png = ReadWholeFile(files[1].path().string());
-    ASSERT_TRUE(png && png->size() > 24);
-    EXPECT_EQ(std::string(png->begin() + 1, png->begin() + 4), "PNG");
-    EXPECT_EQ(std::vector(png->begin() + 16, png->begin() + 24), (std::vector<uint8_t>{0, 0, 0, 5, 0, 0, 0, 3}));
     std::ofstream(config + "/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/x\"\n";
     setenv("XDG_CONFIG_HOME", (dir / "wall.tga").c_str(), 1);  // a file: no folder under it
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
@@ -309,12 +302,14 @@ TEST_F(Commands, ConversionErrorEndsTheLineAndKeepsEarlierSteps) {
     EXPECT_THROW(ExecuteCommand("set_windowed 640 x"), ConversionError);
     EXPECT_EQ(display.calls, (Lines{"border none", "border sizeable"}));
     gl.Clear();
-    // "1e307" is a double but no float density
+    // "1e307" is a double but no float density; a setting's digits past 32 bits are no number.
     for (const char* line : {"fog pl abc;fog +", "fog pl 1e999", "fog pl 1e307",
-                             "sensitivity 99999999999; no_clip"})
+                             "sensitivity 99999999999; no_clip", "fov 2147483648;fov 50",
+                             "cl_sidespeed 99999999999999999999;cl_sidespeed 5"})
         EXPECT_THROW(ExecuteCommand(line), ConversionError) << line;
     EXPECT_TRUE(gl.calls.empty());
     EXPECT_EQ(Cvars().sensitivity, 13.f);
+    EXPECT_EQ(Cvars().cl_sidespeed, 480.f);
     EXPECT_EQ(World().no_clip, 1);
 
     auto error = [](auto run) -> std::string {
@@ -364,15 +359,109 @@ TEST_F(Commands, PlayerActionsSetTheCurrentRecord) {
     EXPECT_EQ(Plr().Players[0].moveForward, 0);
 }
 
-TEST_F(Commands, AttackPlaysTheShotThroughPlayWav) {
-    EXPECT_EQ(Run("+attack"), Lines{});
-    EXPECT_EQ(CurrentRecord().attacking, 1);
-    EXPECT_EQ(audio.loads, Lines{ProgramDir() + "Data/Sound/mp40f1.wav"});
-    std::filesystem::remove(dir / "Data" / "Sound" / "mp40f1.wav");
-    EXPECT_EQ(Run("-attack;+attack"), Lines{"File not found"});
-    EXPECT_EQ(CurrentRecord().attacking, 1);
-    Run("-attack");
-    EXPECT_EQ(CurrentRecord().attacking, 0);
+TEST_F(Commands, SettingsShowSetAndRefuse) {
+    const std::string fovRange = Cp("Параметр должен быть между [10; 120]");
+    const std::pair<const char*, std::string> cases[] = {
+        // Out of range: refused; the shows below find the old values.
+        {"sensitivity 0", "SENSITIVITY Must be between [1; 25]"},
+        {"sensitivity 26", "SENSITIVITY Must be between [1; 25]"},
+        {"cl_forwardspeed 1001", "CL_FORWARDSPEED Must be between [1; 1000]"},
+        {"cl_sidespeed 0000", "CL_SIDESPEED Must be between [1; 1000]"},
+        {"fov 007", fovRange}, {"fov 121", fovRange}, {"fov 9", fovRange},
+        {"fov 2147483647", fovRange},  // the largest 32-bit value is a number, only out of range
+        // Without a whole unsigned number the value is shown.
+        {"sensitivity", "sensitivity=13"}, {"sensitivity ?", "sensitivity=13"},
+        {"CL_SIDESPEED", "cl_sidespeed=480"}, {"cl_forwardspeed abc", "cl_forwardspeed=480"},
+        {"cl_sidespeed 2.5", "cl_sidespeed=480"}, {"cl_sidespeed -3", "cl_sidespeed=480"},
+        {"cl_sidespeed +3", "cl_sidespeed=480"}, {"cl_sidespeed \xB9", "cl_sidespeed=480"},
+        {"fov", "FOV=90"}, {"fov -5", "FOV=90"}, {"fov /", "FOV=90"}, {"fov :", "FOV=90"},
+        // Inside the range: set silently.
+        {"sensitivity 25", ""}, {"cl_forwardspeed 1000", ""}, {"cl_sidespeed 0001", ""},
+        {"Sensitivity 1; sensitivity", "sensitivity=1"},
+    };
+    for (const auto& [line, out] : cases)
+        EXPECT_EQ(Run(line), out.empty() ? Lines{} : Lines{out}) << line;
+    EXPECT_EQ(Cvars().sensitivity, 1.f);
+    EXPECT_EQ(Cvars().cl_forwardspeed, 1000.f);
+    EXPECT_EQ(Cvars().cl_sidespeed, 1.f);
+    EXPECT_EQ(Cvars().fov, 90);
+    EXPECT_TRUE(gl.calls.empty());  // only a changed fov reprojects
+    EXPECT_EQ(Run("fov 0100;FOV 10;fov 120;fov"), Lines{"FOV=120"});
+    std::vector<double> fovs;
+    for (const GlCall& c : gl.Named("Perspective")) fovs.push_back(c.args[0]);
+    EXPECT_EQ(fovs, (std::vector<double>{100, 10, 120}));
+}
+
+// The bounds every command line must keep.
+void ExpectSaneState() {
+    const ConsoleState& c = Con();
+    ASSERT_TRUE(c.lineCount >= 0 && c.lineCount <= kConsoleLines);
+    for (int i = 1; i <= c.lineCount; ++i) ASSERT_LE(c.log[i].size(), 60u);
+    const auto& v = Cvars();
+    const std::tuple<double, double, double> ranges[] = {{v.fov, 10, 120},
+                                                         {v.sensitivity, 1, 25},
+                                                         {v.cl_forwardspeed, 1, 1000},
+                                                         {v.cl_sidespeed, 1, 1000}};
+    for (const auto& [value, low, high] : ranges)
+        ASSERT_TRUE(value >= low && value <= high) << value;
+    ASSERT_EQ(Plr().CurrentPlayer, 0);
+    ASSERT_EQ(FindKey("w"), 87);
+}
+
+void RunCatching(std::string_view line) {
+    try {
+        ExecuteCommand(line);
+    } catch (const ConversionError&) {
+    }
+}
+
+TEST_F(Commands, HundredKilobyteLines) {
+    auto many = [](char c) { return std::string(100 * 1024, c); };
+    for (const std::string& line :
+         {many('a'), "bind q " + many('x'), "bind " + many('k') + " about", "fov " + many('9'),
+          "fog pl " + many('9'), "fog pl 0." + many('0') + "1", many(' '),
+          "set_volume " + many('0') + "7"})
+        RunCatching(line);
+    EXPECT_EQ(KeyTable(81).Command.size(), 100u * 1024 + 2);
+    EXPECT_EQ(Snd().volume, 7u | (7u << 16));
+    ExpectSaneState();
+    EXPECT_EQ(Cvars().fov, 90);
+}
+
+TEST_F(Commands, ThousandsOfSeparators) {
+    Con().lineCount = 0;
+    ExecuteCommand(std::string(5000, ';'));  // 4998 empty segments, each unrecognised
+    EXPECT_EQ(Con().lineCount, 31);          // a full log settles at 31 lines under the prompt
+    ExpectSaneState();
+    std::string line;
+    for (int i = 0; i < 3001; ++i) line += "no_clip;";
+    ExecuteCommand(line);
+    EXPECT_EQ(World().no_clip, 1);
+    ExpectSaneState();
+}
+
+// Every high byte in words and arguments, and numbers of any size to every numeric command.
+// (Random lines of any bytes are the command fuzz target's.)
+TEST_F(Commands, HighBytesAndHugeNumbers) {
+    std::string bytes;
+    for (int b = 0x80; b <= 0xFF; ++b) bytes.push_back(static_cast<char>(b));
+    for (const char* prefix : {"", "bind ", "fov ", "fog pl "}) RunCatching(prefix + bytes);
+    for (const char c : bytes) {
+        RunCatching(std::string("bind ") + c + " about");
+        RunCatching(std::string(1, c) + "elp;" + c + c);
+        RunCatching(std::string("play_wav ") + c);
+    }
+    ExpectSaneState();
+    for (const char* number : {"4294967296", "18446744073709551616", "-0", "00000000000000000000",
+                               "1e308", "-1e-320", "9223372036854775808", "2147483647"}) {
+        for (const char* command :
+             {"fov", "sensitivity", "cl_forwardspeed", "cl_sidespeed", "set_volume", "fog pl"}) {
+            RunCatching(std::string(command) + " " + number);
+            ExpectSaneState();
+        }
+        RunCatching(std::string("set_fullscreen ") + number + " " + number + " " + number);
+        RunCatching(std::string("set_windowed ") + number + " " + number);
+    }
 }
 
 }  // namespace

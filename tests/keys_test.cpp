@@ -1,8 +1,7 @@
-// The key table (names, defaults, lookups, binding), the bind command, the dispatch of key,
+// The key table (names, lookups, binding), the bind command, the dispatch of key,
 // mouse and wheel events into command lines, and the scancode to key-code map.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 
 #include "command_fixture.h"
@@ -32,18 +31,6 @@ TEST_F(Keys, TableNamesAndLookups) {
     for (const auto& [name, code] : finds) EXPECT_EQ(FindKey(name), code) << name;
     for (int code : {2, 9, 12, 14, 41, 47, 58, 94, 108, 124, 146, 185, 193, 218, 223, 254})
         EXPECT_EQ(KeyTable(code).Name, "") << code;
-}
-
-TEST_F(Keys, DefaultBindings) {
-    const std::pair<int, const char*> defaults[] = {
-        {192, "console"}, {27, "exit"},       {112, "help; console"}, {37, "+moveleft"},
-        {38, "+forward"}, {39, "+moveright"}, {40, "+back"},          {65, "+moveleft"},
-        {87, "+forward"}, {68, "+moveright"}, {83, "+back"},          {32, "jump"},
-        {0, "+attack"},   {1, "jump"},        {48, "fog +"},          {49, "fog -"},
-        {123, "screenshot"}};  // the one addition, on a key left unbound
-    std::map<int, std::string> bound(std::begin(defaults), std::end(defaults));
-    for (int code = 0; code < kKeyCount; ++code)
-        EXPECT_EQ(KeyTable(code).Command, bound.count(code) ? bound[code] : "") << code;
 }
 
 TEST_F(Keys, BindCommandForms) {
@@ -86,10 +73,13 @@ TEST_F(Keys, KeyDownRunsTheBindingAndKeyUpItsMinusForm) {
     EXPECT_EQ(CurrentRecord().onGround, 0);
 }
 
+// "+attack" plays the shot through play_wav: without its file it says so, and still attacks.
 TEST_F(Keys, OnlyTheFirstByteOfTheReleaseChanges) {
     BindKey("e", "+attack; +forward");
     std::filesystem::remove(dir / "Data" / "Sound" / "mp40f1.wav");
+    Con().lineCount = 0;
     FormKeyDown(69);
+    EXPECT_EQ(Log(), Lines{"File not found"});
     EXPECT_EQ(CurrentRecord().attacking, 1);
     Con().lineCount = 0;
     FormKeyUp(69);

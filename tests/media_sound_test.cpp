@@ -1,16 +1,17 @@
-// The sound unit's bookkeeping against a stand-in audio backend: the MIDI alias, the WAV channel
-// and its default sound, MP3 streams (overlap, reaping, the stream limit), the console line for a
-// file that is not played, the volume words, the device holder's status codes, and which files
-// may play as a sound or as music.
+// The media unit against stand-in audio and display devices. Sound: the MIDI alias, the WAV
+// channel and its default sound, MP3 streams (overlap, reaping, the stream limit), the console
+// line for a file that is not played, the device holder's status codes, and which files may play
+// as a sound or as music. Display: the start-up stage's log and holders, the refused mode steps
+// with their status codes and log lines, and shutdown.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "console/console.h"
 #include "console/files.h"
+#include "media/display.h"
 #include "media/sound.h"
 #include "media_fakes.h"
 
@@ -18,6 +19,8 @@ namespace tam {
 namespace {
 
 namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+const std::string kGameDir = std::string(TAM_GAME_DIR) + "/";
 
 // A literal's bytes, zeros included.
 template <size_t N>
@@ -42,6 +45,8 @@ protected:
         SetProgramDir(game_);
         ResetSound();
         ResetConsole();
+        ResetMedia();
+        Media().device = &display;
         fake.open = true;
         fake.channels = kMixChannels;
         const std::pair<const char*, std::string> files[] = {
@@ -52,6 +57,7 @@ protected:
     }
     void TearDown() override {
         ResetSound();
+        ResetMedia();
         SetProgramDir("");
         fs::remove_all(dir_);
     }
@@ -76,6 +82,7 @@ protected:
     std::string game_;
     test::FakeAudio fake;
     audio::ScopedBackend scoped{&fake};
+    test::FakeDisplay display;
 };
 
 TEST_F(MediaSound, MidiAliasHoldsTheFirstOpenedFileAndRestartsIt) {
@@ -105,11 +112,6 @@ TEST_F(MediaSound, NewWavStopsTheOneStillPlayingAndUnplayableOnesPlayTheDefault)
         EXPECT_EQ(fake.live.size(), 1u) << "one default sound, made once";
         EXPECT_EQ(TakeLog(), "WAV garbage.wav not played: unreadable (default sound played)");
     }
-    const auto& s = DefaultSoundSamples();  // short, audible, stereo
-    const double seconds = static_cast<double>(s.size() / 2) / audio::kSampleRate;
-    EXPECT_EQ(s.size() % 2, 0u);
-    EXPECT_TRUE(seconds > 0.1 && seconds < 0.5) << seconds;
-    EXPECT_GT(*std::max_element(s.begin(), s.end()), 8000);
 }
 
 TEST_F(MediaSound, FirstBytesNotNamesDecideWhatPlaysAsSoundOrMusic) {
@@ -142,7 +144,7 @@ TEST_F(MediaSound, FirstBytesNotNamesDecideWhatPlaysAsSoundOrMusic) {
     EXPECT_EQ(Music(), game_ + "a.mid");
 }
 
-TEST_F(MediaSound, EachMp3IsItsOwnStreamAndFinishedOnesAreFreed) {
+TEST_F(MediaSound, Mp3StreamsOverlapAndFinishedOrOldestOnesAreFreed) {
     PlayMp3("one.mp3");
     PlayMp3("two.mp3");
     ASSERT_EQ(Snd().mp3.size(), 2u);
@@ -160,27 +162,14 @@ TEST_F(MediaSound, EachMp3IsItsOwnStreamAndFinishedOnesAreFreed) {
     EXPECT_EQ(Snd().mp3[0].channel, second);
     EXPECT_EQ(Snd().mp3[1].channel, first) << "the freed channel is used again";
     EXPECT_EQ(fake.live.size(), 3u) << "two streams and the WAV; the finished chunk is freed";
-}
 
-TEST_F(MediaSound, StreamLimitStopsTheOldest) {
-    for (int i = 0; i < kMaxMp3Streams; ++i) PlayMp3(i % 2 ? "one.mp3" : "two.mp3");
+    while (Snd().mp3.size() < size_t{kMaxMp3Streams}) PlayMp3("two.mp3");
     const auto oldest = Snd().mp3.front();
-    PlayMp3("one.mp3");
-    EXPECT_EQ(Snd().mp3.size(), static_cast<size_t>(kMaxMp3Streams));
+    PlayMp3("one.mp3");  // past the limit: the oldest stops
+    EXPECT_EQ(Snd().mp3.size(), size_t{kMaxMp3Streams});
     EXPECT_EQ(Snd().mp3.back().channel, oldest.channel);
     EXPECT_EQ(fake.live.count(oldest.chunk), 0u);
-    EXPECT_EQ(fake.live.size(), static_cast<size_t>(kMaxMp3Streams));
-}
-
-TEST_F(MediaSound, VolumeWordSplitsIntoLeftAndRight) {
-    const uint32_t words[][3] = {{0x1234ABCDu, 0xABCD, 0x1234},
-                                 {65535, 0xFFFF, 0},  // the low word alone: right silent
-                                 {0xFFFFFFFFu, 0xFFFF, 0xFFFF}};
-    for (const auto& [word, left, right] : words) {
-        SetVolume(word);
-        EXPECT_EQ(fake.left, left) << word;
-        EXPECT_EQ(fake.right, right) << word;
-    }
+    EXPECT_EQ(fake.live.size(), kMaxMp3Streams + 1u);
 }
 
 TEST_F(MediaSound, DeviceHolderReportsAndReleases) {
@@ -192,14 +181,6 @@ TEST_F(MediaSound, DeviceHolderReportsAndReleases) {
     SetVolume(0x00000100u);  // but the volume is kept for when a device opens
     EXPECT_TRUE(fake.loads.empty());
     EXPECT_EQ(fake.levelCalls, 0);
-    {
-        NDX_Sound snd;
-        EXPECT_EQ(snd.Create(), NDX_Sound::kNoDevice);
-        EXPECT_FALSE(snd.Ready());
-        fake.openResult = audio::kCannotSetUp;
-        EXPECT_EQ(snd.Create(), NDX_Sound::kCannotSetUp);
-    }
-    EXPECT_EQ(fake.closes, 0) << "a device never opened is not closed";
     fake.openResult = audio::kOpened;
     {
         NDX_Sound snd;
@@ -216,6 +197,78 @@ TEST_F(MediaSound, DeviceHolderReportsAndReleases) {
     EXPECT_TRUE(fake.live.empty()) << "every sound is freed before the device closes";
     EXPECT_EQ(fake.closes, 1);
     EXPECT_EQ(Snd().alias, 0u);
+}
+
+// Without sound the start-up log says why, and start-up goes on; a missing music file only
+// clears the music holder's flag.
+TEST_F(MediaSound, StartUpStageLogsAndMakesItsHolders) {
+    SetProgramDir(kGameDir);
+    const std::pair<int, const char*> cases[] = {
+        {audio::kNoDevice, "  No sound device (status 16): sound is off"},
+        {audio::kCannotSetUp, "  Sound device could not be set up (status 17): sound is off"},
+    };
+    fake.open = false;
+    for (const auto& [status, line] : cases) {
+        SCOPED_TRACE(status);
+        ResetConsole();
+        ResetMedia();
+        Media().device = &display;
+        fake.openResult = status;
+        EXPECT_TRUE(InitDirectX());
+        EXPECT_EQ(Lines(Con().log.begin() + 1, Con().log.begin() + 1 + Con().lineCount),
+                  (Lines{"Initializatig DirectX...", "  Setting Full Screen Mode...",
+                         "  Initializating Sound...", line, "  Initializating Music...",
+                         "DirectX initializated successfully", std::string(60, '=')}));
+        ASSERT_TRUE(Media().screen && Media().sound && Media().midi);
+        EXPECT_FALSE(Media().screen->FullScreen());
+        EXPECT_TRUE(display.calls.empty()) << "start-up keeps the desktop mode";
+        EXPECT_FALSE(Media().sound->Ready());
+        EXPECT_EQ(Media().midi->File(), kGameDir + "Data/Sound/Ext.mid");
+        EXPECT_TRUE(Media().midi->Opened());
+    }
+    SetProgramDir("/nonexistent/");
+    fake.openResult = audio::kOpened;
+    EXPECT_TRUE(InitDirectX());
+    EXPECT_FALSE(Media().midi->Opened());
+    EXPECT_TRUE(Media().sound->Ready());
+    EXPECT_EQ(fake.closes, 0) << "the holders that never opened a device closed none";
+}
+
+// A refused step returns its status and says so in the log; the border it set stays.
+TEST_F(MediaSound, RefusedDisplayStepsReturnTheirStatusAndSaySo) {
+    EXPECT_EQ(ScreenSetFullScreen(800, 600, 16), NDX_Screen::kNoDisplay) << "no screen yet";
+    display.enterResult = NDX_Screen::kModeRefused;
+    SetBorderNone();
+    NewScreen();
+    EXPECT_EQ(ScreenSetFullScreen(801, 601, 16), NDX_Screen::kModeRefused);
+    EXPECT_EQ(display.border, Border::None);
+    EXPECT_FALSE(Media().screen->FullScreen());
+    display.fullScreen = true;
+    display.leaveResult = NDX_Screen::kLevelRefused;
+    EXPECT_EQ(ScreenSetWindowed(640, 480), NDX_Screen::kLevelRefused);
+    display.window = false;
+    NewScreen();
+    EXPECT_EQ(ScreenSetWindowed(640, 480), NDX_Screen::kNoDisplay);
+    EXPECT_EQ(display.calls, (Lines{"border none", "enter 801x601x16", "leave"}));
+    EXPECT_EQ(TakeLog(), "Full screen 800x600x16: no display (status 1)"
+                         "Full screen 801x601x16: no such display mode (status 2)"
+                         "Windowed mode: the window cannot take it (status 3)"
+                         "Windowed mode: no display (status 1)");
+}
+
+TEST_F(MediaSound, ShutdownEndsFullScreenAndClosesSoundButKeepsTheMusicHolder) {
+    SetProgramDir(kGameDir);
+    fake.open = false;
+    InitDirectX();
+    ScreenSetFullScreen(1024, 768, 32);
+    ASSERT_TRUE(fake.open);
+    ShutdownDirectX();
+    EXPECT_EQ(display.calls.back(), "leave");
+    EXPECT_FALSE(Media().screen || Media().sound);
+    EXPECT_FALSE(fake.open);
+    EXPECT_TRUE(Media().midi);
+    ShutdownDirectX();  // twice is harmless
+    EXPECT_EQ(fake.closes, 1);
 }
 
 }  // namespace

@@ -1,14 +1,26 @@
 #!/usr/bin/env bash
 # The arena as a person sees it: after start-up, looking up from the floor shows textured walls
-# under a blue sky above the grass, the HUD's X, Y and FPS lines in red at the bottom left; walking into a wall
-# stops the player at the wall while the key is still held.
+# under a blue sky above the grass, the HUD's X, Y and FPS lines in red at the bottom left. Real
+# key events move the player: holding W walks forward and releasing it stops the walk (first, with
+# the view still on the floor); walking on into a wall stops the player at the wall while the key
+# is still held. Then islands replace the arena; Escape quits.
 source "$(dirname "$0")/lib.inc"
-need_display
 
-start_game
-main=$(wait_window frmMain)
-wait_viewable "$main"
+start_and_wait
 sleep 1
+focus "$main"
+y0=$(hud_value "$main" Y)
+xdotool keydown w
+sleep 1.5
+xdotool keyup w
+sleep 1
+y1=$(hud_value "$main" Y)
+sleep 1
+y2=$(hud_value "$main" Y)
+echo "Y: $y0 -> $y1 -> $y2"
+[ -n "$y1" ] && [ "$y1" != "$y0" ] || fail "holding W did not move the player ($y0 -> $y1)"
+[ "$y2" = "$y1" ] || fail "the player kept walking after W was released ($y1 -> $y2)"
+
 look_level "$main"
 sleep 0.3
 shot "$main" "$WORK/arena.png"
@@ -27,10 +39,10 @@ done
 read -r r g b < <(mean_rgb "$WORK/arena.png" "230x60+0+$((h - 60))")
 [ "$r" -gt "$b" ] || fail "the HUD is not red ($r $g $b)"
 
-# Walk forward until the position stops changing while W is still held: a wall stopped us.
+# Walk on until the position stops changing while W is still held: a wall stopped us.
 focus "$main"
 xdotool keydown w
-prev=$(hud_value "$main" Y)
+prev=$y2
 stopped=""
 for _ in $(seq 40); do
   sleep 0.5
@@ -42,7 +54,28 @@ xdotool keyup w
 [ -n "$stopped" ] || fail "the player never stopped walking forward"
 echo "stopped at Y = $stopped"
 
-press "$main" Escape
-wait_exit
-[ "$GAME_RC" = 0 ] || fail "exit ended with status $GAME_RC"
+# The island generator: "create_map" prints its Cyrillic line in the console, and the view from
+# where the player stands changes to the island's textured land and cliffs; the arena's panels
+# are no longer drawn. Three more islands leave the game running and drawing.
+shot "$main" "$WORK/at-wall.png"
+console_command "$main" "$con" "create_map"
+OCR_LANG=rus+eng wait_ocr "$con" 'Карта создана'
+close_console "$con"
+sleep 0.5
+shot "$main" "$WORK/island.png"
+changed=$(compare -metric AE -fuzz 5% "$WORK/at-wall.png" "$WORK/island.png" /dev/null 2>&1 || true)
+[ "${changed%% *}" -gt $((w * h / 10)) ] || fail "the view hardly changed after create_map ($changed pixels)"
+colours=$(convert "$WORK/island.png" -crop "${w}x$((h * 2 / 3))+0+0" +repage -format '%k\n' info:)
+[ "$colours" -gt 1000 ] || fail "the island looks untextured ($colours colours)"
+for _ in 1 2 3; do
+  console_command "$main" "$con" "create_map"
+  close_console "$con"
+done
+sleep 0.5
+shot "$main" "$WORK/later.png"
+colours=$(convert "$WORK/later.png" -format '%k\n' info:)
+[ "$colours" -gt 1000 ] || fail "the view after more islands looks wrong ($colours colours)"
+
+press "$main" Escape  # bound to "exit"
+wait_exit Escape
 echo "arena: ok"

@@ -4,7 +4,6 @@
 # for a name that is not beside the program. Each step measures the part of the recording made
 # after its command (the recording grows in real time, four bytes a stereo frame).
 source "$(dirname "$0")/lib.inc"
-need_display
 
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$WORK/rec.raw"
@@ -21,34 +20,25 @@ level() {
   sox -t raw -r 44100 -e signed -b 16 -c 2 "$WORK/rec.raw" -n remix "$1" trim "${2}s" stat 2>&1 |
     awk '/Maximum amplitude/{print $3}'
 }
-
-# run_cmd LINE: types a command line into the console and prints the frame at which the
-# recording stood when it was typed.
-run_cmd() {
-  local start
-  start=$(frames)
-  focus "$con"
-  xdotool type --delay 40 -- "$1"
-  press "$con" Return
-  echo "$start"
-}
-
 loud() { awk -v v="$1" -v m="$2" 'BEGIN{exit !(v > m)}'; }
 
-# heard WHAT FROM MIN [CHANNELS]: waits (up to 10 s of a busy machine) until every channel
-# listed (default "1 2") peaks above MIN after frame FROM.
+# run_cmd LINE: prints the frame at which the recording stands, then enters LINE in the console.
+run_cmd() {
+  frames
+  type_text "$con" "$1"
+  press "$con" Return
+}
+
+# heard WHAT FROM MIN: waits (up to 10 s of a busy machine) until both channels peak above MIN
+# after frame FROM.
 heard() {
-  local ch l ok
+  local l r
   for _ in $(seq 40); do
-    ok=1
-    for ch in ${4:-1 2}; do
-      l=$(level "$ch" "$2")
-      loud "$l" "$3" || ok=0
-    done
-    [ "$ok" = 1 ] && return 0
+    l=$(level 1 "$2"); r=$(level 2 "$2")
+    loud "$l" "$3" && loud "$r" "$3" && return 0
     sleep 0.25
   done
-  fail "$1: channel $ch peaked at $l, wanted above $3"
+  fail "$1: the channels peaked at $l / $r, wanted above $3"
 }
 
 # silent WHAT FROM: after a second of recording past frame FROM, both channels are silent.
@@ -91,10 +81,5 @@ run_cmd 'play_wav no_such_sound.wav' >/dev/null
 wait_ocr "$con" 'File not found'
 
 close_window "$main"
-for _ in $(seq 200); do kill -0 "$GAME_PID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$GAME_PID" 2>/dev/null && fail "the game did not exit"
-rc=0
-wait "$GAME_PID" || rc=$?
-GAME_PID=""
-[ "$rc" = 0 ] || fail "the game ended with status $rc"
+wait_exit "closing the main window"
 echo "media_sound: ok"

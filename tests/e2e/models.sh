@@ -5,7 +5,6 @@
 # that adds a wall in front of them hides them. Model files that do not load are named in the
 # console with the reason.
 source "$(dirname "$0")/lib.inc"
-need_display
 
 cat > "$WORK/view.txt" <<'MAP'
 name "Model view"
@@ -18,23 +17,28 @@ start 35 25
 MAP
 "$TAM_BUILD_DIR/tamasset" map compile "$WORK/view.txt" "$WORK/view.map" >/dev/null
 
+# view MAP SHOT: loads MAP, looks level and takes the screenshot SHOT; `middle` is the
+# picture's middle, and `green` the share (per mille) of its pixels where green clearly dominates.
+view() {
+  console_command "$main" "$con" "load_map $1"
+  wait_ocr "$con" 'Load Ok'
+  close_console "$con"
+  look_level "$main" 14
+  sleep 0.5
+  read -r _ _ w h < <(geometry "$main")
+  middle="$((w / 2))x$((h / 2))+$((w / 4))+0"
+  shot "$main" "$2"
+  green=$(convert "$2" -crop "$middle" +repage -fx 'g > r && g > b + 0.08 ? 1 : 0' \
+    -format '%[fx:int(mean * 1000)]\n' info:)
+}
+
 start_and_wait
-console_command "$main" "$con" "load_map $WORK/view.map"
-wait_ocr "$con" 'Load Ok'
-close_console "$con"
-look_level "$main" 14
-sleep 0.5
-read -r _ _ w h < <(geometry "$main")
-shot "$main" "$WORK/models-a.png"
+view "$WORK/view.map" "$WORK/models-a.png"
 sleep 0.7
 shot "$main" "$WORK/models-b.png"
-
 # Straight ahead (+Y) the models fill the middle; the stone floor and the sky are grey and blue.
-middle="$((w / 2))x$((h / 2))+$((w / 4))+0"
 colours=$(convert "$WORK/models-a.png" -crop "$middle" +repage -format '%k\n' info:)
 [ "$colours" -gt 800 ] || fail "nothing stands in the middle of the view ($colours colours)"
-green=$(convert "$WORK/models-a.png" -crop "$middle" +repage -fx 'g > r && g > b + 0.08 ? 1 : 0' \
-  -format '%[fx:int(mean * 1000)]\n' info:)
 [ "$green" -gt 5 ] || fail "the green Ogros is not in the middle of the view (${green}‰)"
 moved=$(compare -metric AE -fuzz 3% "$WORK/models-a.png" "$WORK/models-b.png" /dev/null 2>&1 || true)
 [ "${moved%% *}" -gt 200 ] || fail "the models did not move between two screenshots ($moved pixels)"
@@ -42,19 +46,11 @@ moved=$(compare -metric AE -fuzz 3% "$WORK/models-a.png" "$WORK/models-b.png" /d
 # The same map as text with a wall added between the player and the models: load_map reads the
 # text directly, and the wall hides the green Ogros.
 { cat "$WORK/view.txt"; echo "box 20 30 -2 50 30 30 0 -1 0 3"; } > "$WORK/wall.txt"
-console_command "$main" "$con" "load_map $WORK/wall.txt"
-wait_ocr "$con" 'Load Ok'
-close_console "$con"
-look_level "$main" 14
-sleep 0.5
-shot "$main" "$WORK/wall.png"
-green=$(convert "$WORK/wall.png" -crop "$middle" +repage -fx 'g > r && g > b + 0.08 ? 1 : 0' \
-  -format '%[fx:int(mean * 1000)]\n' info:)
+view "$WORK/wall.txt" "$WORK/wall.png"
 [ "$green" -le 1 ] || fail "the text map's wall does not hide the models (${green}‰ green)"
 
 press "$main" Escape
-wait_exit
-[ "$GAME_RC" = 0 ] || fail "exit ended with status $GAME_RC"
+wait_exit Escape
 
 # A copy of the game with one model file emptied and one cut to 500 bytes starts, names both
 # files with the reason in the console, and draws.
@@ -70,6 +66,5 @@ grep -Eq 'Spawn\.md2.{0,2} not loaded: .rames' "$WORK/ocr.txt" || fail "no line 
 close_console "$con"
 still_drawing "$main" "the game with broken models does not draw"
 press "$main" Escape
-wait_exit
-[ "$GAME_RC" = 0 ] || fail "exit ended with status $GAME_RC"
+wait_exit Escape
 echo "models: ok"

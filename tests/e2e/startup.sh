@@ -2,10 +2,12 @@
 # Starts the real game and checks what a person sees: both windows with their titles, places and
 # sizes; the console's banner and start-up lines; typed text after "NEW>"; an entered line with
 # its underscore, one line above the last; frames being drawn; and a clean exit (status 0) on
-# closing the main window, on SIGTERM and on SIGINT; and a user's autoexec.cfg run at the end.
+# closing the main window, on SIGTERM and on SIGINT; and a user's autoexec.cfg run after start-up.
 source "$(dirname "$0")/lib.inc"
-need_display
 
+# A user's autoexec.cfg, run at the end of start-up.
+mkdir -p "$XDG_CONFIG_HOME/tamberlo"
+printf '// mine\nno_clip\n' > "$XDG_CONFIG_HOME/tamberlo/autoexec.cfg"
 start_and_wait
 [ "$(geometry "$main")" = "175 175 642 456" ] || fail "main window at $(geometry "$main")"
 
@@ -14,10 +16,12 @@ open_console "$main" "$con"
 read -r cx cy cw ch < <(geometry "$con")
 [ "$cx $cy" = "0 0" ] || fail "console at $cx,$cy"
 [ "$cw" -ge 400 ] && [ "$ch" -ge 400 ] || fail "console is only ${cw}x${ch}"
-# The log keeps the newest lines: the start-up stages and the map's lines.
+# The log keeps the newest lines: the start-up stages, the map's lines, then autoexec.cfg's.
 wait_ocr "$con" 'Software Initializated successfully'
 grep -q 'OpenGL initializated successfully' "$WORK/ocr.txt" || fail "no OpenGL lines: $(cat "$WORK/ocr.txt")"
 grep -q 'Load Ok' "$WORK/ocr.txt" || fail "the start-up map did not load: $(cat "$WORK/ocr.txt")"
+sed -n '/Software Initializated/,$p' "$WORK/ocr.txt" | grep -q 'No Clip ON' ||
+  fail "autoexec.cfg did not run after start-up: $(cat "$WORK/ocr.txt")"
 type_text "$con" "hello"
 wait_ocr "$con" 'NEW.{0,2}hel ?lo'
 # An entered line moves up the log with its underscore intact.
@@ -42,26 +46,13 @@ differ=$(compare -metric AE -fuzz 10% "$png" "$WORK/window.png" /dev/null 2>&1 |
 [ "${differ%% *}" -lt 3000 ] || fail "screenshot differs from the window in $differ pixels"
 
 close_window "$main"
-wait_exit
-[ "$GAME_RC" = 0 ] || fail "closing the main window ended with status $GAME_RC"
+wait_exit "closing the main window"
 
-# A user's autoexec.cfg runs after the start-up lines.
-mkdir -p "$XDG_CONFIG_HOME/tamberlo"
-printf '// mine\nno_clip\n' > "$XDG_CONFIG_HOME/tamberlo/autoexec.cfg"
-start_and_wait
-open_console "$main" "$con"
-wait_ocr "$con" 'No Clip ON'
-close_window "$main"
-wait_exit
-rm "$XDG_CONFIG_HOME/tamberlo/autoexec.cfg"
 
 for sig in TERM INT; do
-  start_game
-  main=$(wait_window frmMain)
-  wait_viewable "$main"
+  start_and_wait
   sleep 0.5
   kill -"$sig" "$GAME_PID"
-  wait_exit
-  [ "$GAME_RC" = 0 ] || fail "SIG$sig ended the game with status $GAME_RC"
+  wait_exit "SIG$sig"
 done
 echo "startup: ok"
