@@ -14,8 +14,6 @@ fail() { echo "$*" >&2; exit 1; }
 "$tool" map compile "$src/data/maps/isengard.txt" "$work/a.map"
 cmp "$work/a.map" "$build/game/Data/Maps/isengard.map"
 "$tool" map decompile "$work/a.map" "$work/b.txt"
-"$tool" map compile "$work/b.txt" "$work/b.map"
-cmp "$work/a.map" "$work/b.map"
 "$tool" map compile "$work/b.txt" | cmp - "$work/a.map"
 script -qec "'$tool' map compile '$work/b.txt'" /dev/null > "$work/tty.txt" &&
     fail "binary map written to a terminal"
