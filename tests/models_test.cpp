@@ -16,6 +16,7 @@
 #include <set>
 #include <tuple>
 
+#include "byte_writer.h"
 #include "console/console.h"
 #include "gl_recorder.h"
 #include "models/md2.h"
@@ -60,28 +61,25 @@ public:
     };
 
     std::vector<uint8_t> Build() const {
-        const int32_t vertexCount = frames.empty() ? 0 : int32_t(frames[0].vertices.size());
-        const int32_t frameSize = 40 + 4 * vertexCount + extraFrameBytes;
-        const int32_t framesBytes = int32_t(frames.size()) * frameSize, commandBytes = int32_t(commands.size()) * 4;
-        const int32_t framesOffset = commandsFirst ? 68 + commandBytes : 68;
-        const int32_t commandsOffset = commandsFirst ? 68 : 68 + framesBytes;
-        std::vector<uint8_t> out(size_t(68 + framesBytes + commandBytes), 0);
-        std::memcpy(out.data(), "IDP2", 4);
-        const int32_t header[16] = {8, 64, 64, frameSize, 0, vertexCount, 0, 0, int32_t(commands.size()),
-                                    int32_t(frames.size()), 68, 68, 68, framesOffset, commandsOffset, int32_t(out.size())};
-        for (int i = 0; i < 16; ++i) Put(out, size_t(4 + 4 * i), header[i]);
-        size_t at = size_t(framesOffset);
+        asset::ByteWriter head, body, list;
         for (const Md2Frame& f : frames) {
-            for (float v : f.scale) Put(out, at, std::bit_cast<int32_t>(v)), at += 4;
-            for (float v : f.translate) Put(out, at, std::bit_cast<int32_t>(v)), at += 4;
-            std::memcpy(&out[at], f.name.data(), f.name.size() < 15 ? f.name.size() : 15);
-            at += 16;
-            for (const Md2Vertex& v : f.vertices) std::memcpy(&out[at], v.data(), 4), at += 4;
-            at += size_t(extraFrameBytes);
+            for (float v : f.scale) body.LeFloat(v);
+            for (float v : f.translate) body.LeFloat(v);
+            body.Name(f.name, 16);
+            for (const Md2Vertex& v : f.vertices) body.U8(v[0]).U8(v[1]).U8(v[2]).U8(v[3]);
+            body.Zeros(size_t(extraFrameBytes));
         }
-        at = size_t(commandsOffset);
-        for (int32_t w : commands) Put(out, at, w), at += 4;
-        return out;
+        for (int32_t w : commands) list.Le32(uint32_t(w));
+        const int32_t vertexCount = frames.empty() ? 0 : int32_t(frames[0].vertices.size());
+        const int32_t framesBytes = int32_t(body.bytes.size()), commandBytes = int32_t(list.bytes.size());
+        const int32_t header[16] = {8, 64, 64, 40 + 4 * vertexCount + extraFrameBytes, 0, vertexCount, 0, 0,
+                                    int32_t(commands.size()), int32_t(frames.size()), 68, 68, 68,
+                                    commandsFirst ? 68 + commandBytes : 68, commandsFirst ? 68 : 68 + framesBytes,
+                                    68 + framesBytes + commandBytes};
+        head.Text("IDP2");
+        for (int32_t v : header) head.Le32(uint32_t(v));
+        if (commandsFirst) return head.Append(list.bytes).Append(body.bytes).bytes;
+        return head.Append(body.bytes).Append(list.bytes).bytes;
     }
 
     static void Put(std::vector<uint8_t>& b, size_t at, int32_t v) {
