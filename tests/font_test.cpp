@@ -1,5 +1,6 @@
-// The texture font through the GL recorder: the glyph lists, and PrintText's state handling,
-// glyph choice by set, dropped characters and cut lines.
+// The texture font through the GL recorder: PrintText's state handling, glyph choice by set,
+// dropped characters and cut lines. What the glyphs look like, and the HUD's formatted lines, are
+// read back by the arena's whole-program test.
 #include <gtest/gtest.h>
 
 #include "gl_recorder.h"
@@ -35,21 +36,6 @@ protected:
     test::GlRecorder rec;
     gl::ScopedBackend backend{&rec};
 };
-
-// What the glyphs look like, and the HUD's formatted lines, are read back by the arena's
-// whole-program test.
-TEST_F(Font, GlyphListsAreMadeAndFreedTogether) {
-    rec.nextList = 1000;
-    tam::Font() = FontState{};
-    BuildFontLists(7);
-    EXPECT_EQ(tam::Font().base, 1000u);
-    ASSERT_EQ(rec.Count("NewList"), 256u);
-    EXPECT_EQ(rec.Seq(0, 2), (Calls{{"GenLists", {256}}, {"BindTexture", {GL_TEXTURE_2D, 7}}}));
-    EXPECT_EQ(rec.Count("BindTexture"), 1u);
-    rec.Clear();
-    FreeFontLists();
-    EXPECT_EQ(rec.Seq(), (Calls{{"DeleteLists", {1000, 256}}}));
-}
 
 TEST_F(Font, PrintTextSetsAndRestoresStateAroundTheLine) {
     tam::Font().base = 500;
