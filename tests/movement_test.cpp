@@ -1,6 +1,7 @@
 // Player movement and spawning: the wish velocity and its per-frame smoothing, look with yaw
 // wrap and pitch clamp, the spring-like jump under positive, zero and negative gravity,
-// collision in table order with no_clip, and where spawning puts a player.
+// collision in table order with no_clip, and where spawning puts a player (the pseudo-random pick
+// of a start point: the same on every run, over all of them).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -24,11 +25,6 @@ protected:
         Plr().PlayerCount = 1;
     }
     PlayerRecord& P() { return Plr().Players[0]; }
-    // One panel from (0, 0) to (10, 0), heights -2..8, normal +y.
-    void OneWall() {
-        Map().boxes[0] = {0, 0, -2, 10, 0, 8, 0, 1, 0};
-        Map().boxCount = 1;
-    }
 };
 
 // One 0.01 s frame: the velocity closes 1/18 of the gap to the wish (1/38 at z = 1, in the air),
@@ -119,10 +115,11 @@ TEST_F(Movement, JumpArcFollowsTheMapsGravity) {
     EXPECT_EQ(std::tuple(Plr().Players[0].z, Plr().Players[0].vz), std::tuple(0.f, 0.f));
 }
 
-// One frame of 2.83 units toward a panel whose front face is at y = 3: stopped there, unless
-// no_clip is on or the panel is beyond the box count. Collisions leave the velocity alone.
+// One frame of 2.83 units toward a panel from (0, 0) to (10, 0) whose front face is at y = 3:
+// stopped there, unless no_clip is on or the panel is beyond the box count. Collisions leave the
+// velocity alone.
 TEST_F(Movement, WallsStopThePlayerUnlessNoClip) {
-    OneWall();
+    Map().boxes[0] = {0, 0, -2, 10, 0, 8, 0, 1, 0};
     for (auto [noClip, boxes, wantY] : {std::tuple{0, 1, 3.00001f}, {1, 1, 2.16667f}, {0, 0, 2.16667f}}) {
         World().no_clip = noClip, Map().boxCount = static_cast<int8_t>(boxes);
         P().x = 5, P().y = 5, P().vy = -300;
@@ -154,10 +151,15 @@ TEST_F(Movement, SpawnResetsTheRecordOnAStartPoint) {
     std::set<float> xs;
     for (int i = 0; i < 60; ++i) SpawnPlayer(0), xs.insert(p.x);
     EXPECT_EQ(xs, (std::set<float>{10, -30, 50}));
-    // No start points: entry 0, whatever it holds.
+    // No start points: entry 0, whatever it holds; a negative count -n: one of the first n (the
+    // remainder of a signed division).
     Map().startPointCount = 0;
     SpawnPlayer(0);
     EXPECT_EQ(std::tuple(p.x, p.y), std::tuple(10.f, 20.f));
+    Map().startPointCount = -2;
+    xs.clear();
+    for (int i = 0; i < 30; ++i) SpawnPlayer(0), xs.insert(p.x);
+    EXPECT_EQ(xs, (std::set<float>{10, -30}));
 }
 
 }  // namespace

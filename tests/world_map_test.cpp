@@ -1,18 +1,18 @@
 // The map file and its text form. The loader: the file layout, normals and extents, negative
 // counts, stale entries after a smaller map, missing and truncated files (the map in force must
-// survive both), the log lines, and the unseeded pseudo-random source. The text form: byte-exact
-// round trips, errors that name the line and the field, the files it refuses to describe.
+// survive both) and the log lines. The text form: byte-exact round trips, errors that name the
+// line and the field, the files it refuses to describe.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <numeric>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "byte_writer.h"
 #include "console/console.h"
+#include "tool.h"
 #include "world/map.h"
 #include "world/map_text.h"
 
@@ -21,9 +21,7 @@ namespace {
 
 std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes) {
     const std::string path = ::testing::TempDir() + "/world_" + name;
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    EXPECT_TRUE(out.good()) << path;
+    EXPECT_TRUE(asset::WriteFileBytes(path, bytes)) << path;
     return path;
 }
 
@@ -32,15 +30,13 @@ std::vector<std::string> LogLines() { return {Con().log.begin() + 1, Con().log.b
 // A map file: name, header bytes in file order, start points, boxes of ten bytes each.
 std::vector<uint8_t> MapBytes(const std::string& name, std::vector<uint8_t> header,
                               const std::vector<std::pair<int, int>>& starts, const std::vector<std::vector<int>>& boxes) {
-    std::vector<uint8_t> b(name.begin(), name.end());
-    b.push_back(0);
-    b.insert(b.end(), header.begin(), header.end());
-    b.push_back(static_cast<uint8_t>(starts.size()));
-    for (auto [x, y] : starts) b.push_back(static_cast<uint8_t>(x)), b.push_back(static_cast<uint8_t>(y));
-    b.push_back(static_cast<uint8_t>(boxes.size()));
+    asset::ByteWriter b;
+    b.Text(name).U8(0).Append(header).U8(uint32_t(starts.size()));
+    for (auto [x, y] : starts) b.U8(uint32_t(x)).U8(uint32_t(y));
+    b.U8(uint32_t(boxes.size()));
     for (const auto& box : boxes)
-        for (int v : box) b.push_back(static_cast<uint8_t>(v));
-    return b;
+        for (int v : box) b.U8(uint32_t(v));
+    return b.bytes;
 }
 
 std::vector<std::vector<int>> Walls(int count, int base) {
@@ -103,7 +99,7 @@ TEST_F(WorldMap, TheSmallExampleCompilesToTheFileLayoutAndLoadsWithItsLogLines) 
               (std::vector<std::string>{sep, "Map Name - t", "Load Start Points", "Load Object", "Load Ok", sep}));
 }
 
-TEST_F(WorldMap, NormalsExtentsHeaderOrderAndEmptyName) {
+TEST_F(WorldMap, NormalsExtentsHeaderOrderEmptyNameNegativeCountsAndStaleEntries) {
     // Gravity sits between the two reserved bytes.
     const auto file = MapBytes("", {200, 7, 11, 0xF0, 22, 5, 0x81, 3}, {},
                                {{0, 0, 10, 3, 4, -6, 3, 0, 4, 1}, {1, 1, 0, 1, 1, 5, 0, 0, 0, 2},
@@ -119,9 +115,6 @@ TEST_F(WorldMap, NormalsExtentsHeaderOrderAndEmptyName) {
     // Extreme corners: the squares must not overflow.
     EXPECT_FLOAT_EQ(m.boxes[2].length, static_cast<float>(std::sqrt(128.0 * 128 + 127.0 * 127)));
     EXPECT_FLOAT_EQ(m.boxes[2].nx, static_cast<float>(-1 / std::sqrt(3.0)));
-}
-
-TEST_F(WorldMap, NegativeCountsReadNothingAndASmallerMapLeavesStaleEntriesUnused) {
     // Start point count 0x80 (-128): the very next byte is the box count, here 0xFF (-1).
     Map().scrollOffsetX = 3.0f;
     ASSERT_TRUE(LoadMap(WriteTemp("negative.map", {'n', 0, 1, 1, 0, 0, 0, 0, 0, 0, 0x80, 0xFF})));
@@ -171,22 +164,6 @@ TEST_F(WorldMap, MissingTruncatedAtEveryByteOrBadTextKeepsThePreviousMap) {
     padded.push_back(0x55);
     ASSERT_TRUE(LoadMap(WriteTemp("padded.map", padded)));
     EXPECT_EQ(Map().boxCount, 4);
-}
-
-TEST(WorldRandom, SameSequenceEveryRunWithinRange) {
-    std::vector<int32_t> first(50), again(50);
-    ResetWorld();
-    std::generate(first.begin(), first.end(), RandomDraw);
-    ResetWorld();
-    std::generate(again.begin(), again.end(), RandomDraw);
-    EXPECT_EQ(again, first);
-    EXPECT_EQ(RandomBelow(0), 0);
-    std::set<int32_t> draws, below62, belowMinus5;
-    for (int i = 0; i < 2000; ++i)
-        draws.insert(RandomDraw()), below62.insert(RandomBelow(62)), belowMinus5.insert(RandomBelow(-5));
-    EXPECT_TRUE(*draws.begin() >= 0 && *draws.rbegin() <= 32767) << *draws.rbegin();
-    EXPECT_EQ(std::tuple(below62.size(), *below62.begin(), *below62.rbegin()), std::tuple(62u, 0, 61));
-    EXPECT_EQ(belowMinus5, (std::set<int32_t>{0, 1, 2, 3, 4}));  // signed remainder
 }
 
 // The start-up arena's text is compiled, decompiled and compiled again by map_tool.sh.
