@@ -20,11 +20,8 @@ constexpr double kEps = 2e-6;
 // A panel from (0, 0) to (10, 0) facing +y.
 MapBox Wall(int8_t z1 = 0, int8_t z2 = 10) { return {0, 0, z1, 10, 0, z2, 0, 1, 0}; }
 
-struct Move {
-    float x, y;
-};
-
-Move Collide(const MapBox& box, float x, float y, float px, float py, float z = 0) {
+// Where the move from (x, y) to (px, py) ends, for a player of radius 3.
+std::pair<float, float> Collide(const MapBox& box, float x, float y, float px, float py, float z = 0) {
     CollideWithBox(x, y, px, py, box, z, 3.0f);
     return {px, py};
 }
@@ -56,21 +53,21 @@ TEST(Collision, MovesAgainstOnePanelOfEachNormal) {
         {"far away: left exactly as proposed", 0, 10, 40, 40, 41.25f, 39.5f, 0, 41.25f, 39.5f},
     };
     for (const auto& c : cases) {
-        const Move m = Collide(Wall(c.z1, c.z2), c.x, c.y, c.px, c.py, c.z);
-        EXPECT_NEAR(m.x, c.wantX, kEps) << c.what;
-        EXPECT_NEAR(m.y, c.wantY, kEps) << c.what;
+        const auto [x, y] = Collide(Wall(c.z1, c.z2), c.x, c.y, c.px, c.py, c.z);
+        EXPECT_NEAR(x, c.wantX, kEps) << c.what;
+        EXPECT_NEAR(y, c.wantY, kEps) << c.what;
         // Pushed back off the plane, never left on it; unblocked moves are not rounded.
-        EXPECT_TRUE(c.wantY != kFront || m.y > 3.0f) << c.what;
-        EXPECT_TRUE(c.wantY == kFront || c.wantY == kBack || m.y == c.wantY) << c.what;
+        EXPECT_TRUE(c.wantY != kFront || y > 3.0f) << c.what;
+        EXPECT_TRUE(c.wantY == kFront || c.wantY == kBack || y == c.wantY) << c.what;
     }
     // A zero normal never blocks; one leaning along x moves the blocking plane and slides along it.
     MapBox w = Wall();
     w.ny = 0;
-    EXPECT_EQ(Collide(w, 5, 5, 5, -5).y, -5);
+    EXPECT_EQ(Collide(w, 5, 5, 5, -5).second, -5);
     w.nx = 0.6f, w.ny = 0.8f;
-    const Move m = Collide(w, 5, 5, 5, -5);
-    EXPECT_NEAR(0.6f * (m.x - 1.8f) + 0.8f * (m.y - 2.4f), 0.00001, 1e-5);  // just off the face
-    EXPECT_GT(m.x, 5.0f);
+    const auto [x, y] = Collide(w, 5, 5, 5, -5);
+    EXPECT_NEAR(0.6f * (x - 1.8f) + 0.8f * (y - 2.4f), 0.00001, 1e-5);  // just off the face
+    EXPECT_GT(x, 5.0f);
     // A tiny negative distance is on the back side; a zero of either sign is on the plane.
     EXPECT_EQ((std::array{Sign(2.5f), Sign(0.0f), Sign(-0.0f), Sign(-1e-30f)}), (std::array{1.f, 0.f, 0.f, -1.f}));
 }
