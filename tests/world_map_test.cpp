@@ -88,7 +88,6 @@ TEST_F(WorldMap, TheSmallExampleCompilesToTheFileLayoutAndLoadsWithItsLogLines) 
     ASSERT_TRUE(LoadMap(path));
     const MapState& m = Map();
     EXPECT_EQ(Header(m), std::tuple("t", 10, 10, 0, 1, 0, 0, 0, 0, 1, 1));
-    EXPECT_EQ(std::tuple(+m.startPoints[0].x, +m.startPoints[0].y), std::tuple(0, 0));
     EXPECT_EQ(Fields(m.boxes[0]), std::tuple(-10, 10, -2, 10, 10, 2, 0.f, -1.f, 0.f, 20.f, 4.f, 0));
     // The loading line may wrap at 60 bytes.
     const std::string sep(60, '=');
