@@ -69,7 +69,8 @@ TEST(Collision, MovesAgainstOnePanelOfEachNormal) {
     EXPECT_NEAR(0.6f * (x - 1.8f) + 0.8f * (y - 2.4f), 0.00001, 1e-5);  // just off the face
     EXPECT_GT(x, 5.0f);
     // A tiny negative distance is on the back side; a zero of either sign is on the plane.
-    EXPECT_EQ((std::array{Sign(2.5f), Sign(0.0f), Sign(-0.0f), Sign(-1e-30f)}), (std::array{1.f, 0.f, 0.f, -1.f}));
+    EXPECT_EQ((std::array{Sign(2.5f), Sign(0.0f), Sign(-0.0f), Sign(-1e-30f)}),
+              (std::array{1.f, 0.f, 0.f, -1.f}));
 }
 
 // A million moves (a tenth in debug builds, where the sanitizers run it far slower) near the faces, ends and

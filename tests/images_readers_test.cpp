@@ -213,7 +213,8 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
     for (const auto& c : cases) {
         const Decoded d = Decode(c.read, c.file.v);
         std::vector<Px> got;
-        for (size_t i = 0; i < d.px.size(); i += 4) got.push_back({d.px[i], d.px[i + 1], d.px[i + 2], d.px[i + 3]});
+        for (size_t i = 0; i < d.px.size(); i += 4)
+            got.push_back({d.px[i], d.px[i + 1], d.px[i + 2], d.px[i + 3]});
         EXPECT_EQ(std::tuple(d.status, d.w, got), std::tuple(1, c.w, c.want)) << c.what;
     }
 }

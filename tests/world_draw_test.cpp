@@ -102,11 +102,12 @@ TEST(SkyBox, SixQuadsAroundThePointAndTheSetterRules) {
     sky.Draw(5, -7, 2);
     // White, then for each face: bind, begin, normal, four corners, end.
     ASSERT_EQ(rec.calls.size(), 1 + 6 * 12u);
-    EXPECT_EQ(rec.Seq(0, 13), (Calls{{"Color3f", {1, 1, 1}}, {"BindTexture", {GL_TEXTURE_2D, 11}}, {"Begin", {GL_QUADS}},
-                                     {"Normal3f", {0, -1, 0}}, {"TexCoord2f", {0, 1}}, {"Vertex3f", {95, 83, 92}},
-                                     {"TexCoord2f", {0, 0}}, {"Vertex3f", {95, 83, -88}}, {"TexCoord2f", {1, 0}},
-                                     {"Vertex3f", {-85, 83, -88}}, {"TexCoord2f", {1, 1}}, {"Vertex3f", {-85, 83, 92}},
-                                     {"End", {}}}));
+    EXPECT_EQ(rec.Seq(0, 13),
+              (Calls{{"Color3f", {1, 1, 1}}, {"BindTexture", {GL_TEXTURE_2D, 11}}, {"Begin", {GL_QUADS}},
+                     {"Normal3f", {0, -1, 0}}, {"TexCoord2f", {0, 1}}, {"Vertex3f", {95, 83, 92}},
+                     {"TexCoord2f", {0, 0}}, {"Vertex3f", {95, 83, -88}}, {"TexCoord2f", {1, 0}},
+                     {"Vertex3f", {-85, 83, -88}}, {"TexCoord2f", {1, 1}}, {"Vertex3f", {-85, 83, 92}},
+                     {"End", {}}}));
     D textures;
     for (const auto& c : rec.Named("BindTexture")) textures.push_back(c.args[1]);
     EXPECT_EQ(textures, D({11, 12, 13, 14, 15, 1}));
