@@ -29,7 +29,6 @@ public:
     size_t callCount = 0;
     GLuint nextList = 1;
     GLuint nextTexture = 1;
-    GLenum error = GL_NO_ERROR;
 
     // The calls named `name`, in order.
     std::vector<GlCall> Named(const std::string& name) const {
@@ -94,7 +93,7 @@ public:
         R("ReadPixels", x, y, w, h, format, type);
         for (size_t i = 0; i < size_t(w) * size_t(h) * 3; ++i) static_cast<uint8_t*>(pixels)[i] = uint8_t(i);
     }
-    GLenum GetError() override { return R("GetError"), error; }
+    GLenum GetError() override { return R("GetError"), GLenum{GL_NO_ERROR}; }
     void MatrixMode(GLenum mode) override { R("MatrixMode", mode); }
     void PushMatrix() override { R("PushMatrix"); }
     void PopMatrix() override { R("PopMatrix"); }

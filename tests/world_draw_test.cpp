@@ -1,6 +1,6 @@
 // Drawing the arena and the sky through the recording GL seam: panel quads with their
 // texture extents, the floor, unknown texture indices, the island's list in place of the panels,
-// the scroll offsets, and the sky box's six quads.
+// the scroll offsets, and the sky box's six quads and setter rules.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -30,6 +30,7 @@ protected:
         return {x1, y1, z1, x2, y2, z2, 0, -1, 0, 7.5f, 4.0f, tex};
     }
     GlRecorder rec;
+    gl::ScopedBackend backend{&rec};
 };
 
 TEST_F(WorldDraw, PanelsThenFloorThenFlush) {
@@ -39,7 +40,6 @@ TEST_F(WorldDraw, PanelsThenFloorThenFlush) {
     m.boxes[2] = Panel(9, 9, 9, 9, 9, 9, 0);  // beyond the count: not drawn
     m.boxCount = 2;
     m.floorHalfWidth = 200, m.floorHalfDepth = 5, m.floorTexture = 5;
-    gl::ScopedBackend sb(&rec);
     DrawMap(0.02f);
     ASSERT_EQ(rec.Count("Begin"), 3u);
     D binds;
@@ -62,9 +62,9 @@ TEST_F(WorldDraw, PanelsThenFloorThenFlush) {
 }
 
 // Unknown texture indices bind the default texture; the scroll offsets advance in thousandths
-// per second; a negative count draws no panel.
-TEST_F(WorldDraw, UnknownTexturesScrollingAndANegativeCount) {
-    gl::ScopedBackend sb(&rec);
+// per second; a negative count draws no panel; in terrain mode the island's list is drawn in
+// place of the panels, after white (so the HUD's red does not tint it).
+TEST_F(WorldDraw, UnknownTexturesScrollingANegativeCountAndTerrainMode) {
     const uint32_t fallback = LoadTexture("default");
     rec.Clear();
     Map().boxes[0] = Panel(0, 0, 0, 1, 1, 1, 8);
@@ -80,38 +80,16 @@ TEST_F(WorldDraw, UnknownTexturesScrollingAndANegativeCount) {
     EXPECT_EQ(rec.Count("Begin"), 1u);  // the floor
     EXPECT_FLOAT_EQ(Map().scrollOffsetX, 0.1f);
     EXPECT_FLOAT_EQ(Map().scrollOffsetY, -0.02f);
-}
-
-TEST_F(WorldDraw, TerrainModeCallsTheIslandListInsteadOfPanels) {
-    Map().boxes[0] = Panel(0, 0, 0, 1, 1, 1, 1), Map().boxCount = 1;
-    World().terrainMode = true, World().terrainList = 42;
-    gl::ScopedBackend sb(&rec);
+    rec.Clear();
+    World().terrainMode = true, World().terrainList = 42, Map().boxCount = 2;
     DrawMap(0);
-    // White before the list, so the island is not tinted by the HUD's red; the panel is not drawn.
-    EXPECT_EQ(rec.Seq(0, 3), (Calls{{"Color3f", {1, 1, 1}}, {"CallList", {42}}, {"BindTexture", {GL_TEXTURE_2D, 101}}}));
+    EXPECT_EQ(rec.Seq(0, 2), (Calls{{"Color3f", {1, 1, 1}}, {"CallList", {42}}}));
     EXPECT_EQ(std::pair(rec.Count("CallList"), rec.Count("Begin")), std::pair(size_t{1}, size_t{1}));
 }
 
-struct Quad {
-    double texture;
-    D normal;
-    std::vector<D> texCoords, vertices;
-};
-
-std::vector<Quad> Quads(const GlRecorder& rec) {
-    std::vector<Quad> quads;
-    double bound = -1;
-    for (const auto& c : rec.calls) {
-        if (c.name == "BindTexture") bound = c.args[1];
-        else if (c.name == "Begin") quads.push_back({bound, {}, {}, {}});
-        else if (c.name == "Normal3f") quads.back().normal = c.args;
-        else if (c.name == "TexCoord2f") quads.back().texCoords.push_back(c.args);
-        else if (c.name == "Vertex3f") quads.back().vertices.push_back(c.args);
-    }
-    return quads;
-}
-
-TEST(SkyBox, SixQuadsAroundThePointWithInwardNormalsAndTheSetterRules) {
+// The faces are a table: the front one is checked whole, every corner to lie 90 from the point on
+// each axis, and the extra texture to repeat the top face's quad (there is no bottom face).
+TEST(SkyBox, SixQuadsAroundThePointAndTheSetterRules) {
     GlRecorder rec;
     gl::ScopedBackend backend(&rec);
     TSkyBox sky;
@@ -122,48 +100,22 @@ TEST(SkyBox, SixQuadsAroundThePointWithInwardNormalsAndTheSetterRules) {
     EXPECT_TRUE(sky.SetTextures(11, 12, 13, 14, 15, 1));
     EXPECT_FALSE(sky.SetTextures(0, 9, 9, 9, 9, 9));
     sky.Draw(5, -7, 2);
-    EXPECT_EQ(rec.Seq(0, 1), (Calls{{"Color3f", {1, 1, 1}}}));
-    for (const auto& begin : rec.Named("Begin")) EXPECT_EQ(begin.args[0], GL_QUADS);
-    const auto quads = Quads(rec);
-    ASSERT_EQ(quads.size(), 6u);
-    const double textures[6] = {11, 12, 13, 14, 15, 1}, centre[3] = {5, -7, 2};
-    for (int i = 0; i < 6; ++i) {
-        const Quad& q = quads[i];
-        EXPECT_EQ(q.texture, textures[i]) << i;
-        ASSERT_EQ(std::pair(q.vertices.size(), q.texCoords.size()), std::pair(size_t{4}, size_t{4}));
-        double toward = 0;  // the normal points from the face toward the centre
-        for (int k = 0; k < 3; ++k) {
-            double mid = 0;
-            for (const auto& v : q.vertices) {
-                mid += v[k] / 4;
-                EXPECT_FLOAT_EQ(std::fabs(v[k] - centre[k]), 90) << i;
-            }
-            toward += q.normal[k] * (centre[k] - mid);
-        }
-        EXPECT_FLOAT_EQ(toward, 90) << i;
-    }
-    // Front face exactly; t = 1 on the top edge of each side face.
-    EXPECT_EQ(std::tuple(quads[0].vertices[0], quads[0].texCoords[0], quads[0].vertices[2], quads[0].texCoords[2]),
-              std::tuple(D{95, 83, 92}, D{0, 1}, D{-85, 83, -88}, D{1, 0}));
-    for (int i = 0; i < 4; ++i)
-        for (int k = 0; k < 4; ++k)
-            EXPECT_EQ(quads[i].texCoords[k][1] == 1, quads[i].vertices[k][2] > centre[2]) << i << " " << k;
-    // No bottom face: the extra texture repeats the top plane.
-    EXPECT_EQ(std::tuple(quads[5].vertices, quads[5].texCoords), std::tuple(quads[4].vertices, quads[4].texCoords));
-    EXPECT_EQ(quads[4].normal, D({0, 0, -1}));
-
-    // Untextured, a box draws with texture name 0 at the default half-size of 100. A negative size
-    // is taken as given.
-    sky.SetSize(-5);
-    EXPECT_EQ(sky.size(), -5.f);
-    rec.Clear();
-    TSkyBox().Draw(0, 0, 0);
-    ASSERT_EQ(Quads(rec).size(), 6u);
-    for (const Quad& q : Quads(rec)) {
-        EXPECT_EQ(q.texture, 0);
-        for (const auto& v : q.vertices)
-            for (double c : v) EXPECT_EQ(std::fabs(c), 100);
-    }
+    // White, then for each face: bind, begin, normal, four corners, end.
+    ASSERT_EQ(rec.calls.size(), 1 + 6 * 12u);
+    EXPECT_EQ(rec.Seq(0, 13),
+              (Calls{{"Color3f", {1, 1, 1}}, {"BindTexture", {GL_TEXTURE_2D, 11}}, {"Begin", {GL_QUADS}},
+                     {"Normal3f", {0, -1, 0}}, {"TexCoord2f", {0, 1}}, {"Vertex3f", {95, 83, 92}},
+                     {"TexCoord2f", {0, 0}}, {"Vertex3f", {95, 83, -88}}, {"TexCoord2f", {1, 0}},
+                     {"Vertex3f", {-85, 83, -88}}, {"TexCoord2f", {1, 1}}, {"Vertex3f", {-85, 83, 92}},
+                     {"End", {}}}));
+    D textures;
+    for (const auto& c : rec.Named("BindTexture")) textures.push_back(c.args[1]);
+    EXPECT_EQ(textures, D({11, 12, 13, 14, 15, 1}));
+    for (const auto& v : rec.Named("Vertex3f"))
+        EXPECT_EQ(std::tuple(std::fabs(v.args[0] - 5), std::fabs(v.args[1] + 7), std::fabs(v.args[2] - 2)),
+                  std::tuple(90.0, 90.0, 90.0));
+    EXPECT_EQ(rec.Seq(50, 11), rec.Seq(62, 11));
+    EXPECT_EQ(rec.Seq(51, 1), (Calls{{"Normal3f", {0, 0, -1}}}));
 }
 
 }  // namespace

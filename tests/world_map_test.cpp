@@ -1,26 +1,18 @@
 // The map file and its text form. The loader: the file layout, normals and extents, negative
 // counts, stale entries after a smaller map, missing and truncated files (the map in force must
-// survive both), the log lines, and the unseeded pseudo-random source. The text form: byte-exact
-// round trips, errors that name the line and the field, the files it refuses to describe. And
-// the start-up arena itself: panels from the floor past eye height, start points clear of the
-// walls, a courtyard wall that holds and openings that let a player walk from every start point
-// to the tower.
+// survive both) and the log lines. The text form: byte-exact round trips, errors that name the
+// line and the field, the files it refuses to describe.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <numeric>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/players.h"
-#include "console/commands.h"
+#include "byte_writer.h"
 #include "console/console.h"
-#include "console/settings.h"
+#include "tool.h"
 #include "world/map.h"
 #include "world/map_text.h"
 
@@ -29,9 +21,7 @@ namespace {
 
 std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes) {
     const std::string path = ::testing::TempDir() + "/world_" + name;
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    EXPECT_TRUE(out.good()) << path;
+    EXPECT_TRUE(asset::WriteFileBytes(path, bytes)) << path;
     return path;
 }
 
@@ -40,15 +30,13 @@ std::vector<std::string> LogLines() { return {Con().log.begin() + 1, Con().log.b
 // A map file: name, header bytes in file order, start points, boxes of ten bytes each.
 std::vector<uint8_t> MapBytes(const std::string& name, std::vector<uint8_t> header,
                               const std::vector<std::pair<int, int>>& starts, const std::vector<std::vector<int>>& boxes) {
-    std::vector<uint8_t> b(name.begin(), name.end());
-    b.push_back(0);
-    b.insert(b.end(), header.begin(), header.end());
-    b.push_back(static_cast<uint8_t>(starts.size()));
-    for (auto [x, y] : starts) b.push_back(static_cast<uint8_t>(x)), b.push_back(static_cast<uint8_t>(y));
-    b.push_back(static_cast<uint8_t>(boxes.size()));
+    asset::ByteWriter b;
+    b.Text(name).U8(0).Append(header).U8(uint32_t(starts.size()));
+    for (auto [x, y] : starts) b.U8(uint32_t(x)).U8(uint32_t(y));
+    b.U8(uint32_t(boxes.size()));
     for (const auto& box : boxes)
-        for (int v : box) b.push_back(static_cast<uint8_t>(v));
-    return b;
+        for (int v : box) b.U8(uint32_t(v));
+    return b.bytes;
 }
 
 std::vector<std::vector<int>> Walls(int count, int base) {
@@ -100,7 +88,6 @@ TEST_F(WorldMap, TheSmallExampleCompilesToTheFileLayoutAndLoadsWithItsLogLines) 
     ASSERT_TRUE(LoadMap(path));
     const MapState& m = Map();
     EXPECT_EQ(Header(m), std::tuple("t", 10, 10, 0, 1, 0, 0, 0, 0, 1, 1));
-    EXPECT_EQ(std::tuple(+m.startPoints[0].x, +m.startPoints[0].y), std::tuple(0, 0));
     EXPECT_EQ(Fields(m.boxes[0]), std::tuple(-10, 10, -2, 10, 10, 2, 0.f, -1.f, 0.f, 20.f, 4.f, 0));
     // The loading line may wrap at 60 bytes.
     const std::string sep(60, '=');
@@ -111,7 +98,7 @@ TEST_F(WorldMap, TheSmallExampleCompilesToTheFileLayoutAndLoadsWithItsLogLines) 
               (std::vector<std::string>{sep, "Map Name - t", "Load Start Points", "Load Object", "Load Ok", sep}));
 }
 
-TEST_F(WorldMap, NormalsExtentsHeaderOrderAndEmptyName) {
+TEST_F(WorldMap, NormalsExtentsHeaderOrderEmptyNameNegativeCountsAndStaleEntries) {
     // Gravity sits between the two reserved bytes.
     const auto file = MapBytes("", {200, 7, 11, 0xF0, 22, 5, 0x81, 3}, {},
                                {{0, 0, 10, 3, 4, -6, 3, 0, 4, 1}, {1, 1, 0, 1, 1, 5, 0, 0, 0, 2},
@@ -127,9 +114,6 @@ TEST_F(WorldMap, NormalsExtentsHeaderOrderAndEmptyName) {
     // Extreme corners: the squares must not overflow.
     EXPECT_FLOAT_EQ(m.boxes[2].length, static_cast<float>(std::sqrt(128.0 * 128 + 127.0 * 127)));
     EXPECT_FLOAT_EQ(m.boxes[2].nx, static_cast<float>(-1 / std::sqrt(3.0)));
-}
-
-TEST_F(WorldMap, NegativeCountsReadNothingAndASmallerMapLeavesStaleEntriesUnused) {
     // Start point count 0x80 (-128): the very next byte is the box count, here 0xFF (-1).
     Map().scrollOffsetX = 3.0f;
     ASSERT_TRUE(LoadMap(WriteTemp("negative.map", {'n', 0, 1, 1, 0, 0, 0, 0, 0, 0, 0x80, 0xFF})));
@@ -149,7 +133,6 @@ TEST_F(WorldMap, MissingTruncatedAtEveryByteOrBadTextKeepsThePreviousMap) {
     ResetConsole();
     EXPECT_FALSE(LoadMap(::testing::TempDir() + "/world_no_such.map"));
     EXPECT_TRUE(SameMap(Map(), before));
-    EXPECT_EQ(LogLines(), std::vector<std::string>{"File Map not exist ... Loading error"});
     const auto next = MapBytes("next", {1, 2, 0, 3, 0, 1, 0, 0}, {{-1, -2}, {-3, -4}}, Walls(4, 20));
     // The log stops at the stage reached: cut inside the boxes, the earlier stages are named.
     for (size_t len = 0; len < next.size(); ++len) {
@@ -168,51 +151,18 @@ TEST_F(WorldMap, MissingTruncatedAtEveryByteOrBadTextKeepsThePreviousMap) {
                                                 "Map file is truncated"}));
         }
     }
-    // The text form loads too: an error names file and line and keeps the map; a good text
-    // logs what its binary file logs, and gives the same map.
-    const auto text = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
+    // A text file that does not compile names file and line, and keeps the map (the models'
+    // whole-program test loads a good one).
+    const std::string bad = "# mine\nname \"x\"\nbox 1 2 3\n";
     ResetConsole();
-    EXPECT_FALSE(LoadMap(WriteTemp("bad.txt", text("# mine\nname \"x\"\nbox 1 2 3\n"))));
+    EXPECT_FALSE(LoadMap(WriteTemp("bad.txt", {bad.begin(), bad.end()})));
     EXPECT_TRUE(SameMap(Map(), before));
     EXPECT_EQ(LogLines().back(), "world_bad.txt:3: box: expects 10 values, found 3");
-    MapTextError error;
-    const auto good = DecompileMap(next, error);
-    ASSERT_TRUE(good);
-    ResetConsole();
-    ASSERT_TRUE(LoadMap(WriteTemp("next.map", next)));
-    const MapState fromBinary = Map();
-    auto binaryLog = LogLines();
-    ResetConsole();
-    Map() = before;
-    ASSERT_TRUE(LoadMap(WriteTemp("next.txt", text("\n# comment\n" + *good))));
-    EXPECT_TRUE(SameMap(Map(), fromBinary));
-    binaryLog[0].replace(binaryLog[0].find("next.map"), 8, "next.txt");
-    EXPECT_EQ(LogLines(), binaryLog);
     // Bytes after the last box are ignored.
     auto padded = next;
     padded.push_back(0x55);
     ASSERT_TRUE(LoadMap(WriteTemp("padded.map", padded)));
     EXPECT_EQ(Map().boxCount, 4);
-}
-
-TEST(WorldRandom, SameSequenceEveryRunWithinRange) {
-    std::vector<int32_t> first(50), again(50);
-    ResetWorld();
-    std::generate(first.begin(), first.end(), RandomDraw);
-    ResetWorld();
-    std::generate(again.begin(), again.end(), RandomDraw);
-    EXPECT_EQ(again, first);
-    EXPECT_EQ(std::set<int32_t>(first.begin(), first.end()).size(), first.size());
-    EXPECT_EQ(RandomBelow(0), 0);
-    std::set<int32_t> seen;
-    for (int i = 0; i < 2000; ++i) {
-        const int32_t d = RandomDraw(), r = RandomBelow(62), neg = RandomBelow(-5);
-        ASSERT_TRUE(d >= 0 && d <= 32767) << d;
-        ASSERT_TRUE(r >= 0 && r < 62) << r;
-        ASSERT_TRUE(neg >= 0 && neg < 5) << neg;  // signed remainder
-        seen.insert(r);
-    }
-    EXPECT_EQ(seen.size(), 62u);
 }
 
 // The start-up arena's text is compiled, decompiled and compiled again by map_tool.sh.
@@ -262,57 +212,6 @@ TEST(WorldMapText, OddBytesRoundTripErrorsNameLineAndFieldAndUndescribableFilesA
         EXPECT_FALSE(DecompileMap(bytes, e).has_value()) << says;
         EXPECT_NE(e.message.find(says), std::string::npos) << e.message;
     }
-}
-
-// Distance from (x, y) to the panel's foot segment.
-double DistanceToPanel(const MapBox& b, double x, double y) {
-    const double dx = b.x2 - b.x1, dy = b.y2 - b.y1, len2 = dx * dx + dy * dy;
-    const double t = std::clamp(len2 > 0 ? ((x - b.x1) * dx + (y - b.y1) * dy) / len2 : 0, 0.0, 1.0);
-    return std::hypot(x - (b.x1 + t * dx), y - (b.y1 + t * dy));
-}
-
-// Walks player 0 forward from (x, y) facing `yaw` for `frames` hundredths of a second.
-PlayerRecord& Walk(double x, double y, double yaw, int frames) {
-    PlayerRecord& p = Plr().Players[0];
-    p = PlayerRecord{};
-    p.x = static_cast<float>(x), p.y = static_cast<float>(y), p.yaw = static_cast<float>(yaw);
-    p.moveForward = 1;
-    for (int f = 0; f < frames; ++f) MovePlayer(0, 0.01f);
-    return p;
-}
-
-TEST(WorldArena, PanelsStandClearOfTheStartPointsWhichAllLeadToTheTower) {
-    ResetWorld();
-    ResetPlayers();
-    ResetSettings();
-    ResetInterpreter();
-    // The source tree's root is two levels above the tests' data folder.
-    const auto root = std::filesystem::path(TAM_TEST_DATA_DIR).parent_path().parent_path();
-    std::stringstream text;
-    text << std::ifstream(root / "data/maps/isengard.txt", std::ios::binary).rdbuf();
-    ASSERT_TRUE(ParseMap(Compile(text.str()), Map()));
-    const MapState& m = Map();
-    ASSERT_GE(m.startPointCount, 3);
-    for (int i = 0; i < m.boxCount; ++i) {
-        // Every panel reaches from the floor past eye height.
-        const MapBox& b = m.boxes[i];
-        EXPECT_TRUE(std::min(b.z1, b.z2) == -2 && std::max(b.z1, b.z2) >= 6) << "box " << i;
-        for (int s = 0; s < m.startPointCount; ++s)
-            EXPECT_GT(DistanceToPanel(b, m.startPoints[s].x, m.startPoints[s].y), 6) << "start " << s << " box " << i;
-    }
-    for (int s = 0; s < m.startPointCount; ++s) {
-        const double x = m.startPoints[s].x, y = m.startPoints[s].y;
-        const double yaw = std::fmod(std::atan2(-x, -y) * 180 / M_PI + 360, 360);  // the centre
-        const PlayerRecord& p = Walk(x, y, yaw, 1500);
-        const double r = std::hypot(p.x, p.y);
-        EXPECT_TRUE(r > 8 && r < 20) << "start point " << s << " ends at radius " << r;
-    }
-    // Diagonally into a corner wall segment (+X, toward the east wall): held inside the courtyard.
-    const float x = Walk(30, -44, 90, 1000).x;
-    EXPECT_TRUE(x > 50 && x < 56 - 2.9) << x;
-    // Through the south gate (-Y) into its corridor, stopped by the end panel.
-    const float y = Walk(0, -44, 180, 1000).y;
-    EXPECT_TRUE(y > -88 + 2.9 && y < -70) << y;
 }
 
 }  // namespace

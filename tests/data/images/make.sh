@@ -43,5 +43,5 @@ convert "$tmp/src.png" -colors 200 -type Palette pcx:pcx_8.pcx
 convert "$tmp/src5.png" -colors 20 -type Palette pcx:pcx_8_w5.pcx
 
 for f in *.tga *.bmp *.pcx; do
-    convert "$f" -auto-orient -depth 8 "$f.pam"
+    convert "$f" -auto-orient -type TrueColorAlpha -depth 8 "$f.pam"
 done
