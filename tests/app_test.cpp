@@ -80,7 +80,9 @@ std::vector<bool> LightPositionsAtIdentity(const test::GlRecorder& rec) {
     return out;
 }
 
-TEST(AppTiming, IntervalTimerMeasuresSincePreviousReading) {
+// The interval timer measures since its previous reading; the frame clock's seconds survive the
+// wrap of the 32-bit millisecond counter.
+TEST(AppTiming, IntervalTimerAndFrameClock) {
     uint64_t now = 1000;
     IntervalTimer timer([&] { return now; }, 1000);  // counts in milliseconds
     now = 1250;
@@ -88,9 +90,6 @@ TEST(AppTiming, IntervalTimerMeasuresSincePreviousReading) {
     now = 1260;
     EXPECT_NEAR(timer.Measure(2.0), 0.02, 1e-12);  // scaled, and measured from the last reading
     EXPECT_DOUBLE_EQ(timer.Measure(1.0), 0.0);
-}
-
-TEST(AppTiming, FrameClockSecondsSurviveTheCounterWrap) {
     uint32_t ms = 0xFFFFFF00u;  // 256 ms before the 32-bit millisecond counter wraps
     FrameClock clock([&] { return ms; });
     EXPECT_EQ(std::tuple(clock.previous(), clock.current()), std::tuple(0u, 0xFFFFFF00u));
@@ -124,10 +123,10 @@ TEST(AppCamera, RotatesThenTranslatesToTheEye) {
                                "Translatef{ -3, 4, -3.5 }");
 }
 
-// One frame with no map asks to be called again and places the models at (35, 65, 4) and
-// (35, 55, 4), turned half a revolution. A display switch after it places the light with the
-// model-view matrix at identity, and sets a 4:3 projection from 1 to 160.
-TEST(AppFrame, OneFramePlacesTheModelsAndADisplaySwitchTheLightAndProjection) {
+// One frame with no map asks to be called again and turns the models half a revolution (the
+// models' whole-program test sees where they stand). A display switch after it places the light
+// with the model-view matrix at identity, and sets a 4:3 projection from 1 to 160.
+TEST(AppFrame, OneFrameTurnsTheModelsAndADisplaySwitchPlacesTheLightAndProjection) {
     ResetPlayers();
     test::GlRecorder rec;
     gl::ScopedBackend sb(&rec);
@@ -138,10 +137,6 @@ TEST(AppFrame, OneFramePlacesTheModelsAndADisplaySwitchTheLightAndProjection) {
     EXPECT_TRUE(std::any_of(rotations.begin(), rotations.end(), [](const test::GlCall& r) {
         return r.args == std::vector<double>{180, 0, 0, 1};
     }));
-    const auto moves = rec.Named("Translatef");
-    ASSERT_GE(moves.size(), 3u);
-    EXPECT_EQ(moves[moves.size() - 2].args, (std::vector<double>{-35, -65, 4}));
-    EXPECT_EQ(moves.back().args, (std::vector<double>{0, 10, 0}));
 
     ConfigureOpenGL();  // as set_fullscreen and set_windowed run it
     EXPECT_EQ(LightPositionsAtIdentity(rec), std::vector<bool>{true});
@@ -259,28 +254,6 @@ TEST(AppFiles, DataRootIsBesideTheExecutableElseTheInstalledShareFolder) {
             << layout.exe << " with " << testing::PrintToString(layout.folders);
         fs::remove_all(root);
     }
-}
-
-TEST(AppFiles, NamesOfEveryMappedHighByteAreFound) {
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("tam_names_" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    const std::string saved = ProgramDir();
-    SetProgramDir(dir.string() + "/");
-    // Two names, as one would pass NAME_MAX in UTF-8; 0x98 has no character.
-    std::string names[2];
-    for (int b = 0x80; b <= 0xFF; ++b)
-        if (b != 0x98) names[b >= 0xC0] += static_cast<char>(b);
-    for (const std::string& name : names) {
-        std::ofstream(dir / Cp1251ToUtf8(name)) << name;
-        EXPECT_TRUE(FileExists(ResolvePath(name)));
-        const auto bytes = ReadWholeFile(ResolvePath(name));
-        ASSERT_TRUE(bytes.has_value());
-        EXPECT_EQ(std::string(bytes->begin(), bytes->end()), name);
-        EXPECT_FALSE(FileExists(ResolvePath(name + "x")));
-    }
-    SetProgramDir(saved);
-    fs::remove_all(dir);
 }
 
 }  // namespace
