@@ -69,7 +69,8 @@ TEST_F(Commands, UnrecognisedWordIsEchoedAsTypedOnlyWhileTheConsoleIsVisible) {
     EXPECT_EQ(Run(std::string("\x80\xFF\xA8\xB8", 4)), Lines{});
 }
 
-TEST_F(Commands, EveryUsageLineAndItsRedraws) {
+// Every usage line and its redraws; missing and wrong arguments. None reaches a device.
+TEST_F(Commands, UsageLinesAndMissingOrWrongArguments) {
     struct Case {
         const char* line;
         Lines out;
@@ -97,6 +98,7 @@ TEST_F(Commands, EveryUsageLineAndItsRedraws) {
         {"set_fullscreen ?", {"set_fullscreen [Width] [Height] [ColorBit]"}},
         {"set_windowed ?", {"set_windowed [Width] [Height]"}},
         {"sensitivity ?", {"sensitivity=13"}},
+        {"load_map", {}}, {"bind", {}}, {"load_texture", {Cp("Файл не указан")}},
     };
     for (const Case& c : cases) {
         const int before = view.presents;
@@ -105,13 +107,6 @@ TEST_F(Commands, EveryUsageLineAndItsRedraws) {
             EXPECT_EQ(view.presents - before, c.presents) << c.line;
         }
     }
-    EXPECT_TRUE(Untouched());
-}
-
-TEST_F(Commands, MissingOrWrongArguments) {
-    EXPECT_EQ(Run("load_map"), Lines{});
-    EXPECT_EQ(Run("bind"), Lines{});
-    EXPECT_EQ(Run("load_texture"), Lines{Cp("Файл не указан")});
     for (const char* line : {"play_midi", "play_wav", "play_mp3", "set_volume", "set_fullscreen 800 600",
                              "set_windowed 800", "fog", "fog pl", "fog 4", "fog ++",
                              "set_volume 65536", "set_volume 7x",
@@ -281,7 +276,9 @@ TEST_F(Commands, SubsystemCommandsPassTheirArguments) {
     EXPECT_TRUE(platform::QuitRequested());
 }
 
-TEST_F(Commands, ConversionErrorEndsTheLineAndKeepsEarlierSteps) {
+// A conversion error ends the line and keeps the earlier steps; its message names the word, cut
+// short. The decimal conversions take whole 32-bit numbers and plain decimal reals only.
+TEST_F(Commands, ConversionErrorsAndTheDecimalConversions) {
     EXPECT_THROW(ExecuteCommand("no_clip;set_fullscreen 800 6x0 32;no_clip"), ConversionError);
     EXPECT_EQ(World().no_clip, 1);  // the first segment ran, the last did not
     EXPECT_THROW(ExecuteCommand("set_windowed 640 x"), ConversionError);
@@ -308,14 +305,10 @@ TEST_F(Commands, ConversionErrorEndsTheLineAndKeepsEarlierSteps) {
     EXPECT_EQ(error([] { ExecuteCommand("set_windowed 7x 600"); }),
               "\"7x\" is not a valid whole number");
     const std::string cut = error([] { StrToInt(std::string(100000, '9')); });
-    EXPECT_TRUE(cut.size() < 100u && cut.starts_with("\"999")) << cut;  // a long word is cut short
-}
+    EXPECT_TRUE(cut.size() < 100u && cut.starts_with("\"999")) << cut;
 
-TEST_F(Commands, DecimalConversions) {
-    const std::pair<std::string, int> ints[] = {{"2147483647", INT32_MAX},
-                                                {"-2147483648", INT32_MIN},
-                                                {"+007", 7},
-                                                {std::string(100000, '0') + "5", 5}};
+    const std::pair<std::string, int> ints[] = {{"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN},
+                                                {"+007", 7}, {std::string(100000, '0') + "5", 5}};
     for (const auto& [text, value] : ints) EXPECT_EQ(StrToInt(text), value);
     for (const char* bad : {"2147483648", "-2147483649", "", "+", "-", "7x", " 7", "7 ", "0x10",
                             "1e3", "99999999999999999999"})
