@@ -8,8 +8,7 @@ source "$(dirname "$0")/lib.inc"
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$WORK/rec.raw"
 start_and_wait
-for _ in $(seq 50); do [ -s "$WORK/rec.raw" ] && break; sleep 0.1; done
-[ -s "$WORK/rec.raw" ] || fail "the sound device was not opened: $(cat "$WORK/stderr")"
+until_ok 50 0.1 test -s "$WORK/rec.raw" || fail "the sound device was not opened: $(cat "$WORK/stderr")"
 
 open_console "$main" "$con"
 
