@@ -10,14 +10,13 @@ namespace {
 using namespace tam::literals;
 using test::Lines;
 
-class ConsoleTest : public ::testing::Test {
+// The command fixture with the console made as the program makes it, banner first.
+class ConsoleTest : public test::CommandTest {
 protected:
     void SetUp() override {
-        ResetConsole();
-        ResetInterpreter();  // an empty chain: every word is unrecognised unless a test adds it
+        CommandTest::SetUp();
         ConsoleConstruct(&view);
     }
-    void TearDown() override { ResetConsole(); }
     static void Type(std::string_view text) {
         for (char ch : text) ConsoleKeyPress(static_cast<uint8_t>(ch));
     }
@@ -25,7 +24,6 @@ protected:
         Type(text);
         ConsoleKeyDown(13);
     }
-    test::RecordingView view;
 };
 
 // The log keeps its newest 32 lines; drawn with the prompt under it, a full log settles at 31, and
@@ -96,7 +94,6 @@ TEST_F(ConsoleTest, EnterLogsTheLineAndHistoryWalksBackAndForth) {
     EXPECT_EQ(std::tuple(Con().historyCount, Con().history[0], Con().history[31]),
               std::tuple(32, "cmd2", "cmd33"));
     // A conversion error ends the command with the line logged and kept, and still in the editor.
-    RegisterCommand("fog", [](const commands::Words& w) { StrToFloat(w[2]); });
     EXPECT_THROW(Enter("fog pl 7x"), ConversionError);
     EXPECT_EQ(std::tuple(test::ConsoleLog().back(), Con().history[31], Con().inputLine),
               std::tuple("fog pl 7x", "fog pl 7x", "fog pl 7x"));
@@ -152,7 +149,6 @@ TEST_F(Completion, TabCompletesCommandWordsAndKeyNamesAndListsOnTheSecondTab) {
 // appends it, and 1,856 typed bytes wrap into 32 prompt lines, which push every log line out of
 // the 32-line log (they stay lost). One byte less leaves one slot: the last reply line survives.
 TEST_F(ConsoleTest, ALineThatFillsThePromptTakesItsReplyWithIt) {
-    RegisterCommandChain();
     const std::string last = "fog pl XXX - XXX-плотность тумана от 0 до 100"_cp;
     const std::pair<size_t, Lines> cases[] = {
         {0, {"fog + - Включить туман"_cp, "fog - - Выключить туман"_cp, "fog 1 - Тип тумана"_cp,
