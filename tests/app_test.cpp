@@ -225,27 +225,22 @@ TEST(AppFiles, ProgramFolderAndTypedNames) {
 TEST(AppFiles, DataRootIsBesideTheExecutableElseTheInstalledShareFolder) {
     namespace fs = std::filesystem;
     const struct {
-        const char* exe;                   // relative to a fresh root, like everything here
-        std::vector<const char*> folders;  // made first; "+" marks a plain file instead
+        const char* exe;  // relative to a fresh root, like everything here
+        std::vector<const char*> folders, files;
         const char* want;
     } layouts[] = {
-        {"game/tamberlo", {"game/Data"}, "game/"},
-        {"usr/bin/tamberlo", {"usr/bin", "usr/share/tamberlo/Data"}, "usr/share/tamberlo/"},
-        {"usr/bin/tamberlo", {"usr/bin/Data", "usr/share/tamberlo/Data"}, "usr/bin/"},
-        {"usr/bin/tamberlo", {"usr/bin", "+usr/bin/Data", "+usr/share/tamberlo/Data"}, "usr/bin/"},
+        {"game/tamberlo", {"game/Data"}, {}, "game/"},
+        {"usr/bin/tamberlo", {"usr/bin", "usr/share/tamberlo/Data"}, {}, "usr/share/tamberlo/"},
+        {"usr/bin/tamberlo", {"usr/bin/Data", "usr/share/tamberlo/Data"}, {}, "usr/bin/"},
+        {"usr/bin/tamberlo", {"usr/bin", "usr/share/tamberlo"}, {"usr/bin/Data", "usr/share/tamberlo/Data"},
+         "usr/bin/"},
     };
     for (const auto& layout : layouts) {
         const fs::path root =
             fs::path(::testing::TempDir()) / ("tam_data_root_" + std::to_string(::getpid()));
         fs::remove_all(root);
-        for (const char* f : layout.folders) {
-            if (f[0] == '+') {
-                fs::create_directories((root / (f + 1)).parent_path());
-                std::ofstream(root / (f + 1)) << "x";
-            } else {
-                fs::create_directories(root / f);
-            }
-        }
+        for (const char* f : layout.folders) fs::create_directories(root / f);
+        for (const char* f : layout.files) std::ofstream(root / f) << "x";
         EXPECT_EQ(DataRootFromExe(root.string() + "/" + layout.exe),
                   root.string() + "/" + layout.want)
             << layout.exe << " with " << testing::PrintToString(layout.folders);

@@ -41,7 +41,8 @@ TEST_F(ConsoleTest, BannerWrappingAndTheNewestLines) {
     EXPECT_EQ(test::ConsoleLog(), (Lines{std::string(60, 'a'), "a", std::string(60, 'b'),
                                          std::string(60, 'b'), std::string(60, 'c'), ""}));
     for (int i = 1; i <= 33; ++i) ConsolePrint("line " + std::to_string(i), false);
-    EXPECT_EQ(std::tuple(Con().lineCount, Con().log[1], Con().log[32]), std::tuple(32, "line 2", "line 33"));
+    EXPECT_EQ(std::tuple(Con().lineCount, Con().log[1], Con().log[32]),
+              std::tuple(32, "line 2", "line 33"));
     for (int pass = 0; pass < 2; ++pass) {  // further redraws lose nothing more
         ConsoleRefresh();
         EXPECT_EQ(std::tuple(Con().lineCount, Con().log[1], Con().log[31], view.drawn.size()),

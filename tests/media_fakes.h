@@ -77,12 +77,10 @@ class FakeDisplay : public DisplayDevice {
 public:
     bool window = true, fullScreen = false;
     int enterResult = 0, leaveResult = 0;
-    Border border = Border::Single;
     std::vector<std::string> calls;
 
     bool HasWindow() override { return window; }
     void SetBorder(Border b) override {
-        border = b;
         calls.push_back(b == Border::None ? "border none" : "border sizeable");
     }
     int EnterFullScreen(int w, int h, int bits) override {

@@ -33,7 +33,8 @@ still_drawing "$main" "the main window did not change in a second"
 
 # F12 saves the frame as a PNG of the window's size and nearly its pixels (the HUD's rate moves).
 press "$main" F12
-png=$(until_ok 50 0.1 compgen -G "$WORK/pictures/Tamberlo/*.png" | head -n 1) || fail "F12 wrote no screenshot"
+png=$(until_ok 50 0.1 compgen -G "$WORK/pictures/Tamberlo/*.png" | head -n 1) ||
+  fail "F12 wrote no screenshot"
 shot "$main" "$WORK/window.png"
 [ "$(identify -format '%wx%h' "$png")" = "$(identify -format '%wx%h' "$WORK/window.png")" ] ||
   fail "screenshot $(identify -format '%wx%h' "$png") against the window's $(identify -format '%wx%h' "$WORK/window.png")"
