@@ -142,8 +142,9 @@ TEST_F(MediaSound, DeviceHolderReportsAndReleases) {
 }
 
 // Without sound the start-up log says why, and start-up goes on; a missing music file only
-// clears the music holder's flag.
-TEST_F(MediaSound, StartUpStageLogsAndMakesItsHolders) {
+// clears the music holder's flag. Shutdown ends full screen and closes the sound, once, but keeps
+// the music holder.
+TEST_F(MediaSound, StartUpStageLogsAndMakesItsHoldersAndShutdownReleasesThem) {
     SetProgramDir(kGameDir);
     const std::pair<int, const char*> cases[] = {
         {audio::kNoDevice, "  No sound device (status 16): sound is off"},
@@ -172,6 +173,13 @@ TEST_F(MediaSound, StartUpStageLogsAndMakesItsHolders) {
     EXPECT_FALSE(Media().midi->Opened());
     EXPECT_TRUE(Media().sound->Ready());
     EXPECT_EQ(audio.closes, 0) << "the holders that never opened a device closed none";
+    ScreenSetFullScreen(1024, 768, 32);
+    ShutdownDirectX();
+    ShutdownDirectX();  // twice is harmless
+    EXPECT_EQ(display.calls.back(), "leave");
+    EXPECT_FALSE(Media().screen || Media().sound);
+    EXPECT_EQ(std::pair(audio.open, audio.closes), std::pair(false, 1));
+    EXPECT_TRUE(Media().midi);
 }
 
 // A refused step returns its status and says so in the log; the border it set stays (no second
@@ -195,21 +203,6 @@ TEST_F(MediaSound, RefusedDisplayStepsReturnTheirStatusAndSaySo) {
                          "Full screen 801x601x16: no such display mode (status 2)"
                          "Windowed mode: the window cannot take it (status 3)"
                          "Windowed mode: no display (status 1)");
-}
-
-TEST_F(MediaSound, ShutdownEndsFullScreenAndClosesSoundButKeepsTheMusicHolder) {
-    SetProgramDir(kGameDir);
-    audio.open = false;
-    InitDirectX();
-    ScreenSetFullScreen(1024, 768, 32);
-    ASSERT_TRUE(audio.open);
-    ShutdownDirectX();
-    EXPECT_EQ(display.calls.back(), "leave");
-    EXPECT_FALSE(Media().screen || Media().sound);
-    EXPECT_FALSE(audio.open);
-    EXPECT_TRUE(Media().midi);
-    ShutdownDirectX();  // twice is harmless
-    EXPECT_EQ(audio.closes, 1);
 }
 
 }  // namespace
