@@ -47,18 +47,14 @@ TEST_F(Commands, FirstRegisteredEntryWinsAndUnregisteredWordsAreUnrecognised) {
     EXPECT_EQ(ran, Lines{"b"});
 }
 
-TEST_F(Commands, CommandWordIsCaseFoldedButArgumentsAreNot) {
-    view.visible = false;
-    Run("CONSOLE");
-    EXPECT_EQ(std::pair(view.shows, view.fronts), std::pair(1, 1));
+// The command word is case-folded, the arguments are not, and eight words are kept. An unknown
+// word is echoed as typed, only while the console is visible.
+TEST_F(Commands, CommandWordIsCaseFoldedAndAnUnknownOneEchoedWhileTheConsoleIsVisible) {
     EXPECT_EQ(Run("fog PL 50"), Lines{Cp("Неверно задан параметр")});
     Run("FOG pl 50");
     EXPECT_EQ(gl.Named("Fogf").back().args, (std::vector<double>{GL_FOG_DENSITY, 0.5}));
-    Run("bind q a b c d e f g h");  // only eight words are kept
+    Run("bind q a b c d e f g h");
     EXPECT_EQ(KeyTable(81).Command, "a b c");
-}
-
-TEST_F(Commands, UnrecognisedWordIsEchoedAsTypedOnlyWhileTheConsoleIsVisible) {
     const std::string word = Cp("ПриВет");
     const int before = view.presents;
     EXPECT_EQ(Run(word + " 1 2"), Unknown(word));
@@ -67,6 +63,8 @@ TEST_F(Commands, UnrecognisedWordIsEchoedAsTypedOnlyWhileTheConsoleIsVisible) {
     view.visible = false;
     EXPECT_EQ(Run(word), Lines{});
     EXPECT_EQ(Run(std::string("\x80\xFF\xA8\xB8", 4)), Lines{});
+    Run("CONSOLE");
+    EXPECT_EQ(std::pair(view.shows, view.fronts), std::pair(1, 1));
 }
 
 // Every usage line and its redraws; missing and wrong arguments. None reaches a device.
@@ -143,7 +141,7 @@ TEST_F(Commands, HelpAndAboutTextsReplaceTheLog) {
                      "   GLLibrary: Standard opengl32.dll;", "", "", " End.", sep}));
 }
 
-TEST_F(Commands, FileCommandsTestTheFolderAndPassTheNameAsTyped) {
+TEST_F(Commands, FileCommandsTestTheFolderPassTheNameAsTypedAndLoadMapSpawnsOnSuccess) {
     EXPECT_EQ(Run("play_wav Data\\Sound\\mp40f1.wav"), Lines{});
     EXPECT_EQ(Run("play_mp3 Data"), Lines{"File not found"});  // a folder is not a file
     Tex().LastLoadedTexture = 7;
@@ -166,6 +164,15 @@ TEST_F(Commands, FileCommandsTestTheFolderAndPassTheNameAsTyped) {
     EXPECT_EQ(Joined(), Cp("Texture bad\\Стена.tga not loaded: file shorter than its header (default texture used)") +
                             "Loading " + ProgramDir() + Cp("bad/карта.map...") + sep + "Map Name - x" +
                             "Map file is truncated" + sep + "Map is not loaded...");
+    // load_map spawns the player only on success.
+    SetProgramDir(std::string(TAM_GAME_DIR) + "/");
+    Plr().CurrentPlayer = 3;
+    EXPECT_EQ(Run("load_map Data\\Maps\\none.map"),
+              (Lines{"File Map not exist ... Loading error", "Map is not loaded..."}));
+    EXPECT_EQ(std::pair(Plr().PlayerCount, Plr().CurrentPlayer), std::pair(0, 3));
+    EXPECT_EQ(Run("load_map Data\\Maps\\isengard.map").back(), sep);
+    EXPECT_EQ(std::pair(Plr().PlayerCount, Plr().CurrentPlayer), std::pair(1, 0));
+    EXPECT_EQ(Plr().Players[0].health, 100.f);  // spawned (the models test sees where)
 }
 
 TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {
@@ -229,17 +236,6 @@ TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
     TakePendingScreenshot();
     EXPECT_EQ(Joined(), "Screenshot: cannot write to " + (dir / "wall.tga").string() + "/Pictures/Tamberlo");
     Gl().window = nullptr;
-}
-
-TEST_F(Commands, LoadMapSpawnsThePlayerOnlyOnSuccess) {
-    SetProgramDir(std::string(TAM_GAME_DIR) + "/");
-    Plr().CurrentPlayer = 3;
-    EXPECT_EQ(Run("load_map Data\\Maps\\none.map"),
-              (Lines{"File Map not exist ... Loading error", "Map is not loaded..."}));
-    EXPECT_EQ(std::pair(Plr().PlayerCount, Plr().CurrentPlayer), std::pair(0, 3));
-    EXPECT_EQ(Run("load_map Data\\Maps\\isengard.map").back(), std::string(60, '='));
-    EXPECT_EQ(std::pair(Plr().PlayerCount, Plr().CurrentPlayer), std::pair(1, 0));
-    EXPECT_EQ(Plr().Players[0].health, 100.f);  // spawned (the models test sees where)
 }
 
 TEST_F(Commands, SubsystemCommandsPassTheirArguments) {
