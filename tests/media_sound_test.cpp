@@ -13,19 +13,14 @@
 namespace tam::test {
 namespace {
 
-// A literal's bytes, zeros included.
-template <size_t N>
-std::string Bytes(const char (&text)[N]) {
-    return std::string(text, N - 1);
-}
-
+using namespace std::string_literals;  // a literal's bytes, zeros included
 const std::string kGameDir = std::string(TAM_GAME_DIR) + "/";
 
 // The first bytes of each kind of file; the mixer stand-in decides what decodes.
-const std::string kMidi = Bytes("MThd\0\0\0\6\0\0\0\1\1\xE0");
-const std::string kRmid = Bytes("RIFF\x1A\0\0\0RMIDdata");
-const std::string kWave = Bytes("RIFF\x24\0\0\0WAVEfmt ");
-const std::string kMp3 = Bytes("ID3\3\0\0\0\0\0\0");
+const std::string kMidi = "MThd\0\0\0\6\0\0\0\1\1\xE0"s;
+const std::string kRmid = "RIFF\x1A\0\0\0RMIDdata"s;
+const std::string kWave = "RIFF\x24\0\0\0WAVEfmt "s;
+const std::string kMp3 = "ID3\3\0\0\0\0\0\0"s;
 
 class MediaSound : public CommandTest {
 protected:
@@ -66,9 +61,8 @@ TEST_F(MediaSound, FirstBytesNotNamesDecideWhatPlaysAsSoundOrMusic) {
     } files[] = {
         {"x.wav", kWave, true, false},      {"x.mp3", kMp3, false, false},
         {"mp3.wav", kMp3, false, false},    {"song.rmi", kRmid, false, false},  // MIDI in RIFF
-        {"x.ogg", Bytes("OggS\0\2"), false, false},
-        {"avi.wav", Bytes("RIFF\x24\0\0\0AVI LIST"), false, false},
-        {"cut.wav", Bytes("RIFF\x24\0\0\0WAV"), false, false}, {"empty.mid", "", false, false},
+        {"x.ogg", "OggS\0\2"s, false, false},     {"avi.wav", "RIFF\x24\0\0\0AVI LIST"s, false, false},
+        {"cut.wav", "RIFF\x24\0\0\0WAV"s, false, false}, {"empty.mid", "", false, false},
         {"tune.wav", kMidi, false, true},
     };
     for (const auto& f : files) {

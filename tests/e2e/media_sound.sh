@@ -41,11 +41,9 @@ heard() {
 }
 
 # silent WHAT FROM: after a second of recording past frame FROM, both channels are silent.
+second_past() { [ $(( $(frames) - $1 )) -ge 44100 ]; }
 silent() {
-  for _ in $(seq 40); do
-    [ $(( $(frames) - $2 )) -ge 44100 ] && break
-    sleep 0.25
-  done
+  until_ok 40 0.25 second_past "$2" || true
   local l r
   l=$(level 1 "$2"); r=$(level 2 "$2")
   loud "$l" 0.0001 || loud "$r" 0.0001 && fail "$1: still heard ($l / $r)"
