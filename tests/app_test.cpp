@@ -211,7 +211,6 @@ TEST(AppFiles, DataRootIsBesideTheExecutableElseTheInstalledShareFolder) {
         std::vector<const char*> folders, files;
         const char* want;
     } layouts[] = {
-        {"game/tamberlo", {"game/Data"}, {}, "game/"},
         {"usr/bin/tamberlo", {"usr/bin", "usr/share/tamberlo/Data"}, {}, "usr/share/tamberlo/"},
         {"usr/bin/tamberlo", {"usr/bin/Data", "usr/share/tamberlo/Data"}, {}, "usr/bin/"},
         {"usr/bin/tamberlo", {"usr/bin", "usr/share/tamberlo"}, {"usr/bin/Data", "usr/share/tamberlo/Data"},

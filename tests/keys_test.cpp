@@ -133,15 +133,12 @@ TEST_F(Keys, WheelStepsTheFieldOfViewWithinItsLimits) {
 
 TEST_F(Keys, KeyPositionsMapToKeyCodesAndReachEveryNamedKey) {
     using platform::VirtualKeyFromScancode;
-    // Scancodes are USB HID keyboard usages.
-    for (int i = 0; i < 26; ++i) EXPECT_EQ(VirtualKeyFromScancode(4 + i), 'A' + i);
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(VirtualKeyFromScancode(30 + i), '1' + i);
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(VirtualKeyFromScancode(58 + i), 112 + i);
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(VirtualKeyFromScancode(89 + i), 97 + i);  // keypad 1-9
-    // 53: left of 1, the console key on every layout; 98: keypad 0, not the top-row one.
-    const std::pair<int, int> single[] = {{39, '0'}, {53, 192}, {98, 96},  {99, 110}, {88, 13},
-                                          {79, 39},  {82, 38},  {225, 16}, {51, 186}, {-1, 0},
-                                          {0, 0},    {512, 0},  {INT32_MIN, 0}};
+    // Scancodes are USB HID keyboard usages: the ends of the letter, digit, F-key and keypad
+    // runs. 53: left of 1, the console key on every layout; 98: keypad 0, not the top-row one.
+    const std::pair<int, int> single[] = {
+        {4, 'A'},  {29, 'Z'},  {30, '1'}, {39, '0'}, {58, 112}, {69, 123}, {89, 97},  {97, 105},
+        {53, 192}, {98, 96},   {99, 110}, {88, 13},  {79, 39},  {82, 38},  {225, 16}, {51, 186},
+        {-1, 0},   {0, 0},     {512, 0},  {INT32_MIN, 0}};
     for (const auto& [sc, vk] : single) EXPECT_EQ(VirtualKeyFromScancode(sc), vk) << sc;
     std::set<int> produced;
     for (int sc = 0; sc < 512; ++sc) {
