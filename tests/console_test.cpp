@@ -81,14 +81,12 @@ TEST_F(ConsoleTest, EnterLogsTheLineAndHistoryWalksBackAndForth) {
     for (const char* line : {"a", "b", "c"}) Enter(line);
     EXPECT_EQ(Con().log[Con().lineCount], "c");
     EXPECT_EQ(Con().inputLine, "");
-    for (const char* e : {"c", "b", "a", "", ""}) {  // the oldest is the empty line
-        ConsoleKeyDown(38);
-        EXPECT_EQ(Con().inputLine, e);
+    std::string walk;  // up five times, down five times
+    for (int key : {38, 38, 38, 38, 38, 40, 40, 40, 40, 40}) {
+        ConsoleKeyDown(key);
+        walk += Con().inputLine + ",";
     }
-    for (const char* e : {"a", "b", "c", "", ""}) {
-        ConsoleKeyDown(40);
-        EXPECT_EQ(Con().inputLine, e);
-    }
+    EXPECT_EQ(walk, "c,b,a,,,a,b,c,,,");  // the oldest is the empty line
     for (int i = 1; i <= 33; ++i) Enter("cmd" + std::to_string(i));
     EXPECT_EQ(std::tuple(Con().historyCount, Con().history[0], Con().history[31]),
               std::tuple(32, "cmd2", "cmd33"));
@@ -110,7 +108,6 @@ TEST_F(Completion, TabCompletesCommandWordsAndKeyNamesAndListsOnTheSecondTab) {
         Lines listed;
     };
     const Case cases[] = {
-        {"no_", 1, "no_clip ", {}},
         {"BI", 1, "bind ", {}},
         {"fog +;lo", 1, "fog +;load_", {}},  // the last command, to the common beginning
         {"load_", 1, "load_", {}},

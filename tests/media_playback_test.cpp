@@ -30,8 +30,6 @@ namespace fs = std::filesystem;
 constexpr double kRate = audio::kSampleRate;
 const std::string kToneDir = std::string(TAM_GAME_DIR) + "/../testdata/media/";
 
-void Wait(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
 // Interleaved stereo samples; times in seconds from the start of the recording.
 struct Recording {
     std::vector<int16_t> s;
@@ -162,7 +160,7 @@ protected:
                 for (int waited = 0; waited < ms * 4 + 2000; waited += 10) {
                     std::error_code ec;
                     if (waited >= ms && fs::file_size(dir_ / "out.raw", ec) >= wanted) break;
-                    Wait(10);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
                 }
             }
         }
@@ -264,14 +262,10 @@ TEST_F(MediaPlayback, DeviceStatusCodes) {
     setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
     NDX_Sound none;
     EXPECT_EQ(none.Create(), NDX_Sound::kNoDevice);
-    PlayWav("anything.wav");  // silently nothing
-    PlayMp3("anything.mp3");
-    PlayMidi("anything.mid");
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", (dir_ / "no_such_folder" / "out.raw").c_str(), 1);
     NDX_Sound refused;
     EXPECT_EQ(refused.Create(), NDX_Sound::kCannotSetUp);
-    EXPECT_FALSE(audio::Api().DeviceOpen());
 }
 
 }  // namespace

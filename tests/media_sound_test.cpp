@@ -69,11 +69,10 @@ TEST_F(MediaSound, FirstBytesNotNamesDecideWhatPlaysAsSoundOrMusic) {
         Write(f.name, f.bytes, true);
         PlayWav(f.name);
         EXPECT_EQ(audio.On(kWavChannel), f.wav ? ProgramDir() + f.name : Chime()) << f.name;
-        const std::string name = f.name;
-        EXPECT_EQ(TakeLog(), f.wav ? "" : "WAV " + name + " not played: not a RIFF WAVE file (default sound played)");
+        EXPECT_EQ(TakeLog(), f.wav ? "" : "WAV "s + f.name + " not played: not a RIFF WAVE file (default sound played)");
         PlayMidi(f.name);
         EXPECT_EQ(Music(), f.midi ? ProgramDir() + f.name : "") << f.name;
-        EXPECT_EQ(TakeLog(), f.midi ? "" : "MIDI " + name + " not played: not a MIDI file (no MThd header)");
+        EXPECT_EQ(TakeLog(), f.midi ? "" : "MIDI "s + f.name + " not played: not a MIDI file (no MThd header)");
     }
     EXPECT_EQ(audio.live.size(), 2u) << "the default sound, made once, and the music";
     EXPECT_EQ(Snd().wav, 0u);
@@ -115,8 +114,7 @@ TEST_F(MediaSound, DeviceHolderReportsAndReleases) {
     PlayWav("a.wav");
     PlayMp3("one.mp3");
     SetVolume(0x00000100u);  // but the volume is kept for when a device opens
-    EXPECT_TRUE(audio.loads.empty());
-    EXPECT_EQ(audio.levelCalls, 0);
+    EXPECT_EQ(std::pair(audio.loads.size(), audio.levelCalls), std::pair(size_t{0}, 0));
     audio.openResult = audio::kOpened;
     {
         NDX_Sound snd;
