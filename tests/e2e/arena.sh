@@ -17,7 +17,6 @@ sleep 1
 y1=$(hud_value "$main" Y)
 sleep 1
 y2=$(hud_value "$main" Y)
-echo "Y: $y0 -> $y1 -> $y2"
 [ -n "$y1" ] && [ "$y1" != "$y0" ] || fail "holding W did not move the player ($y0 -> $y1)"
 [ "$y2" = "$y1" ] || fail "the player kept walking after W was released ($y1 -> $y2)"
 
@@ -46,7 +45,6 @@ for _ in $(seq 40); do
 done
 xdotool keyup w
 [ -n "$stopped" ] || fail "the player never stopped walking forward"
-echo "stopped at Y = $stopped"
 
 # The island generator: "create_map" prints its Cyrillic line in the console, and the view from
 # where the player stands changes to the island's textured land and cliffs; the arena's panels
