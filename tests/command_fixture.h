@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "app/app.h"
@@ -64,7 +64,8 @@ class CommandTest : public ::testing::Test {
     audio::ScopedBackend audioScope{&audio};
     FakeDisplay display;
     std::string savedProgramDir = ProgramDir();
-    std::filesystem::path dir;
+    std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    std::filesystem::path dir;  // the program folder; tests may point HOME and XDG_CONFIG_HOME here
 
     void SetUp() override {
         ResetConsole();
@@ -102,6 +103,8 @@ class CommandTest : public ::testing::Test {
         ResetWorld();
         platform::Shutdown();  // forgets a quit request
         SetProgramDir(savedProgramDir);
+        setenv("HOME", savedHome.c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
         std::error_code ec;
         std::filesystem::remove_all(dir, ec);
     }
@@ -112,12 +115,6 @@ class CommandTest : public ::testing::Test {
         std::string all;
         for (const std::string& l : Log()) all += l;
         return all;
-    }
-
-    // True when no command reached the GL seam, the audio backend or the display device.
-    bool Untouched() const {
-        return gl.calls.empty() && audio.loads.empty() && audio.levelCalls == 0 &&
-               display.calls.empty();
     }
 
     // Runs `line` on an empty log and returns what it printed.

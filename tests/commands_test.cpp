@@ -1,8 +1,8 @@
 // Transcripts of the command language: command lines in, console lines (CP1251 bytes) and the
 // state they change, through the real subsystems and the recording seams, out. Splitting, case,
 // usage lines, texts, file commands, the numeric settings, player actions and conversion errors;
-// and hostile lines (very long, thousands of separators, every high byte, numbers of any size)
-// that must leave the console, the key table and the settings inside their bounds.
+// and lines past any fuzzed length (100 KiB words, thousands of separators) that must leave the
+// console, the key table and the settings inside their bounds.
 #include <gtest/gtest.h>
 
 #include "command_fixture.h"
@@ -47,21 +47,14 @@ TEST_F(Commands, FirstRegisteredEntryWinsAndUnregisteredWordsAreUnrecognised) {
     EXPECT_EQ(ran, Lines{"b"});
 }
 
-TEST_F(Commands, CommandWordIsCaseFoldedButArgumentsAreNot) {
-    view.visible = false;
-    const Lines log = Run("HELP; console");
-    ASSERT_EQ(log.size(), 28u);
-    EXPECT_EQ(log[1], Cp(" Orvalis 3D Команды:"));
-    EXPECT_EQ(view.shows, 1);
-    EXPECT_EQ(view.fronts, 1);
+// The command word is case-folded, the arguments are not, and eight words are kept. An unknown
+// word is echoed as typed, only while the console is visible.
+TEST_F(Commands, CommandWordIsCaseFoldedAndAnUnknownOneEchoedWhileTheConsoleIsVisible) {
     EXPECT_EQ(Run("fog PL 50"), Lines{Cp("Неверно задан параметр")});
     Run("FOG pl 50");
     EXPECT_EQ(gl.Named("Fogf").back().args, (std::vector<double>{GL_FOG_DENSITY, 0.5}));
-    Run("bind q a b c d e f g h");  // only eight words are kept
+    Run("bind q a b c d e f g h");
     EXPECT_EQ(KeyTable(81).Command, "a b c");
-}
-
-TEST_F(Commands, UnrecognisedWordIsEchoedAsTypedOnlyWhileTheConsoleIsVisible) {
     const std::string word = Cp("ПриВет");
     const int before = view.presents;
     EXPECT_EQ(Run(word + " 1 2"), Unknown(word));
@@ -70,9 +63,12 @@ TEST_F(Commands, UnrecognisedWordIsEchoedAsTypedOnlyWhileTheConsoleIsVisible) {
     view.visible = false;
     EXPECT_EQ(Run(word), Lines{});
     EXPECT_EQ(Run(std::string("\x80\xFF\xA8\xB8", 4)), Lines{});
+    Run("CONSOLE");
+    EXPECT_EQ(std::pair(view.shows, view.fronts), std::pair(1, 1));
 }
 
-TEST_F(Commands, EveryUsageLineAndItsRedraws) {
+// Every usage line and its redraws; missing and wrong arguments. None reaches a device.
+TEST_F(Commands, UsageLinesAndMissingOrWrongArguments) {
     struct Case {
         const char* line;
         Lines out;
@@ -100,6 +96,7 @@ TEST_F(Commands, EveryUsageLineAndItsRedraws) {
         {"set_fullscreen ?", {"set_fullscreen [Width] [Height] [ColorBit]"}},
         {"set_windowed ?", {"set_windowed [Width] [Height]"}},
         {"sensitivity ?", {"sensitivity=13"}},
+        {"load_map", {}}, {"bind", {}}, {"load_texture", {Cp("Файл не указан")}},
     };
     for (const Case& c : cases) {
         const int before = view.presents;
@@ -108,39 +105,30 @@ TEST_F(Commands, EveryUsageLineAndItsRedraws) {
             EXPECT_EQ(view.presents - before, c.presents) << c.line;
         }
     }
-    EXPECT_TRUE(Untouched());
-}
-
-TEST_F(Commands, MissingOrWrongArguments) {
-    EXPECT_EQ(Run("load_map"), Lines{});
-    EXPECT_EQ(Run("bind"), Lines{});
-    EXPECT_EQ(Run("load_texture"), Lines{Cp("Файл не указан")});
-    for (const char* line : {"play_midi", "play_wav", "play_mp3", "set_volume", "set_fullscreen",
-                             "set_fullscreen 800 600", "set_windowed", "set_windowed 800", "fog",
-                             "fog pl", "fog 4", "fog ++", "set_volume 65536", "set_volume -1",
-                             "set_volume 7x", "set_volume 99999999999999999999999"})
+    for (const char* line : {"play_wav", "set_volume", "set_fullscreen 800 600", "set_windowed 800",
+                             "fog", "fog pl", "fog 4", "fog ++", "set_volume 65536", "set_volume 7x",
+                             "set_volume 99999999999999999999999"})
         EXPECT_EQ(Run(line), Lines{Cp("Неверно задан параметр")}) << line;
-    EXPECT_TRUE(Untouched());
+    EXPECT_TRUE(gl.calls.empty() && audio.loads.empty() && audio.levelCalls == 0 &&
+                display.calls.empty());
 }
 
 TEST_F(Commands, HelpAndAboutTextsReplaceTheLog) {
     const std::string sep(60, '=');
     ConsolePrint("old line", false);
     const int before = view.presents;
-    ExecuteCommand("help");
+    ExecuteCommand("HELP");
     EXPECT_EQ(view.presents - before, 2);  // the text silently, then one redraw at the end
     const Lines log = Log();
     ASSERT_EQ(log.size(), 28u);
     EXPECT_EQ(log[0], sep);
+    EXPECT_EQ(log[1], Cp(" Orvalis 3D Команды:"));
     EXPECT_EQ(log[2], "");
-    EXPECT_EQ(log[3], Cp("   Console                 - Показать консоль;"));
     EXPECT_EQ(log[6], Cp("   Exec [filename]         - Загрузить команду из файла;"));
-    EXPECT_EQ(log[22], Cp("   set_volume              - Установить уровень громкости;"));
     EXPECT_EQ(log[23], "");
     const std::string tail =
         Cp("Для получения справки по каждой команде наберите команду    с параметром \"?\"");
     EXPECT_EQ(log[24] + log[25], tail);
-    EXPECT_EQ(log[24].size(), 60u);
     EXPECT_EQ(log[26], Cp(" Конец."));
     EXPECT_EQ(log[27], sep);
 
@@ -152,20 +140,16 @@ TEST_F(Commands, HelpAndAboutTextsReplaceTheLog) {
                      "   GLLibrary: Standard opengl32.dll;", "", "", " End.", sep}));
 }
 
-TEST_F(Commands, FileCommandsTestTheFolderAndPassTheNameAsTyped) {
+TEST_F(Commands, FileCommandsTestTheFolderPassTheNameAsTypedAndLoadMapSpawnsOnSuccess) {
     EXPECT_EQ(Run("play_wav Data\\Sound\\mp40f1.wav"), Lines{});
-    Run("play_midi Data/Sound/mp40f1.wav");
-    EXPECT_EQ(Joined(), "MIDI Data/Sound/mp40f1.wav not played: not a MIDI file (no MThd header)");
-    EXPECT_EQ(Run("play_mp3 Data\\Sound\\none.mp3"), Lines{"File not found"});
-    EXPECT_EQ(Run("play_wav Data"), Lines{"File not found"});  // a folder is not a file
+    EXPECT_EQ(Run("play_mp3 Data"), Lines{"File not found"});  // a folder is not a file
     Tex().LastLoadedTexture = 7;
     EXPECT_EQ(Run("load_texture nowhere.tga"), Lines{Cp("Файл с тектурой не наден")});
     EXPECT_EQ(Tex().LastLoadedTexture, 7u);
     EXPECT_EQ(Run("load_texture wall.tga"), Lines{});
     EXPECT_EQ(Tex().LastLoadedTexture, 2u);  // after the default texture
     EXPECT_EQ(gl.Named("Build2DMipmaps").back().args[2], 1);  // the 1 x 1 image
-    const std::string wav = ProgramDir() + "Data/Sound/mp40f1.wav";
-    EXPECT_EQ(audio.loads, Lines{wav});  // a WAVE file is no MIDI file
+    EXPECT_EQ(audio.loads, Lines{ProgramDir() + "Data/Sound/mp40f1.wav"});
     // Cyrillic names: typed in CP1251, found under their UTF-8 names, shown in CP1251.
     std::filesystem::create_directories(dir / "bad");
     std::ofstream(dir / "bad" / "выстрел.wav") << std::string("RIFF\4\0\0\0WAVE", 12);
@@ -179,6 +163,15 @@ TEST_F(Commands, FileCommandsTestTheFolderAndPassTheNameAsTyped) {
     EXPECT_EQ(Joined(), Cp("Texture bad\\Стена.tga not loaded: file shorter than its header (default texture used)") +
                             "Loading " + ProgramDir() + Cp("bad/карта.map...") + sep + "Map Name - x" +
                             "Map file is truncated" + sep + "Map is not loaded...");
+    // load_map spawns the player only on success.
+    SetProgramDir(std::string(TAM_GAME_DIR) + "/");
+    Plr().CurrentPlayer = 3;
+    EXPECT_EQ(Run("load_map Data\\Maps\\none.map"),
+              (Lines{"File Map not exist ... Loading error", "Map is not loaded..."}));
+    EXPECT_EQ(std::pair(Plr().PlayerCount, Plr().CurrentPlayer), std::pair(0, 3));
+    EXPECT_EQ(Run("load_map Data\\Maps\\isengard.map").back(), sep);
+    EXPECT_EQ(std::pair(Plr().PlayerCount, Plr().CurrentPlayer), std::pair(1, 0));
+    EXPECT_EQ(Plr().Players[0].health, 100.f);  // spawned (the models test sees where)
 }
 
 TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {
@@ -194,8 +187,7 @@ TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {
         {"exec_file", {Cp("Неверно задан параметр")}},
     };
     for (const auto& [line, out] : cases) EXPECT_EQ(Run(line), out) << line;
-    EXPECT_EQ(Cvars().fov, 33);
-    EXPECT_EQ(Interp().execDepth, 0);
+    EXPECT_EQ(std::pair(Cvars().fov, Interp().execDepth), std::pair(33, 0));
     // autoexec.cfg: silent when absent; a relative XDG_CONFIG_HOME is ignored. (The start-up
     // whole-program test runs one that is present.)
     const std::string config = (dir / "config").string();
@@ -205,11 +197,8 @@ TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {
     RunAutoexec();
     EXPECT_EQ(Log(), Lines{});
     setenv("XDG_CONFIG_HOME", "relative", 1);
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", config.c_str(), 1);
     EXPECT_EQ(AutoexecPath(), config + "/.config/tamberlo/autoexec.cfg");
-    setenv("HOME", home.c_str(), 1);
-    unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
@@ -228,7 +217,6 @@ TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     std::filesystem::create_directories(config);
     std::ofstream(config + "/user-dirs.dirs") << "# made by hand\nXDG_PICTURES_DIR=\"" << pictures << "\"\n";
-    EXPECT_EQ(PicturesDir(), pictures);
     EXPECT_EQ(Run("screenshot"), Lines{});  // taken with the next frame
     TakePendingScreenshot();
     TakePendingScreenshot();  // nothing pending
@@ -236,37 +224,14 @@ TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
     TakePendingScreenshot();
     const auto files = std::vector(std::filesystem::directory_iterator(pictures + "/Tamberlo"), {});
     ASSERT_EQ(files.size(), 2u);
-    const std::string second = Joined();
-    EXPECT_TRUE(second == "Screenshot " + files[0].path().string() ||
-                second == "Screenshot " + files[1].path().string()) << second;
-    std::ofstream(config + "/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/x\"\n";
+    EXPECT_TRUE(Joined().starts_with("Screenshot " + pictures + "/Tamberlo/")) << Joined();
     setenv("XDG_CONFIG_HOME", (dir / "wall.tga").c_str(), 1);  // a file: no folder under it
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", (dir / "wall.tga").c_str(), 1);
     Run("screenshot");
     Con().lineCount = 0;
     TakePendingScreenshot();
     EXPECT_EQ(Joined(), "Screenshot: cannot write to " + (dir / "wall.tga").string() + "/Pictures/Tamberlo");
-    setenv("HOME", home.c_str(), 1);
-    unsetenv("XDG_CONFIG_HOME");
     Gl().window = nullptr;
-}
-
-TEST_F(Commands, LoadMapSpawnsThePlayerOnlyOnSuccess) {
-    SetProgramDir(std::string(TAM_GAME_DIR) + "/");
-    Plr().CurrentPlayer = 3;
-    EXPECT_EQ(Run("load_map Data\\Maps\\none.map"),
-              (Lines{"File Map not exist ... Loading error", "Map is not loaded..."}));
-    EXPECT_EQ(Plr().PlayerCount, 0);
-    EXPECT_EQ(Plr().CurrentPlayer, 3);
-    EXPECT_EQ(Run("load_map Data\\Maps\\isengard.map").back(), std::string(60, '='));
-    EXPECT_EQ(Plr().PlayerCount, 1);
-    EXPECT_EQ(Plr().CurrentPlayer, 0);
-    const PlayerRecord& p = Plr().Players[0];
-    const MapState& m = Map();
-    EXPECT_TRUE(std::any_of(m.startPoints.begin(), m.startPoints.begin() + m.startPointCount,
-                            [&](const StartPoint& s) { return s.x == p.x && s.y == p.y; }));
-    EXPECT_EQ(p.health, 100.f);  // spawned
 }
 
 TEST_F(Commands, SubsystemCommandsPassTheirArguments) {
@@ -277,26 +242,19 @@ TEST_F(Commands, SubsystemCommandsPassTheirArguments) {
                        {GL_FOG}, {GL_FOG}, {GL_FOG_MODE, GL_EXP}, {GL_FOG_MODE, GL_EXP2},
                        {GL_FOG_MODE, GL_LINEAR}, {GL_FOG_DENSITY, 0.75f}, {GL_FOG_DENSITY, 0.025f}}));
     EXPECT_EQ(gl.calls[1].name, "Disable");
-    EXPECT_EQ(Run("create_map"), Lines{Cp("Карта создана !")});
-    EXPECT_TRUE(World().terrainMode);
-    for (auto [line, volume] : {std::pair{"set_volume 65535", 0xFFFFFFFFu}, {"set_volume 0", 0u},
-                                {"set_volume 00100", 100u | (100u << 16)}}) {
-        Run(line);  // one word drives both channels
-        EXPECT_EQ(Snd().volume, volume) << line;
-    }
+    Run("set_volume 00100");  // one word drives both channels
+    EXPECT_EQ(Snd().volume, 100u | (100u << 16));
     const Lines noGl = {"Initializatig OpenGL...", "  Setting Pixel Format Descriptor...",
                         "OpenGL Error: Cannot set PFD"};  // InitOpenGL, without a window here
     EXPECT_EQ(Run("set_fullscreen 800 600 32"), noGl);
     EXPECT_EQ(Run("set_windowed 640 480 99"), noGl);
-    EXPECT_EQ(display.calls, (Lines{"border none", "enter 800x600x32", "border sizeable",
-                                    "leave"}));  // only the full-screen holder leaves
-    EXPECT_EQ(Media().screen->Width(), 640);
-    EXPECT_FALSE(platform::QuitRequested());
     Run("QUIT");
     EXPECT_TRUE(platform::QuitRequested());
 }
 
-TEST_F(Commands, ConversionErrorEndsTheLineAndKeepsEarlierSteps) {
+// A conversion error ends the line and keeps the earlier steps; its message names the word, cut
+// short. The decimal conversions take whole 32-bit numbers and plain decimal reals only.
+TEST_F(Commands, ConversionErrorsAndTheDecimalConversions) {
     EXPECT_THROW(ExecuteCommand("no_clip;set_fullscreen 800 6x0 32;no_clip"), ConversionError);
     EXPECT_EQ(World().no_clip, 1);  // the first segment ran, the last did not
     EXPECT_THROW(ExecuteCommand("set_windowed 640 x"), ConversionError);
@@ -308,29 +266,18 @@ TEST_F(Commands, ConversionErrorEndsTheLineAndKeepsEarlierSteps) {
                              "cl_sidespeed 99999999999999999999;cl_sidespeed 5"})
         EXPECT_THROW(ExecuteCommand(line), ConversionError) << line;
     EXPECT_TRUE(gl.calls.empty());
-    EXPECT_EQ(Cvars().sensitivity, 13.f);
-    EXPECT_EQ(Cvars().cl_sidespeed, 480.f);
-    EXPECT_EQ(World().no_clip, 1);
+    EXPECT_EQ(std::tuple(Cvars().sensitivity, Cvars().cl_sidespeed, World().no_clip),
+              std::tuple(13.f, 480.f, 1));
+    // The message names the word, cut short (the display test reads a whole one on stderr).
+    try {
+        StrToInt(std::string(100000, '9'));
+    } catch (const ConversionError& e) {
+        EXPECT_TRUE(std::string_view(e.what()).size() < 100u) << e.what();
+        EXPECT_TRUE(std::string_view(e.what()).starts_with("\"999")) << e.what();
+    }
 
-    auto error = [](auto run) -> std::string {
-        try {
-            run();
-        } catch (const ConversionError& e) {
-            return e.what();
-        }
-        return "no conversion error";
-    };
-    EXPECT_EQ(error([] { ExecuteCommand("set_windowed 7x 600"); }),
-              "\"7x\" is not a valid whole number");
-    const std::string cut = error([] { StrToInt(std::string(100000, '9')); });
-    EXPECT_TRUE(cut.size() < 100u && cut.starts_with("\"999")) << cut;  // a long word is cut short
-}
-
-TEST_F(Commands, DecimalConversions) {
-    const std::pair<std::string, int> ints[] = {{"2147483647", INT32_MAX},
-                                                {"-2147483648", INT32_MIN},
-                                                {"+007", 7},
-                                                {std::string(100000, '0') + "5", 5}};
+    const std::pair<std::string, int> ints[] = {{"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN},
+                                                {"+007", 7}, {std::string(100000, '0') + "5", 5}};
     for (const auto& [text, value] : ints) EXPECT_EQ(StrToInt(text), value);
     for (const char* bad : {"2147483648", "-2147483649", "", "+", "-", "7x", " 7", "7 ", "0x10",
                             "1e3", "99999999999999999999"})
@@ -348,9 +295,8 @@ TEST_F(Commands, PlayerActionsSetTheCurrentRecord) {
     const PlayerRecord& p = Plr().Players[2];
     auto expect = [&](const char* line, int moves, float pitch, float yaw) {
         Run(line);
-        EXPECT_EQ(p.moveLeft + p.moveRight + p.moveForward + p.moveBack, moves) << line;
-        EXPECT_EQ(p.pitchRate, pitch) << line;
-        EXPECT_EQ(p.yawRate, yaw) << line;
+        EXPECT_EQ(std::tuple(p.moveLeft + p.moveRight + p.moveForward + p.moveBack, p.pitchRate,
+                             p.yawRate), std::tuple(moves, pitch, yaw)) << line;
     };
     expect("+moveleft;+moveright;+forward;+back;+up;+right", 4, 5.f, 5.f);
     expect("+down;+left", 4, -5.f, -5.f);
@@ -362,29 +308,26 @@ TEST_F(Commands, PlayerActionsSetTheCurrentRecord) {
 TEST_F(Commands, SettingsShowSetAndRefuse) {
     const std::string fovRange = Cp("Параметр должен быть между [10; 120]");
     const std::pair<const char*, std::string> cases[] = {
-        // Out of range: refused; the shows below find the old values.
-        {"sensitivity 0", "SENSITIVITY Must be between [1; 25]"},
+        // Out of range: refused (any line keeps the bounds in the fuzz target); the shows below
+        // find the old values.
         {"sensitivity 26", "SENSITIVITY Must be between [1; 25]"},
         {"cl_forwardspeed 1001", "CL_FORWARDSPEED Must be between [1; 1000]"},
         {"cl_sidespeed 0000", "CL_SIDESPEED Must be between [1; 1000]"},
-        {"fov 007", fovRange}, {"fov 121", fovRange}, {"fov 9", fovRange},
-        {"fov 2147483647", fovRange},  // the largest 32-bit value is a number, only out of range
+        {"fov 9", fovRange}, {"fov 2147483647", fovRange},  // the largest 32-bit value: a number
         // Without a whole unsigned number the value is shown.
-        {"sensitivity", "sensitivity=13"}, {"sensitivity ?", "sensitivity=13"},
-        {"CL_SIDESPEED", "cl_sidespeed=480"}, {"cl_forwardspeed abc", "cl_forwardspeed=480"},
-        {"cl_sidespeed 2.5", "cl_sidespeed=480"}, {"cl_sidespeed -3", "cl_sidespeed=480"},
+        {"sensitivity", "sensitivity=13"}, {"CL_SIDESPEED", "cl_sidespeed=480"},
+        {"cl_forwardspeed abc", "cl_forwardspeed=480"}, {"cl_sidespeed 2.5", "cl_sidespeed=480"},
         {"cl_sidespeed +3", "cl_sidespeed=480"}, {"cl_sidespeed \xB9", "cl_sidespeed=480"},
-        {"fov", "FOV=90"}, {"fov -5", "FOV=90"}, {"fov /", "FOV=90"}, {"fov :", "FOV=90"},
+        {"fov", "FOV=90"}, {"fov /", "FOV=90"}, {"fov :", "FOV=90"},
         // Inside the range: set silently.
         {"sensitivity 25", ""}, {"cl_forwardspeed 1000", ""}, {"cl_sidespeed 0001", ""},
         {"Sensitivity 1; sensitivity", "sensitivity=1"},
     };
     for (const auto& [line, out] : cases)
         EXPECT_EQ(Run(line), out.empty() ? Lines{} : Lines{out}) << line;
-    EXPECT_EQ(Cvars().sensitivity, 1.f);
-    EXPECT_EQ(Cvars().cl_forwardspeed, 1000.f);
-    EXPECT_EQ(Cvars().cl_sidespeed, 1.f);
-    EXPECT_EQ(Cvars().fov, 90);
+    const Settings& v = Cvars();
+    EXPECT_EQ(std::tuple(v.sensitivity, v.cl_forwardspeed, v.cl_sidespeed, v.fov),
+              std::tuple(1.f, 1000.f, 1.f, 90));
     EXPECT_TRUE(gl.calls.empty());  // only a changed fov reprojects
     EXPECT_EQ(Run("fov 0100;FOV 10;fov 120;fov"), Lines{"FOV=120"});
     std::vector<double> fovs;
@@ -392,76 +335,30 @@ TEST_F(Commands, SettingsShowSetAndRefuse) {
     EXPECT_EQ(fovs, (std::vector<double>{100, 10, 120}));
 }
 
-// The bounds every command line must keep.
-void ExpectSaneState() {
-    const ConsoleState& c = Con();
-    ASSERT_TRUE(c.lineCount >= 0 && c.lineCount <= kConsoleLines);
-    for (int i = 1; i <= c.lineCount; ++i) ASSERT_LE(c.log[i].size(), 60u);
-    const auto& v = Cvars();
-    const std::tuple<double, double, double> ranges[] = {{v.fov, 10, 120},
-                                                         {v.sensitivity, 1, 25},
-                                                         {v.cl_forwardspeed, 1, 1000},
-                                                         {v.cl_sidespeed, 1, 1000}};
-    for (const auto& [value, low, high] : ranges)
-        ASSERT_TRUE(value >= low && value <= high) << value;
-    ASSERT_EQ(Plr().CurrentPlayer, 0);
-    ASSERT_EQ(FindKey("w"), 87);
-}
-
-void RunCatching(std::string_view line) {
-    try {
-        ExecuteCommand(line);
-    } catch (const ConversionError&) {
-    }
-}
-
-TEST_F(Commands, HundredKilobyteLines) {
+// Lines past the fuzz target's lengths: a 100 KiB binding is kept whole, the log stays wrapped
+// and capped, and thousands of segments each run.
+TEST_F(Commands, HundredKilobyteLinesAndThousandsOfSeparators) {
     auto many = [](char c) { return std::string(100 * 1024, c); };
     for (const std::string& line :
          {many('a'), "bind q " + many('x'), "bind " + many('k') + " about", "fov " + many('9'),
           "fog pl " + many('9'), "fog pl 0." + many('0') + "1", many(' '),
-          "set_volume " + many('0') + "7"})
-        RunCatching(line);
-    EXPECT_EQ(KeyTable(81).Command.size(), 100u * 1024 + 2);
-    EXPECT_EQ(Snd().volume, 7u | (7u << 16));
-    ExpectSaneState();
-    EXPECT_EQ(Cvars().fov, 90);
-}
-
-TEST_F(Commands, ThousandsOfSeparators) {
+          "set_volume " + many('0') + "7"}) {
+        try {
+            ExecuteCommand(line);
+        } catch (const ConversionError&) {
+        }
+    }
+    EXPECT_EQ(std::tuple(KeyTable(81).Command.size(), FindKey("w"), Snd().volume, Cvars().fov),
+              std::tuple(100u * 1024 + 2, 87, 7u | (7u << 16), 90));
+    ASSERT_TRUE(Con().lineCount >= 0 && Con().lineCount <= kConsoleLines);
+    for (const std::string& l : Log()) EXPECT_LE(l.size(), 60u);
     Con().lineCount = 0;
     ExecuteCommand(std::string(5000, ';'));  // 4998 empty segments, each unrecognised
     EXPECT_EQ(Con().lineCount, 31);          // a full log settles at 31 lines under the prompt
-    ExpectSaneState();
     std::string line;
     for (int i = 0; i < 3001; ++i) line += "no_clip;";
     ExecuteCommand(line);
     EXPECT_EQ(World().no_clip, 1);
-    ExpectSaneState();
-}
-
-// Every high byte in words and arguments, and numbers of any size to every numeric command.
-// (Random lines of any bytes are the command fuzz target's.)
-TEST_F(Commands, HighBytesAndHugeNumbers) {
-    std::string bytes;
-    for (int b = 0x80; b <= 0xFF; ++b) bytes.push_back(static_cast<char>(b));
-    for (const char* prefix : {"", "bind ", "fov ", "fog pl "}) RunCatching(prefix + bytes);
-    for (const char c : bytes) {
-        RunCatching(std::string("bind ") + c + " about");
-        RunCatching(std::string(1, c) + "elp;" + c + c);
-        RunCatching(std::string("play_wav ") + c);
-    }
-    ExpectSaneState();
-    for (const char* number : {"4294967296", "18446744073709551616", "-0", "00000000000000000000",
-                               "1e308", "-1e-320", "9223372036854775808", "2147483647"}) {
-        for (const char* command :
-             {"fov", "sensitivity", "cl_forwardspeed", "cl_sidespeed", "set_volume", "fog pl"}) {
-            RunCatching(std::string(command) + " " + number);
-            ExpectSaneState();
-        }
-        RunCatching(std::string("set_fullscreen ") + number + " " + number + " " + number);
-        RunCatching(std::string("set_windowed ") + number + " " + number);
-    }
 }
 
 }  // namespace

@@ -10,14 +10,13 @@ namespace {
 using namespace tam::literals;
 using test::Lines;
 
-class ConsoleTest : public ::testing::Test {
+// The command fixture with the console made as the program makes it, banner first.
+class ConsoleTest : public test::CommandTest {
 protected:
     void SetUp() override {
-        ResetConsole();
-        ResetInterpreter();  // an empty chain: every word is unrecognised unless a test adds it
+        CommandTest::SetUp();
         ConsoleConstruct(&view);
     }
-    void TearDown() override { ResetConsole(); }
     static void Type(std::string_view text) {
         for (char ch : text) ConsoleKeyPress(static_cast<uint8_t>(ch));
     }
@@ -25,10 +24,10 @@ protected:
         Type(text);
         ConsoleKeyDown(13);
     }
-    test::RecordingView view;
 };
 
-// The log keeps its newest 32 lines; drawn with the prompt under it, a full log settles at 31.
+// The log keeps its newest 32 lines; drawn with the prompt under it, a full log settles at 31, and
+// the prompt is taken off the log again after each redraw.
 TEST_F(ConsoleTest, BannerWrappingAndTheNewestLines) {
     const std::string sep(60, '=');
     EXPECT_EQ(test::ConsoleLog(), (Lines{sep, "Orvalis 3D", sep}));
@@ -42,30 +41,14 @@ TEST_F(ConsoleTest, BannerWrappingAndTheNewestLines) {
     EXPECT_EQ(test::ConsoleLog(), (Lines{std::string(60, 'a'), "a", std::string(60, 'b'),
                                          std::string(60, 'b'), std::string(60, 'c'), ""}));
     for (int i = 1; i <= 33; ++i) ConsolePrint("line " + std::to_string(i), false);
-    EXPECT_EQ(Con().lineCount, 32);
-    EXPECT_EQ(Con().log[1], "line 2");
-    EXPECT_EQ(Con().log[32], "line 33");
+    EXPECT_EQ(std::tuple(Con().lineCount, Con().log[1], Con().log[32]),
+              std::tuple(32, "line 2", "line 33"));
     for (int pass = 0; pass < 2; ++pass) {  // further redraws lose nothing more
         ConsoleRefresh();
-        EXPECT_EQ(Con().lineCount, 31);
-        ASSERT_EQ(view.drawn.size(), 32u);
-        EXPECT_EQ(view.drawn[31], "NEW>_");
-        EXPECT_EQ(Con().log[1], "line 3");
-        EXPECT_EQ(Con().log[31], "line 33");
+        EXPECT_EQ(std::tuple(Con().lineCount, Con().log[1], Con().log[31], view.drawn.size()),
+                  std::tuple(31, "line 3", "line 33", 32u));
+        EXPECT_EQ(view.drawn.back(), "NEW>_");
     }
-}
-
-TEST_F(ConsoleTest, RefreshDrawsThePromptAndTakesItOff) {
-    Type("fog +");
-    EXPECT_EQ(view.drawn, (Lines{std::string(60, '='), "Orvalis 3D", std::string(60, '='),
-                                 "NEW>fog +_"}));
-    EXPECT_EQ(Con().lineCount, 3);  // the prompt is not left in the log
-    // A long input line wraps into two prompt lines; both are drawn and both taken off.
-    Type(std::string(60, 'x'));
-    ASSERT_EQ(view.drawn.size(), 5u);
-    EXPECT_EQ(view.drawn[3], "NEW>fog +" + std::string(51, 'x'));
-    EXPECT_EQ(view.drawn[4], std::string(9, 'x') + "_");
-    EXPECT_EQ(Con().lineCount, 3);
 }
 
 TEST_F(ConsoleTest, ConsoleKeyCharactersHideWithoutTypingAndEditingKeys) {
@@ -83,11 +66,9 @@ TEST_F(ConsoleTest, ConsoleKeyCharactersHideWithoutTypingAndEditingKeys) {
     EXPECT_EQ(Con().inputLine, "ab");
     for (int i = 0; i < 3; ++i) ConsoleKeyDown(8);  // backspace on an empty line does nothing
     EXPECT_EQ(Con().inputLine, "");
-    for (auto hide : {+[] { ConsoleKeyDown(27); }, +[] { ConsoleDeactivate(); }}) {
-        view.visible = true;
-        hide();
-        EXPECT_FALSE(view.visible);
-    }
+    view.visible = true;
+    ConsoleDeactivate();  // Escape is the whole-program tests' way out
+    EXPECT_FALSE(view.visible);
 }
 
 TEST_F(ConsoleTest, EnterLogsTheLineAndHistoryWalksBackAndForth) {
@@ -100,24 +81,19 @@ TEST_F(ConsoleTest, EnterLogsTheLineAndHistoryWalksBackAndForth) {
     for (const char* line : {"a", "b", "c"}) Enter(line);
     EXPECT_EQ(Con().log[Con().lineCount], "c");
     EXPECT_EQ(Con().inputLine, "");
-    for (const char* e : {"c", "b", "a", "", ""}) {  // the oldest is the empty line
-        ConsoleKeyDown(38);
-        EXPECT_EQ(Con().inputLine, e);
+    std::string walk;  // up five times, down five times
+    for (int key : {38, 38, 38, 38, 38, 40, 40, 40, 40, 40}) {
+        ConsoleKeyDown(key);
+        walk += Con().inputLine + ",";
     }
-    for (const char* e : {"a", "b", "c", "", ""}) {
-        ConsoleKeyDown(40);
-        EXPECT_EQ(Con().inputLine, e);
-    }
+    EXPECT_EQ(walk, "c,b,a,,,a,b,c,,,");  // the oldest is the empty line
     for (int i = 1; i <= 33; ++i) Enter("cmd" + std::to_string(i));
-    EXPECT_EQ(Con().historyCount, 32);
-    EXPECT_EQ(Con().history[0], "cmd2");
-    EXPECT_EQ(Con().history[31], "cmd33");
+    EXPECT_EQ(std::tuple(Con().historyCount, Con().history[0], Con().history[31]),
+              std::tuple(32, "cmd2", "cmd33"));
     // A conversion error ends the command with the line logged and kept, and still in the editor.
-    RegisterCommand("fog", [](const commands::Words& w) { StrToFloat(w[2]); });
     EXPECT_THROW(Enter("fog pl 7x"), ConversionError);
-    EXPECT_EQ(test::ConsoleLog().back(), "fog pl 7x");
-    EXPECT_EQ(Con().history[31], "fog pl 7x");
-    EXPECT_EQ(Con().inputLine, "fog pl 7x");
+    EXPECT_EQ(std::tuple(test::ConsoleLog().back(), Con().history[31], Con().inputLine),
+              std::tuple("fog pl 7x", "fog pl 7x", "fog pl 7x"));
     ConsoleKeyDown(8);
     EXPECT_EQ(view.drawn.back(), "NEW>fog pl 7_");
 }
@@ -132,7 +108,6 @@ TEST_F(Completion, TabCompletesCommandWordsAndKeyNamesAndListsOnTheSecondTab) {
         Lines listed;
     };
     const Case cases[] = {
-        {"no_", 1, "no_clip ", {}},
         {"BI", 1, "bind ", {}},
         {"fog +;lo", 1, "fog +;load_", {}},  // the last command, to the common beginning
         {"load_", 1, "load_", {}},
@@ -170,7 +145,6 @@ TEST_F(Completion, TabCompletesCommandWordsAndKeyNamesAndListsOnTheSecondTab) {
 // appends it, and 1,856 typed bytes wrap into 32 prompt lines, which push every log line out of
 // the 32-line log (they stay lost). One byte less leaves one slot: the last reply line survives.
 TEST_F(ConsoleTest, ALineThatFillsThePromptTakesItsReplyWithIt) {
-    RegisterCommandChain();
     const std::string last = "fog pl XXX - XXX-плотность тумана от 0 до 100"_cp;
     const std::pair<size_t, Lines> cases[] = {
         {0, {"fog + - Включить туман"_cp, "fog - - Выключить туман"_cp, "fog 1 - Тип тумана"_cp,

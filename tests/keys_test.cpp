@@ -12,44 +12,26 @@ namespace {
 
 using Keys = CommandTest;
 
-void Tap(int code) {
-    FormKeyDown(code);
-    FormKeyUp(code);
-}
-
-TEST_F(Keys, TableNamesAndLookups) {
-    int named = 0;
-    for (int code = 0; code < kKeyCount; ++code) named += !KeyTable(code).Name.empty();
-    EXPECT_EQ(named, 100);
-    // Lookups lowercase and search every name; unnamed codes never match "".
+TEST_F(Keys, TableLookups) {
+    // Lookups lowercase and search every name, the first and the last; unnamed codes never
+    // match "".
     const std::pair<const char*, int> finds[] = {
-        {"leftmouse", 0}, {"rightmouse", 1}, {"backspace", 8}, {"caps", 20},   {"Escape", 27},
-        {"Space", 32},    {"pageup", 33},    {"delete", 46},   {"0", 48},      {"Z", 90},
-        {"menu", 93},     {"NUM_0", 96},     {"num_+", 107},   {"num_del", 110}, {"F12", 123},
-        {"num", 144},     {"scroll", 145},   {":", 186},       {"`", 192},     {"\\", 220},
-        {"'", 222},       {"f13", -1},       {"", -1},         {"num_", -1}};
+        {"leftmouse", 0}, {"Escape", 27}, {"Z", 90},   {"NUM_0", 96}, {"num_+", 107},
+        {"F12", 123},     {"'", 222},     {"f13", -1}, {"", -1},      {"num_", -1}};
     for (const auto& [name, code] : finds) EXPECT_EQ(FindKey(name), code) << name;
-    for (int code : {2, 9, 12, 14, 41, 47, 58, 94, 108, 124, 146, 185, 193, 218, 223, 254})
-        EXPECT_EQ(KeyTable(code).Name, "") << code;
 }
 
 TEST_F(Keys, BindCommandForms) {
     const std::pair<std::string, Lines> cases[] = {
         {"bind w", {"w=+forward"}},
         {"bind W", {"w=+forward"}},
-        {"bind zz", {"Unknown key zz"}},
         {"bind ZZ about", {"Unknown key ZZ"}},  // typed case kept
         {Cp("bind Ё about"), {Cp("Unknown key Ё")}},
-        {"bind f13", {"Unknown key f13"}},
         {"bind 9", {"9="}},
         {"bind  w   +forward", {}},
         {"bind w", {"w=+forward  "}},  // stored with the empty words' spaces
     };
     for (const auto& [line, out] : cases) EXPECT_EQ(Run(line), out) << line;
-    Run("bind Q about");
-    EXPECT_EQ(KeyTable(81).Command, "about  ");
-    Run("bind q play_wav a b c");
-    EXPECT_EQ(KeyTable(81).Command, "play_wav a b");
 }
 
 TEST_F(Keys, KeyDownRunsTheBindingAndKeyUpItsMinusForm) {
@@ -60,21 +42,19 @@ TEST_F(Keys, KeyDownRunsTheBindingAndKeyUpItsMinusForm) {
         FormKeyUp(87);
         EXPECT_EQ(CurrentRecord().moveForward, 0) << line;
     }
-    Run("bind w no_clip");
-    Tap(87);  // not a "+" action: nothing on release
-    EXPECT_EQ(World().no_clip, 1);
 
     FormKeyDown(32);
     FormKeyDown(32);                     // repeats run again
     EXPECT_EQ(CurrentRecord().vz, 0.f);  // not on the ground: no jump
     CurrentRecord().onGround = 1;
     FormKeyDown(32);
-    EXPECT_EQ(CurrentRecord().vz, 5.f);
-    EXPECT_EQ(CurrentRecord().onGround, 0);
+    EXPECT_EQ(std::tuple(CurrentRecord().vz, CurrentRecord().onGround), std::tuple(5.f, 0));
 }
 
-// "+attack" plays the shot through play_wav: without its file it says so, and still attacks.
-TEST_F(Keys, OnlyTheFirstByteOfTheReleaseChanges) {
+// A release changes only the first byte of a "+" binding; other bindings and unbound keys run
+// nothing on release. "+attack" plays the shot through play_wav: without its file it says so,
+// and still attacks.
+TEST_F(Keys, OnlyTheFirstByteOfAPlusBindingChangesOnReleaseAndOthersRunNothing) {
     BindKey("e", "+attack; +forward");
     std::filesystem::remove(dir / "Data" / "Sound" / "mp40f1.wav");
     Con().lineCount = 0;
@@ -83,12 +63,9 @@ TEST_F(Keys, OnlyTheFirstByteOfTheReleaseChanges) {
     EXPECT_EQ(CurrentRecord().attacking, 1);
     Con().lineCount = 0;
     FormKeyUp(69);
-    EXPECT_EQ(CurrentRecord().attacking, 0);
-    EXPECT_EQ(CurrentRecord().moveForward, 1);  // "+forward" ran again
-    EXPECT_EQ(Log(), Lines{});                  // "-attack" plays nothing
-}
+    EXPECT_EQ(std::tuple(CurrentRecord().attacking, CurrentRecord().moveForward), std::tuple(0, 1));
+    EXPECT_EQ(Log(), Lines{});  // "-attack" plays nothing, "+forward" ran again
 
-TEST_F(Keys, ReleaseOfNonPlusBindingsAndUnboundKeysRunsNothing) {
     view.visible = false;
     Con().lineCount = 0;
     FormKeyUp(112);  // "help; console"
@@ -106,7 +83,10 @@ TEST_F(Keys, ReleaseOfNonPlusBindingsAndUnboundKeysRunsNothing) {
 TEST_F(Keys, CodesOutsideTheTableAreIgnoredAndRebindingWhileRunningIsSafe) {
     KeyTable(254).Command = "no_clip";
     FormKeyDown(254);
-    for (int key : {255, 256, 1000, 65535, -1, INT32_MIN}) Tap(key);
+    for (int key : {255, 256, 1000, 65535, -1, INT32_MIN}) {
+        FormKeyDown(key);
+        FormKeyUp(key);
+    }
     EXPECT_EQ(World().no_clip, 1);
     // The running line must not depend on the binding it came from.
     BindKey("w", "bind w about;no_clip;no_clip;no_clip");
@@ -140,31 +120,22 @@ TEST_F(Keys, WheelStepsTheFieldOfViewWithinItsLimits) {
     for (int i = 0; i < 5; ++i) MouseWheel(0);  // a zero delta counts as upward
     EXPECT_EQ(Cvars().fov, 120);
     MouseWheel(0x7F00u << 16);
-    EXPECT_EQ(Cvars().fov, 120);
-    EXPECT_EQ(gl.Named("Perspective").back().args[0], 120);
+    EXPECT_EQ(std::pair(Cvars().fov, gl.Named("Perspective").back().args[0]), std::pair(120, 120.0));
     MouseWheel(0x7F01u << 16);
     EXPECT_EQ(Cvars().fov, 118);
     for (int i = 0; i < 100; ++i) MouseWheel(0xFF88u << 16 | 0xFFFFu);  // -120, low word noise
-    EXPECT_EQ(Cvars().fov, 10);
+    EXPECT_EQ(std::pair(Cvars().fov, gl.Named("Perspective").back().args[0]), std::pair(10, 10.0));
     EXPECT_EQ(gl.Count("Perspective"), 117u);  // every step reprojects
-    EXPECT_EQ(gl.Named("Perspective").back().args[0], 10);
-    ResetSettings();
-    for (int i = 0; i < 3; ++i) MouseWheel(120u << 16);
-    EXPECT_EQ(Run("fov"), Lines{"FOV=96"});
 }
 
 TEST_F(Keys, KeyPositionsMapToKeyCodesAndReachEveryNamedKey) {
     using platform::VirtualKeyFromScancode;
-    // Scancodes are USB HID keyboard usages.
-    for (int i = 0; i < 26; ++i) EXPECT_EQ(VirtualKeyFromScancode(4 + i), 'A' + i);
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(VirtualKeyFromScancode(30 + i), '1' + i);
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(VirtualKeyFromScancode(58 + i), 112 + i);
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(VirtualKeyFromScancode(89 + i), 97 + i);  // keypad 1-9
-    // 53: left of 1, the console key on every layout; 98: keypad 0, not the top-row one.
-    const std::pair<int, int> single[] = {{39, '0'}, {53, 192}, {98, 96},  {99, 110}, {88, 13},
-                                          {79, 39},  {82, 38},  {225, 16}, {230, 18}, {228, 17},
-                                          {51, 186}, {52, 222}, {-1, 0},   {0, 0},    {512, 0},
-                                          {100000, 0}, {INT32_MIN, 0}};
+    // Scancodes are USB HID keyboard usages: the ends of the letter, digit, F-key and keypad
+    // runs. 53: left of 1, the console key on every layout; 98: keypad 0, not the top-row one.
+    const std::pair<int, int> single[] = {
+        {4, 'A'},  {29, 'Z'},  {30, '1'}, {39, '0'}, {58, 112}, {69, 123}, {89, 97},  {97, 105},
+        {53, 192}, {98, 96},   {99, 110}, {88, 13},  {79, 39},  {82, 38},  {225, 16}, {51, 186},
+        {-1, 0},   {0, 0},     {512, 0},  {INT32_MIN, 0}};
     for (const auto& [sc, vk] : single) EXPECT_EQ(VirtualKeyFromScancode(sc), vk) << sc;
     std::set<int> produced;
     for (int sc = 0; sc < 512; ++sc) {

@@ -22,7 +22,6 @@ public:
     std::map<uintptr_t, std::string> live;  // handle -> what it holds
     std::map<int, uintptr_t> playing;       // channel -> chunk
     uintptr_t music = 0;                    // the music playing
-    int musicStarts = 0;
     uint16_t left = 0xFFFF, right = 0xFFFF;
     int levelCalls = 0;
 
@@ -33,7 +32,7 @@ public:
     void CloseDevice() override { open = false, ++closes; }
     bool DeviceOpen() const override { return open; }
     audio::MusicHandle LoadMusic(const std::string& path) override { return Load(path); }
-    void PlayMusicFromStart(audio::MusicHandle m) override { music = m, ++musicStarts; }
+    void PlayMusicFromStart(audio::MusicHandle m) override { music = m; }
     void FreeMusic(audio::MusicHandle m) override { Free(m); }
     audio::ChunkHandle LoadChunk(const std::string& path) override { return Load(path); }
     audio::ChunkHandle ChunkFromSamples(const int16_t*, size_t frames) override {
@@ -78,12 +77,10 @@ class FakeDisplay : public DisplayDevice {
 public:
     bool window = true, fullScreen = false;
     int enterResult = 0, leaveResult = 0;
-    Border border = Border::Single;
     std::vector<std::string> calls;
 
     bool HasWindow() override { return window; }
     void SetBorder(Border b) override {
-        border = b;
         calls.push_back(b == Border::None ? "border none" : "border sizeable");
     }
     int EnterFullScreen(int w, int h, int bits) override {

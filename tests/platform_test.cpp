@@ -18,7 +18,11 @@ namespace {
 using namespace tam::literals;
 using test::Lines;
 
-TEST(PlatformInit, RefusesToRunWithoutAWindowSystemUnlessAHeadlessDriverIsAsked) {
+// Without a window system the platform refuses to start unless a headless driver is asked for.
+// Then an error escaping the loop's idle call goes to the box; a box that cannot be shown loses
+// nothing: the whole text (CP1251, wrapped at 60) lands in the console, which is shown, and the
+// loop goes on. (The whole-program display test sees a box that can be shown.)
+TEST(Platform, NoWindowSystemIsRefusedAndAnErrorNoBoxCanShowGoesWholeIntoTheConsole) {
     // Each test runs in its own process, so the environment can be changed freely here.
     ::unsetenv("WAYLAND_DISPLAY");
     ::unsetenv("SDL_VIDEODRIVER");
@@ -27,20 +31,11 @@ TEST(PlatformInit, RefusesToRunWithoutAWindowSystemUnlessAHeadlessDriverIsAsked)
     EXPECT_FALSE(platform::Init());
     EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot open the display :4093"),
               std::string::npos);
-
     ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
     ASSERT_TRUE(platform::Init()) << "an explicitly chosen headless driver is taken";
-    platform::Shutdown();
-}
 
-// An error escaping the loop's idle call goes to the box; a box that cannot be shown loses
-// nothing: the whole text (CP1251, wrapped at 60) lands in the console, which is shown, and the
-// loop goes on. (The whole-program display test sees a box that can be shown.)
-TEST(PlatformMessageBox, AnErrorNoBoxCanShowGoesWholeIntoTheConsole) {
     const std::string error = "Нет файла: " + std::string(70, 'x') + "_end";
     const Lines wrapped = {"Нет файла: "_cp + std::string(49, 'x'), std::string(21, 'x') + "_end"};
-    ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    ASSERT_TRUE(platform::Init());
     ResetConsole();
     test::RecordingView view;
     view.visible = false;
@@ -65,7 +60,6 @@ TEST(PlatformMessageBox, AnErrorNoBoxCanShowGoesWholeIntoTheConsole) {
 
     EXPECT_EQ(idleCalls, 2) << "the loop goes on after the error";
     EXPECT_EQ(boxes, Lines{"Tamberlo: " + error});
-    EXPECT_NE(err.find("Tamberlo: " + error), std::string::npos) << err;
     EXPECT_NE(err.find("cannot show the message box (No message system available)"),
               std::string::npos) << err;
     EXPECT_EQ(test::ConsoleLog(), wrapped);

@@ -8,8 +8,7 @@ source "$(dirname "$0")/lib.inc"
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$WORK/rec.raw"
 start_and_wait
-for _ in $(seq 50); do [ -s "$WORK/rec.raw" ] && break; sleep 0.1; done
-[ -s "$WORK/rec.raw" ] || fail "the sound device was not opened: $(cat "$WORK/stderr")"
+until_ok 50 0.1 test -s "$WORK/rec.raw" || fail "the sound device was not opened: $(cat "$WORK/stderr")"
 
 open_console "$main" "$con"
 
@@ -42,11 +41,9 @@ heard() {
 }
 
 # silent WHAT FROM: after a second of recording past frame FROM, both channels are silent.
+second_past() { [ $(( $(frames) - $1 )) -ge 44100 ]; }
 silent() {
-  for _ in $(seq 40); do
-    [ $(( $(frames) - $2 )) -ge 44100 ] && break
-    sleep 0.25
-  done
+  until_ok 40 0.25 second_past "$2" || true
   local l r
   l=$(level 1 "$2"); r=$(level 2 "$2")
   loud "$l" 0.0001 || loud "$r" 0.0001 && fail "$1: still heard ($l / $r)"

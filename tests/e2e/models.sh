@@ -36,9 +36,7 @@ start_and_wait
 view "$WORK/view.map" "$WORK/models-a.png"
 sleep 0.7
 shot "$main" "$WORK/models-b.png"
-# Straight ahead (+Y) the models fill the middle; the stone floor and the sky are grey and blue.
-colours=$(convert "$WORK/models-a.png" -crop "$middle" +repage -format '%k\n' info:)
-[ "$colours" -gt 800 ] || fail "nothing stands in the middle of the view ($colours colours)"
+# Straight ahead (+Y) the models fill the middle.
 [ "$green" -gt 5 ] || fail "the green Ogros is not in the middle of the view (${green}‰)"
 moved=$(compare -metric AE -fuzz 3% "$WORK/models-a.png" "$WORK/models-b.png" /dev/null 2>&1 || true)
 [ "${moved%% *}" -gt 200 ] || fail "the models did not move between two screenshots ($moved pixels)"

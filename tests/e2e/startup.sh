@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts the real game and checks what a person sees: both windows with their titles, places and
-# sizes; the console's banner and start-up lines; typed text after "NEW>"; an entered line with
-# its underscore, one line above the last; frames being drawn; and a clean exit (status 0) on
-# closing the main window, on SIGTERM and on SIGINT; and a user's autoexec.cfg run after start-up.
+# sizes; the console's start-up lines; typed text after "NEW>"; frames being drawn; F12's
+# screenshot; a clean exit (status 0) on closing the main window, on SIGTERM and on SIGINT; and a
+# user's autoexec.cfg run after start-up. (The console picture's unit tests keep an entered line's
+# underscores clear of the line below.)
 source "$(dirname "$0")/lib.inc"
 
 # A user's autoexec.cfg, run at the end of start-up.
@@ -24,11 +25,6 @@ sed -n '/Software Initializated/,$p' "$WORK/ocr.txt" | grep -q 'No Clip ON' ||
   fail "autoexec.cfg did not run after start-up: $(cat "$WORK/ocr.txt")"
 type_text "$con" "hello"
 wait_ocr "$con" 'NEW.{0,2}hel ?lo'
-# An entered line moves up the log with its underscore intact.
-press "$con" BackSpace BackSpace BackSpace BackSpace BackSpace
-type_text "$con" "cl_forwardspeed 1001"
-press "$con" Return
-wait_ocr "$con" '^cl_forwardspeed 1001$'
 close_console "$con"
 
 # Frames keep coming: the HUD's frame-rate line changes between two screenshots.
@@ -37,8 +33,8 @@ still_drawing "$main" "the main window did not change in a second"
 
 # F12 saves the frame as a PNG of the window's size and nearly its pixels (the HUD's rate moves).
 press "$main" F12
-for _ in $(seq 50); do compgen -G "$WORK/pictures/Tamberlo/*.png" >/dev/null && break; sleep 0.1; done
-png=$(compgen -G "$WORK/pictures/Tamberlo/*.png" | head -n 1) || fail "F12 wrote no screenshot"
+png=$(until_ok 50 0.1 compgen -G "$WORK/pictures/Tamberlo/*.png" | head -n 1) ||
+  fail "F12 wrote no screenshot"
 shot "$main" "$WORK/window.png"
 [ "$(identify -format '%wx%h' "$png")" = "$(identify -format '%wx%h' "$WORK/window.png")" ] ||
   fail "screenshot $(identify -format '%wx%h' "$png") against the window's $(identify -format '%wx%h' "$WORK/window.png")"
@@ -47,7 +43,6 @@ differ=$(compare -metric AE -fuzz 10% "$png" "$WORK/window.png" /dev/null 2>&1 |
 
 close_window "$main"
 wait_exit "closing the main window"
-
 
 for sig in TERM INT; do
   start_and_wait
