@@ -83,10 +83,7 @@ arena() {
     TAM_BUILD_DIR=$build
     source "$root/tests/e2e/lib.inc"
     GAME=$bin/tamberlo
-    need_display
-    start_game
-    main=$(wait_window frmMain)
-    wait_viewable "$main"
+    start_and_wait
     sleep 1
     look_level "$main"
     shot "$main" "$WORK/arena.png"

@@ -1,41 +1,29 @@
 #!/usr/bin/env bash
 # The soak: plays the real game for a while as a careless user would and watches it.
 #   scripts/soak.sh MINUTES
-# Starts the game (TAM_BUILD_DIR, default build/) under an Xvfb of its own (display
-# TAM_SOAK_DISPLAY, else the first free one from :171) with the dummy sound driver, and drives it
-# with a random mix seeded by TAM_SOAK_SEED (default 1): valid and invalid command lines typed
-# into the console, maps loaded and generated, textures and sounds good, damaged, missing and
-# oversized, conversion errors whose message box is closed, and movement keys held down. A
+# Starts the game (TAM_BUILD_DIR, default build/) under an Xvfb of its own (the first free
+# display from :130, as the whole-program tests start theirs) with the dummy sound driver, and
+# drives it with a random mix seeded by TAM_SOAK_SEED (default 1): valid and invalid command lines
+# typed into the console, maps loaded and generated, textures and sounds good, damaged, missing
+# and oversized, conversion errors whose message box is closed, and movement keys held down. A
 # warm-up first runs each kind of action once, so that what the game keeps from then on (the
-# registry's textures, the island's display list, the default sound) is in place. From then on it samples the game's RSS every 10 s and checks every 30 s that it
-# still draws (two screenshots a second apart must differ: the models move and the HUD's frame
-# rate changes). It fails when the game dies, stops drawing, or when the highest RSS of the last
-# third of the run exceeds the highest before it by more than the tolerance: 4 MiB or 3 %,
-# whichever is larger (the allocator's and the GL driver's own ups and downs stay well inside
-# that; a leak of a texture or a map per action does not). Ends with the RSS series and one
-# line "soak: ok (...)".
+# registry's textures, the island's display list, the default sound) is in place. From then on
+# it samples the game's RSS every 10 s and checks every 30 s that it still draws (two screenshots
+# a second apart must differ: the models move and the HUD's frame rate changes). It fails when
+# the game dies, stops drawing, or when the highest RSS of the last third of the run exceeds the
+# highest before it by more than the tolerance: 4 MiB or 3 %, whichever is larger (the
+# allocator's and the GL driver's own ups and downs stay well inside that; a leak of a texture
+# or a map per action does not). Ends with the RSS series and one line "soak: ok (...)".
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 minutes=${1:?usage: scripts/soak.sh MINUTES}
 export TAM_BUILD_DIR=$(cd "${TAM_BUILD_DIR:-$root/build}" && pwd)
 [ -x "$TAM_BUILD_DIR/game/tamberlo" ] || { echo "soak: no game in $TAM_BUILD_DIR/game" >&2; exit 2; }
+unset DISPLAY  # sourcing the helpers then starts an X server of the soak's own
 source "$root/tests/e2e/lib.inc"
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 seed=${TAM_SOAK_SEED:-1}
 RANDOM=$seed
-
-# An X server of our own.
-display=${TAM_SOAK_DISPLAY:-}
-if [ -z "$display" ]; then
-  for display in $(seq 171 199); do
-    [ ! -e "/tmp/.X11-unix/X$display" ] && [ ! -e "/tmp/.X$display-lock" ] && break
-  done
-fi
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-E2E_XVFB=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do command xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb :$display did not start"
 
 # Files the game is given beyond its own: damaged, oversized and Cyrillic-named ones.
 printf 'not a picture at all' > "$WORK/bad.tga"
@@ -121,7 +109,7 @@ random_action() {
   fi
 }
 
-echo "soak: $minutes min, seed $seed, display :$display, game $TAM_BUILD_DIR/game/tamberlo"
+echo "soak: $minutes min, seed $seed, display $DISPLAY, game $TAM_BUILD_DIR/game/tamberlo"
 start_and_wait
 sleep 1
 warm_up=(
