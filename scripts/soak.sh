@@ -6,14 +6,15 @@
 # drives it with a random mix seeded by TAM_SOAK_SEED (default 1): valid and invalid command lines
 # typed into the console, maps loaded and generated, textures and sounds good, damaged, missing
 # and oversized, conversion errors whose message box is closed, and movement keys held down. A
-# warm-up first runs each kind of action once, so that what the game keeps from then on (the
-# registry's textures, the island's display list, the default sound) is in place. From then on
-# it samples the game's RSS every 10 s and checks every 30 s that it still draws (two screenshots
-# a second apart must differ: the models move and the HUD's frame rate changes). It fails when
-# the game dies, stops drawing, or when the highest RSS of the last third of the run exceeds the
-# highest before it by more than the tolerance: 4 MiB or 3 %, whichever is larger (the
-# allocator's and the GL driver's own ups and downs stay well inside that; a leak of a texture
-# or a map per action does not). Ends with the RSS series and one line "soak: ok (...)".
+# warm-up first runs every line and each other kind of action once, so that what the game keeps
+# from then on (the registry's textures, the island's display list, the default sound) is in
+# place. From then on it samples the game's RSS every 10 s and checks every 30 s that it still
+# draws (two screenshots a second apart must differ: the models move and the HUD's frame rate
+# changes). It fails when the game dies, stops drawing, or when the highest RSS of the last third
+# of the run exceeds the highest before it by more than the tolerance: 4 MiB (8 MiB in runs under
+# 5 minutes) or 3 %, whichever is larger. The allocator's and the GL driver's own ups and downs
+# stay inside that; a leak of a texture or a map per action does not. Ends with the RSS series
+# and one line "soak: ok (...)".
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 minutes=${1:?usage: scripts/soak.sh MINUTES}
@@ -112,13 +113,9 @@ random_action() {
 echo "soak: $minutes min, seed $seed, display $DISPLAY, game $TAM_BUILD_DIR/game/tamberlo"
 start_and_wait
 sleep 1
-warm_up=(
-  "create_map" "load_map Data/Maps/isengard.map" "load_map $WORK/cut.map" "load_texture Data/Sky/up.tga"
-  "load_texture $WORK/Стена.tga" "load_texture $WORK/bad.tga" "load_texture $WORK/huge.tga"
-  "play_wav Data\\Sound\\mp40f1.wav" "play_wav $WORK/bad.wav" "play_mp3 $WORK/bad.wav" "help" "about"
-  "set_windowed 640 480" "whatever 1 2 3"
-)
-for line in "${warm_up[@]}"; do act line "$line"; done
+# Every line once, so that every texture, map and sound the mix can name is loaded before the
+# memory is watched.
+for line in "${valid[@]}" "${invalid[@]}"; do act line "$line"; done
 act error "${conversion[0]}"
 act hold w
 still_drawing "$main" "the game stopped drawing during the warm-up"
@@ -149,7 +146,11 @@ still_drawing "$main" "the game stopped drawing after $actions actions"
 n=${#samples[@]}
 tail_from=$((n - n / 3))
 [ "$tail_from" -lt "$n" ] || tail_from=$((n - 1))
-read -r early late lo hi tol < <(printf '%s\n' "${samples[@]}" | awk -v t="$tail_from" '
+# A run of a few minutes sees the allocator and the GL driver still settling (a few MiB in the
+# first quarter hour), so it is allowed 8 MiB: it catches gross leaks, long runs the small ones.
+floor=4096
+[ "$minutes" -ge 5 ] || floor=8192
+read -r early late lo hi tol < <(printf '%s\n' "${samples[@]}" | awk -v t="$tail_from" -v floor="$floor" '
   { v[NR - 1] = $1 }
   END {
     lo = hi = v[0]
@@ -157,7 +158,7 @@ read -r early late lo hi tol < <(printf '%s\n' "${samples[@]}" | awk -v t="$tail
       if (v[i] < lo) lo = v[i]; if (v[i] > hi) hi = v[i]
       if (i < t) { if (v[i] > early) early = v[i] } else { if (v[i] > late) late = v[i] }
     }
-    tol = early * 0.03; if (tol < 4096) tol = 4096
+    tol = early * 0.03; if (tol < floor) tol = floor
     print early, late, lo, hi, int(tol)
   }')
 mib() { awk -v k="$1" 'BEGIN{printf "%.1f", k / 1024}'; }

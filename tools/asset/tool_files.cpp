@@ -26,7 +26,8 @@ bool WriteFileBytes(const std::string& path, std::span<const uint8_t> bytes) {
     int reason = errno;
     bool ok = f != nullptr;
     if (ok) {
-        ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+        // An empty span may have no data pointer, which fwrite must not be given.
+        ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
         if (!ok) reason = errno;
         if ((toStdout ? std::fflush(f) : std::fclose(f)) != 0 && ok) {
             ok = false;
