@@ -328,7 +328,7 @@ bool Init() {
     // make its own OpenGL context current and steal the main window's.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+    if (SDL_Init(SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "tamberlo: cannot start SDL: %s\n", SDL_GetError());
         return false;
     }
