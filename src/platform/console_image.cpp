@@ -32,10 +32,9 @@ std::string PrintableCharacters() {
 
 std::vector<std::string> ConsoleFontPaths() {
     std::vector<std::string> paths;
-    std::string error;
-    for (const FontFace* face : {&kMonoRegular, &kAnyMono}) {
-        if (auto path = FindFontFile(*face, &error)) paths.push_back(std::move(*path));
-        else std::fprintf(stderr, "tamberlo: console: %s\n", error.c_str());
+    for (FontMatch& m : FindFontFiles({&kMonoRegular, &kAnyMono})) {
+        if (m.file) paths.push_back(std::move(*m.file));
+        else std::fprintf(stderr, "tamberlo: console: %s\n", m.error.c_str());
     }
     return paths;
 }

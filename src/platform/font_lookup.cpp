@@ -17,9 +17,8 @@ struct PatternDeleter {
 };
 using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
 
-}  // namespace
-
-std::optional<std::string> FindFontFile(const FontFace& face, std::string* error) {
+// The file of `face` under `config` (null when fontconfig could not load one).
+std::optional<std::string> FindFontFileIn(FcConfig* config, const FontFace& face, std::string* error) {
     auto missing = [&]() -> std::optional<std::string> {
         if (error) {
             *error = std::string("font ") + face.family + (face.bold ? " Bold" : "") +
@@ -28,16 +27,15 @@ std::optional<std::string> FindFontFile(const FontFace& face, std::string* error
         }
         return std::nullopt;
     };
-    std::unique_ptr<FcConfig, ConfigDeleter> config(FcInitLoadConfigAndFonts());
     if (!config) return missing();
     PatternPtr pattern(FcPatternCreate());
     FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(face.family));
     FcPatternAddInteger(pattern.get(), FC_WEIGHT, face.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern.get(), FC_SLANT, FC_SLANT_ROMAN);
-    FcConfigSubstitute(config.get(), pattern.get(), FcMatchPattern);
+    FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    PatternPtr match(FcFontMatch(config.get(), pattern.get(), &result));
+    PatternPtr match(FcFontMatch(config, pattern.get(), &result));
     if (!match) return missing();
     FcChar8* family = nullptr;
     FcChar8* file = nullptr;
@@ -53,6 +51,23 @@ std::optional<std::string> FindFontFile(const FontFace& face, std::string* error
     if (face.package && (!sameFamily || isBold != face.bold || slant != FC_SLANT_ROMAN))
         return missing();
     return std::string(reinterpret_cast<const char*>(file));
+}
+
+}  // namespace
+
+std::optional<std::string> FindFontFile(const FontFace& face, std::string* error) {
+    std::unique_ptr<FcConfig, ConfigDeleter> config(FcInitLoadConfigAndFonts());
+    return FindFontFileIn(config.get(), face, error);
+}
+
+std::vector<FontMatch> FindFontFiles(std::initializer_list<const FontFace*> faces) {
+    std::unique_ptr<FcConfig, ConfigDeleter> config(FcInitLoadConfigAndFonts());
+    std::vector<FontMatch> matches;
+    for (const FontFace* face : faces) {
+        FontMatch& m = matches.emplace_back();
+        m.file = FindFontFileIn(config.get(), *face, &m.error);
+    }
+    return matches;
 }
 
 }  // namespace tam

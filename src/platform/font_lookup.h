@@ -2,8 +2,10 @@
 // font files. Used by the console window and by the asset tool's HUD font.
 #pragma once
 
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tam {
 
@@ -23,5 +25,13 @@ inline constexpr FontFace kAnyMono{"monospace", false, nullptr};
 // or of the other weight does not count: then nullopt, with `error` naming the face and its
 // package.
 std::optional<std::string> FindFontFile(const FontFace& face, std::string* error);
+
+// FindFontFile for each of `faces` in order, with one fontconfig configuration for them all
+// (loading it is nearly all of a lookup's cost).
+struct FontMatch {
+    std::optional<std::string> file;
+    std::string error;  // when there is no file
+};
+std::vector<FontMatch> FindFontFiles(std::initializer_list<const FontFace*> faces);
 
 }  // namespace tam
