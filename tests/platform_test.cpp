@@ -134,13 +134,24 @@ TEST_F(PlatformConsoleImage, EveryLineKeepsItsWholeInkAboveTheNext) {
 }
 
 // A picture kept up to date over refreshes that scroll, blank and rewrite rows (only changed
-// rows are drawn again) equals one drawn from nothing with the last refresh's rows.
+// rows are drawn again) equals one drawn from nothing with the last refresh's rows; so does a
+// window that was sent only the rectangles each update named.
 TEST_F(PlatformConsoleImage, RefreshedPictureEqualsOneDrawnAtOnce) {
     platform::ConsoleImage kept, fresh;
     std::string face;
     for (const std::string& path : platform::ConsoleFontPaths())
         if (face.empty() && kept.Open(path.c_str())) face = path;
     ASSERT_FALSE(face.empty()) << "no console face installed";
+    SDL_Surface* picture = kept.Surface();
+    SDL_Surface* window = SDL_CreateRGBSurfaceWithFormat(0, picture->w, picture->h, 32,
+                                                         picture->format->format);
+    const auto send = [&] {
+        SDL_Rect changed[kConsoleLines];
+        for (int i = 0, n = kept.Update(changed); i < n; ++i) {
+            SDL_Rect at = changed[i];
+            SDL_BlitSurface(picture, &changed[i], window, &at);
+        }
+    };
     std::vector<std::string> rows;
     for (int refresh = 0; refresh < 50; ++refresh) {
         if (refresh % 7 == 6) rows.clear();
@@ -149,13 +160,16 @@ TEST_F(PlatformConsoleImage, RefreshedPictureEqualsOneDrawnAtOnce) {
         if (refresh % 5 == 4) rows.front() = "NEW>_";
         kept.Clear();
         for (size_t r = 0; r < rows.size(); ++r) kept.DrawLine(static_cast<int>(r), rows[r]);
-        if (refresh % 2) kept.Surface();
+        if (refresh % 2) send();
     }
+    send();
     ASSERT_TRUE(fresh.Open(face.c_str()));
     fresh.Clear();
     for (size_t r = 0; r < rows.size(); ++r) fresh.DrawLine(static_cast<int>(r), rows[r]);
     const int h = kConsoleLines * fresh.CellHeight();
     EXPECT_EQ(Rows(kept.Surface(), 0, h), Rows(fresh.Surface(), 0, h));
+    EXPECT_EQ(Rows(window, 0, h), Rows(fresh.Surface(), 0, h));
+    SDL_FreeSurface(window);
 }
 
 }  // namespace

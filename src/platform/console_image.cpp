@@ -102,15 +102,18 @@ int ConsoleImage::Update(SDL_Rect* rows) {
         for (size_t q = 0; q < kConsoleLines && !text && !wanted_[r].empty(); ++q)
             if (spare[q] && spareText[q] == wanted_[r]) std::swap(text, spare[q]);
         if (!text && !wanted_[r].empty()) text = Render(wanted_[r]);
+        // Past the wider of the old and the new text the row is black before and after.
+        const int oldWidth = rendered_[r] ? rendered_[r]->w : 0;
+        const int width = std::min(surface_->w, std::max(oldWidth, text ? text->w : 0));
         rendered_[r] = text;
         shown_[r] = wanted_[r];
-        const SDL_Rect cell{0, static_cast<int>(r) * cellHeight_, surface_->w, cellHeight_};
-        SDL_FillRect(surface_, &cell, SDL_MapRGB(surface_->format, 0, 0, 0));
+        const SDL_Rect changed{0, static_cast<int>(r) * cellHeight_, width, cellHeight_};
+        SDL_FillRect(surface_, &changed, SDL_MapRGB(surface_->format, 0, 0, 0));
         if (text) {
-            SDL_Rect from{0, 0, text->w, cellHeight_}, to = cell;
+            SDL_Rect from{0, 0, text->w, cellHeight_}, to = changed;
             SDL_BlitSurface(text, &from, surface_, &to);
         }
-        rows[count++] = cell;
+        if (width > 0) rows[count++] = changed;
     }
     for (SDL_Surface* unused : spare)
         if (unused) SDL_FreeSurface(unused);

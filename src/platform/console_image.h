@@ -39,9 +39,10 @@ class ConsoleImage {
     int CellHeight() const { return cellHeight_; }
     // The picture (owned; XRGB8888) with every Clear and DrawLine so far applied.
     SDL_Surface* Surface();
-    // Applies them and gives the rectangles of the rows that changed since the last call
-    // (room for kConsoleLines in `rows`); returns their count. Only those rows are drawn
-    // again, and a text that moved to another row takes its rendering along.
+    // Applies them and gives the rectangles that changed since the last call, one a row at most,
+    // each from the left edge to the end of the wider of the row's old and new text (room for
+    // kConsoleLines in `rows`); returns their count. Only those rows are drawn again, and a text
+    // that moved to another row takes its rendering along.
     int Update(SDL_Rect* rows);
 
   private:
