@@ -18,7 +18,8 @@ struct PatternDeleter {
 using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
 
 // The file of `face` under `config` (null when fontconfig could not load one).
-std::optional<std::string> FindFontFileIn(FcConfig* config, const FontFace& face, std::string* error) {
+std::optional<std::string> FindFontFileIn(FcConfig* config, const FontFace& face,
+                                          std::string* error) {
     auto missing = [&]() -> std::optional<std::string> {
         if (error) {
             *error = std::string("font ") + face.family + (face.bold ? " Bold" : "") +
