@@ -58,11 +58,12 @@ std::string ExecutablePath(const char* argv0) {
 }
 
 // Start-up decodes pictures and models of up to a few megabytes and frees each once the driver
-// has its copy, just as the next file is read. Blocks of that size kept in the heap, rather than
-// mapped for each and returned when freed, are used again already paged in.
+// has its copy, just as the next file is read. Blocks below 16 MiB kept in the heap, rather than
+// mapped for each and returned when freed, are used again already paged in; free memory beyond
+// 16 MiB at the heap's top still goes back to the system.
 void TuneAllocator() {
-    mallopt(M_MMAP_THRESHOLD, 64 << 20);
-    mallopt(M_TRIM_THRESHOLD, 128 << 20);
+    mallopt(M_MMAP_THRESHOLD, 16 << 20);
+    mallopt(M_TRIM_THRESHOLD, 16 << 20);
 }
 
 }  // namespace
