@@ -9,16 +9,23 @@
 //   TAM_PROBE_EXIT     ends the process right after this swap has returned, so the frame it
 //                      presented is the last thing the program did
 //   TAM_PROBE_OUT      file the lines are appended to (default standard error)
-// Only the window thread swaps, so the probe keeps plain statics.
+//   TAM_PROBE_STAGES   with TAM_PROBE_T0: also prints "stage <ms since launch> <what>" as start-up
+//                      passes its milestones: each window made, the GL context, every file
+//                      opened under Data/, the console face, the sound device; and at the first
+//                      frame "stage_mipmaps_ms <time spent in gluBuild2DMipmaps so far>"
+// Start-up runs on the window thread, which alone swaps, so the probe keeps plain statics.
 #include <dlfcn.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 struct SDL_Window;
+struct TTF_Font;
 
 namespace {
 
@@ -45,17 +52,110 @@ void Report(const char* key, double value) {
 
 long swaps = 0;
 double timingStart = 0;
+double mipmapSeconds = 0;
+
+// The real function `name` of the library the probe stands in front of (null when absent).
+template <typename Fn>
+Fn Next(const char* name) {
+    return reinterpret_cast<Fn>(dlsym(RTLD_NEXT, name));
+}
+
+bool StagesWanted() {
+    static const bool wanted = std::getenv("TAM_PROBE_STAGES") && std::getenv("TAM_PROBE_T0");
+    return wanted;
+}
+
+double MsSinceLaunch() {
+    return (Seconds(CLOCK_REALTIME) - std::strtod(std::getenv("TAM_PROBE_T0"), nullptr)) * 1000.0;
+}
+
+// One milestone line, "stage <ms> <what> <detail>", while no frame has been presented yet.
+void Stage(const char* what, const char* detail = "") {
+    static bool writing = false;  // the output file's own fopen passes through the probe too
+    if (!StagesWanted() || swaps > 0 || writing) return;
+    writing = true;
+    const char* path = std::getenv("TAM_PROBE_OUT");
+    FILE* out = path ? std::fopen(path, "a") : stderr;
+    if (out) {
+        std::fprintf(out, "stage %.3f %s%s%s\n", MsSinceLaunch(), what, *detail ? " " : "", detail);
+        if (out != stderr) std::fclose(out);
+    }
+    writing = false;
+}
+
+// A file the program opens under its Data folder, named from "Data/" on.
+void FileStage(const char* path) {
+    const char* data = path ? std::strstr(path, "Data/") : nullptr;
+    if (data) Stage("read", data);
+}
 
 }  // namespace
+
+extern "C" __attribute__((visibility("default"))) SDL_Window* SDL_CreateWindow(
+    const char* title, int x, int y, int w, int h, uint32_t flags) {
+    static const auto real =
+        Next<SDL_Window* (*)(const char*, int, int, int, int, uint32_t)>("SDL_CreateWindow");
+    SDL_Window* window = real ? real(title, x, y, w, h, flags) : nullptr;
+    Stage("window", title ? title : "");
+    return window;
+}
+
+extern "C" __attribute__((visibility("default"))) void* SDL_GL_CreateContext(SDL_Window* window) {
+    static const auto real = Next<void* (*)(SDL_Window*)>("SDL_GL_CreateContext");
+    void* context = real ? real(window) : nullptr;
+    Stage("gl_context");
+    return context;
+}
+
+extern "C" __attribute__((visibility("default"))) FILE* fopen(const char* path, const char* mode) {
+    static const auto real = Next<FILE* (*)(const char*, const char*)>("fopen");
+    FileStage(path);
+    return real ? real(path, mode) : nullptr;
+}
+
+extern "C" __attribute__((visibility("default"))) FILE* fopen64(const char* path, const char* mode) {
+    static const auto real = Next<FILE* (*)(const char*, const char*)>("fopen64");
+    FileStage(path);
+    return real ? real(path, mode) : nullptr;
+}
+
+extern "C" __attribute__((visibility("default"))) TTF_Font* TTF_OpenFont(const char* file, int size) {
+    static const auto real = Next<TTF_Font* (*)(const char*, int)>("TTF_OpenFont");
+    TTF_Font* font = real ? real(file, size) : nullptr;
+    Stage("console_face");
+    return font;
+}
+
+extern "C" __attribute__((visibility("default"))) int Mix_OpenAudioDevice(
+    int frequency, uint16_t format, int channels, int chunkSize, const char* device, int changes) {
+    static const auto real =
+        Next<int (*)(int, uint16_t, int, int, const char*, int)>("Mix_OpenAudioDevice");
+    const int result = real ? real(frequency, format, channels, chunkSize, device, changes) : -1;
+    Stage("sound_device");
+    return result;
+}
+
+extern "C" __attribute__((visibility("default"))) int gluBuild2DMipmaps(
+    unsigned target, int components, int width, int height, unsigned format, unsigned type,
+    const void* data) {
+    static const auto real =
+        Next<int (*)(unsigned, int, int, int, unsigned, unsigned, const void*)>("gluBuild2DMipmaps");
+    const double start = Seconds(CLOCK_MONOTONIC);
+    const int result = real ? real(target, components, width, height, format, type, data) : 1;
+    mipmapSeconds += Seconds(CLOCK_MONOTONIC) - start;
+    return result;
+}
 
 extern "C" __attribute__((visibility("default"))) void SDL_GL_SwapWindow(SDL_Window* window) {
     static const SwapFn real = reinterpret_cast<SwapFn>(dlsym(RTLD_NEXT, "SDL_GL_SwapWindow"));
     static const long warmup = EnvCount("TAM_PROBE_WARMUP") > 0 ? EnvCount("TAM_PROBE_WARMUP") : 1;
     static const long frames = EnvCount("TAM_PROBE_FRAMES");
     static const long exitAfter = EnvCount("TAM_PROBE_EXIT");
+    Stage("frame_drawn");
     if (real) real(window);
     ++swaps;
     if (swaps == 1) {
+        if (StagesWanted()) Report("stage_mipmaps_ms", mipmapSeconds * 1000.0);
         if (const char* t0 = std::getenv("TAM_PROBE_T0")) {
             Report("first_frame_ms", (Seconds(CLOCK_REALTIME) - std::strtod(t0, nullptr)) * 1000.0);
             rusage u{};
