@@ -26,12 +26,14 @@ inline constexpr FontFace kAnyMono{"monospace", false, nullptr};
 // package.
 std::optional<std::string> FindFontFile(const FontFace& face, std::string* error);
 
-// FindFontFile for each of `faces` in order, with one fontconfig configuration for them all
-// (loading it is nearly all of a lookup's cost).
+// One face's lookup: its file, or else the error FindFontFile would give.
 struct FontMatch {
     std::optional<std::string> file;
     std::string error;  // when there is no file
 };
+
+// FindFontFile for each of `faces` in order, with one fontconfig configuration for them all
+// (loading it is nearly all of a lookup's cost).
 std::vector<FontMatch> FindFontFiles(std::initializer_list<const FontFace*> faces);
 
 }  // namespace tam
