@@ -29,8 +29,6 @@ struct TTF_Font;
 
 namespace {
 
-using SwapFn = void (*)(SDL_Window*);
-
 double Seconds(clockid_t clock) {
     timespec t{};
     clock_gettime(clock, &t);
@@ -147,7 +145,7 @@ extern "C" __attribute__((visibility("default"))) int gluBuild2DMipmaps(
 }
 
 extern "C" __attribute__((visibility("default"))) void SDL_GL_SwapWindow(SDL_Window* window) {
-    static const SwapFn real = reinterpret_cast<SwapFn>(dlsym(RTLD_NEXT, "SDL_GL_SwapWindow"));
+    static const auto real = Next<void (*)(SDL_Window*)>("SDL_GL_SwapWindow");
     static const long warmup = EnvCount("TAM_PROBE_WARMUP") > 0 ? EnvCount("TAM_PROBE_WARMUP") : 1;
     static const long frames = EnvCount("TAM_PROBE_FRAMES");
     static const long exitAfter = EnvCount("TAM_PROBE_EXIT");
