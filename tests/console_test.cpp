@@ -8,6 +8,7 @@ namespace tam {
 namespace {
 
 using namespace tam::literals;
+using namespace std::string_literals;
 using test::Lines;
 
 // The command fixture with the console made as the program makes it, banner first.
@@ -173,10 +174,11 @@ TEST(Cp1251, ConversionsAndCase) {
     }
     EXPECT_EQ(Utf8ToCp1251("Карта создана !"), "\xCA\xE0\xF0\xF2\xE0 \xF1\xEE\xE7\xE4\xE0\xED\xE0 !");
     EXPECT_EQ("Ёё"_cp, "\xA8\xB8");
-    // What the code page lacks and malformed UTF-8 are dropped.
-    for (const char* text : {"a\xE4\xB8\xAD" "b", "a\xF0\x9F\x98\x80" "b", "a\x80\xC3" "b"})
-        EXPECT_EQ(Utf8ToCp1251(text), "ab");
-    EXPECT_EQ(Utf8ToCp1251("\xD0"), "");  // truncated at the end
+    // What the code page lacks and malformed UTF-8 are dropped, or replaced one for one.
+    for (const char* text : {"a\xE4\xB8\xAD" "b", "a\xF0\x9F\x98\x80" "b", "a\x80" "b", "a\xC3" "b"})
+        EXPECT_EQ(std::pair(Utf8ToCp1251(text), Utf8ToCp1251(text, '?')), std::pair("ab"s, "a?b"s));
+    EXPECT_EQ(std::pair(Utf8ToCp1251("\xD0"), Utf8ToCp1251("\xD0", '?')), std::pair(""s, "?"s));
+    EXPECT_EQ(DisplayPath("/home/\xD0\x9F\xC3\xA9/\xE2\x98\xBA"), "/home/\xCF?/?");
     EXPECT_EQ(LowerCp1251(std::string_view("HELP F1 Num_0")), "help f1 num_0");
     EXPECT_EQ(LowerCp1251("ПРИВЕТ ЁЖ"_cp), "привет ёж"_cp);
     EXPECT_EQ(LowerCp1251("ЂЃЉЊЌЋЏЎЈҐЄЇІЅ"_cp), "ђѓљњќћџўјґєїіѕ"_cp);

@@ -55,7 +55,7 @@ constexpr std::array<std::array<uint8_t, 2>, 15> kExtraCase = {{
 
 }  // namespace
 
-std::string Utf8ToCp1251(std::string_view s) {
+std::string Utf8ToCp1251(std::string_view s, char missing) {
     std::string out;
     out.reserve(s.size());
     size_t i = 0;
@@ -77,9 +77,13 @@ std::string Utf8ToCp1251(std::string_view s) {
             len = 4;
         } else {
             ++i;  // stray continuation or invalid lead byte
+            if (missing != '\0') out.push_back(missing);
             continue;
         }
-        if (i + len > s.size()) break;
+        if (i + len > s.size()) {
+            if (missing != '\0') out.push_back(missing);
+            break;
+        }
         bool ok = true;
         for (size_t k = 1; k < len; ++k) {
             const uint8_t cb = static_cast<uint8_t>(s[i + k]);
@@ -91,9 +95,9 @@ std::string Utf8ToCp1251(std::string_view s) {
             u = (u << 6) | (cb & 0x3F);
         }
         i += len;
-        if (!ok) continue;
-        const int c = FromUnicode(u);
+        const int c = ok ? FromUnicode(u) : -1;
         if (c >= 0) out.push_back(static_cast<char>(c));
+        else if (missing != '\0') out.push_back(missing);
     }
     return out;
 }

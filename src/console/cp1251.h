@@ -9,8 +9,9 @@
 
 namespace tam {
 
-// UTF-8 to CP1251. Characters the code page lacks, and malformed UTF-8 sequences, are dropped.
-std::string Utf8ToCp1251(std::string_view utf8);
+// UTF-8 to CP1251. Characters the code page lacks, and malformed UTF-8 sequences, become
+// `missing`; a NUL `missing` drops them.
+std::string Utf8ToCp1251(std::string_view utf8, char missing = '\0');
 
 // CP1251 to UTF-8. Every byte maps to a character; the one unassigned byte (0x98) becomes U+FFFD.
 std::string Cp1251ToUtf8(std::string_view cp1251);

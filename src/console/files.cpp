@@ -49,7 +49,7 @@ std::string ResolvePath(std::string_view name) {
     return ProgramDir() + path;
 }
 
-std::string DisplayPath(std::string_view path) { return Utf8ToCp1251(path); }
+std::string DisplayPath(std::string_view path) { return Utf8ToCp1251(path, '?'); }
 
 bool FileExists(std::string_view path) {
     struct stat st {};

@@ -26,7 +26,8 @@ std::string DataRootFromExe(std::string_view exePath);
 // The file-system path for a CP1251 name: converted to UTF-8, backslashes turned into "/",
 // absolute names as they are, others under ProgramDir().
 std::string ResolvePath(std::string_view name);
-// A file-system path as the console shows it (CP1251); what the code page lacks is dropped.
+// A file-system path as the console shows it (CP1251); what the code page lacks, and bytes that
+// are not UTF-8, show as "?".
 std::string DisplayPath(std::string_view path);
 bool FileExists(std::string_view path);  // a regular file at `path` (not resolved)
 // The whole file at `path` (not resolved); nullopt when it cannot be read or exceeds maxBytes,
