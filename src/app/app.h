@@ -58,8 +58,8 @@ AppState& App();
 // modes, its audio backend to the sound unit, its window events to the key dispatch and the
 // console.
 void ConnectPlatform();
-// Registers the command chain (after emptying it).
-void RegisterCommandChain();
+// Registers the command chain (after emptying it); false when a word was refused as a repeat.
+bool RegisterCommandChain();
 
 // The main window's construction: the whole start-up sequence, beginning with the two steps
 // above. False when start-up failed and the program is to quit after the modal console.

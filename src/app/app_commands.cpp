@@ -184,15 +184,18 @@ constexpr ChainEntry kChain[] = {
 }  // namespace
 }  // namespace commands
 
-void RegisterCommandChain() {
+bool RegisterCommandChain() {
     ResetInterpreter();
-    for (const commands::ChainEntry& entry : commands::kChain) RegisterCommand(entry.word, entry.run);
+    bool all = true;
+    for (const commands::ChainEntry& entry : commands::kChain)
+        all = RegisterCommand(entry.word, entry.run) && all;
     RegisterArgumentWords("bind", [] {
         std::vector<std::string> names;
         for (const Key_t& key : Keys().table)
             if (!key.Name.empty()) names.push_back(key.Name);
         return names;
     });
+    return all;
 }
 
 }  // namespace tam

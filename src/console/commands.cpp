@@ -3,7 +3,9 @@
 // conversions whose failure ends a command line.
 #include "console/commands.h"
 
+#include <cassert>
 #include <charconv>
+#include <cstdio>
 #include <cstdint>
 #include <string>
 #include <system_error>
@@ -82,8 +84,17 @@ void ResetInterpreter() {
     Interp() = InterpreterState{};
 }
 
-void RegisterCommand(std::string_view word, commands::Handler run) {
+bool RegisterCommand(std::string_view word, commands::Handler run) {
+    for (const CommandEntry& entry : Interp().chain) {
+        if (entry.word == word) {
+            std::fprintf(stderr, "tamberlo: the command \"%.*s\" is registered twice\n",
+                         static_cast<int>(word.size()), word.data());
+            assert(!"a command word registered twice");
+            return false;
+        }
+    }
     Interp().chain.push_back({std::string(word), std::move(run)});
+    return true;
 }
 
 void RegisterArgumentWords(std::string_view word, std::function<std::vector<std::string>()> list) {

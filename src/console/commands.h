@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -68,12 +69,16 @@ struct InterpreterState {
     std::vector<CommandEntry> chain;
     std::vector<ArgumentWords> argumentWords;
     int execDepth = 0;  // command files open inside one another; 0 outside `exec_file`
+    // Where an exception from a command file's line goes, as the message loop's handler takes
+    // one from a typed line; unset, its text (UTF-8) goes into the log.
+    std::function<void(const std::exception&)> reportError;
 };
 InterpreterState& Interp();
 void ResetInterpreter();
 
-// Appends an entry to the chain; `word` is lower case. An earlier entry with the same word wins.
-void RegisterCommand(std::string_view word, commands::Handler run);
+// Appends an entry to the chain; `word` is lower case. A word already in the chain is refused:
+// false, a line on stderr, and an assertion in debug builds.
+bool RegisterCommand(std::string_view word, commands::Handler run);
 
 // Offers the words `list` returns for completing the first argument of `word`.
 void RegisterArgumentWords(std::string_view word, std::function<std::vector<std::string>()> list);
