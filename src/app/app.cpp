@@ -162,6 +162,7 @@ bool FrmMainCreate() {
     AppState& a = App();
     ConnectPlatform();
     RegisterCommandChain();
+    Interp().reportError = platform::ReportError;
     Timer();
     a.StartupOk = true;
     ShowConsoleAtStart(platform::CreateConsoleWindow());

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "console/console.h"
+#include "console/cp1251.h"
 #include "console/files.h"
 
 namespace tam {
@@ -25,6 +26,16 @@ bool Skipped(std::string_view line) {
     if (first == std::string_view::npos) return true;
     line.remove_prefix(first);
     return line.starts_with("//") || line.starts_with("#");
+}
+
+// A line's failure ends that line only; the file goes on, as the user would go on typing.
+void RunFileLine(std::string_view line) {
+    try {
+        ExecuteCommand(line);
+    } catch (const std::exception& e) {
+        if (Interp().reportError) Interp().reportError(e);
+        else ConsolePrint(Utf8ToCp1251(e.what(), '?'), true);
+    }
 }
 
 }  // namespace
@@ -52,7 +63,7 @@ bool ExecFile(const std::string& path, const std::string& shown) {
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(pos, end - pos);
         if (line.ends_with('\r')) line.remove_suffix(1);
-        if (!Skipped(line)) ExecuteCommand(line);
+        if (!Skipped(line)) RunFileLine(line);
         pos = end + 1;
     }
     return true;
@@ -68,7 +79,7 @@ std::string AutoexecPath() {
 
 void RunAutoexec() {
     const std::string path = AutoexecPath();
-    if (!path.empty() && FileExists(path)) ExecFile(path, path);
+    if (!path.empty() && FileExists(path)) ExecFile(path, DisplayPath(path));
 }
 
 namespace commands {

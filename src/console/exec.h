@@ -14,14 +14,16 @@ inline constexpr int kExecMaxDepth = 8;
 // Runs the lines of the file at `path` (not resolved) through ExecuteCommand, skipping blank
 // lines and lines whose first non-space text is "//" or "#". `shown` names the file in messages.
 // False, with a console line, when the file is missing or unreadable or the nesting is too deep.
-// A ConversionError of a line passes through, as from a typed line.
+// An exception a line lets out (a ConversionError) ends that line only: it goes to
+// Interp().reportError and the next line runs.
 bool ExecFile(const std::string& path, const std::string& shown);
 
 // $XDG_CONFIG_HOME/tamberlo/autoexec.cfg (an absolute XDG_CONFIG_HOME only), else
 // $HOME/.config/tamberlo/autoexec.cfg; empty when neither variable helps.
 std::string AutoexecPath();
 
-// Runs AutoexecPath() when that file exists; prints nothing otherwise.
+// Runs AutoexecPath() when that file exists, named in messages as the console shows paths;
+// prints nothing otherwise.
 void RunAutoexec();
 
 namespace commands {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -54,6 +55,8 @@ void Shutdown();
 // exception escaping an event handler or idle call shows its text in a message box and the loop
 // goes on. Returns when a quit request arrives.
 void Run(const std::function<void(bool& done)>& idle);
+// The loop's handler of an exception that escaped a handler: its text (UTF-8) in the message box.
+void ReportError(const std::exception& e);
 void RequestQuit();
 bool QuitRequested();
 

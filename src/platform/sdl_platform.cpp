@@ -126,10 +126,6 @@ private:
     bool windowStale_ = true;  // the window shows nothing of the picture yet
 };
 
-void ReportError(const std::exception& e) {
-    ShowMessageBox("Tamberlo", e.what());
-}
-
 bool IsMain(uint32_t windowId) { return P().main && windowId == SDL_GetWindowID(P().main); }
 bool IsConsole(uint32_t windowId) { return P().console && windowId == P().console->id(); }
 
@@ -593,6 +589,10 @@ GlWindow& MainGlWindow() {
 DisplayDevice& Display() {
     static SdlDisplayDevice device;
     return device;
+}
+
+void ReportError(const std::exception& e) {
+    ShowMessageBox("Tamberlo", e.what());
 }
 
 }  // namespace tam::platform
