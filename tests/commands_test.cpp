@@ -3,7 +3,15 @@
 // usage lines, texts, file commands, the numeric settings, player actions and conversion errors;
 // and lines past any fuzzed length (100 KiB words, thousands of separators) that must leave the
 // console, the key table and the settings inside their bounds.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#include <tuple>
 
 #include "command_fixture.h"
 #include "console/exec.h"
@@ -36,11 +44,12 @@ TEST_F(Commands, SegmentsRunLeftToRightAndEdgeSegmentsFollowTheCuttingRules) {
     EXPECT_EQ(World().no_clip, 0);
 }
 
-TEST_F(Commands, FirstRegisteredEntryWinsAndUnregisteredWordsAreUnrecognised) {
+TEST_F(Commands, ARepeatedWordIsRefusedAndUnregisteredWordsAreUnrecognised) {
+    EXPECT_TRUE(RegisterCommandChain());  // the program's chain names each word once
     Lines ran;
     const auto note = [&](const commands::Words& w) { ran.push_back(std::string(w[1])); };
-    RegisterCommand("no_clip", note);
-    EXPECT_EQ(Run("no_clip a"), Lines{"No Clip ON"});  // the program's entry came first
+    EXPECT_DEBUG_DEATH(EXPECT_FALSE(RegisterCommand("no_clip", note)), "registered twice");
+    EXPECT_EQ(Run("no_clip a"), Lines{"No Clip ON"});  // the program's entry stays
     ResetInterpreter();
     RegisterCommand("x_y", note);
     EXPECT_EQ(Run("X_Y b;no_clip"), Unknown("no_clip"));
@@ -188,6 +197,16 @@ TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {
     };
     for (const auto& [line, out] : cases) EXPECT_EQ(Run(line), out) << line;
     EXPECT_EQ(std::pair(Cvars().fov, Interp().execDepth), std::pair(33, 0));
+    // A line that throws ends that line only, as typed; the error goes to the top-level handler.
+    std::ofstream(dir / "bad.cfg") << "fog pl 7x;no_clip\nfov 99999999999\nfov 44\n";
+    const std::string errors[] = {"\"7x\" is not a valid number",
+                                  "\"99999999999\" is out of the whole-number range"};
+    EXPECT_EQ(Run("exec_file bad.cfg"), (Lines{errors[0], errors[1]}));
+    Lines reported;
+    Interp().reportError = [&](const std::exception& e) { reported.push_back(e.what()); };
+    EXPECT_EQ(Run("exec_file bad.cfg"), Lines{});
+    EXPECT_EQ(reported, (Lines{errors[0], errors[1]}));
+    EXPECT_EQ(std::tuple(Cvars().fov, World().no_clip, Interp().execDepth), std::tuple(44, 0, 0));
     // autoexec.cfg: silent when absent; a relative XDG_CONFIG_HOME is ignored. (The start-up
     // whole-program test runs one that is present.)
     const std::string config = (dir / "config").string();
@@ -213,24 +232,56 @@ TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
         void DeleteGlContext(void*) override {}
     } window;
     Gl().window = &window;
-    const std::string config = (dir / "config").string(), pictures = (dir / "pics").string();
+    const std::string config = (dir / "config").string();
+    const std::string pictures = (dir / "Картинки ☺").string();
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     std::filesystem::create_directories(config);
     std::ofstream(config + "/user-dirs.dirs") << "# made by hand\nXDG_PICTURES_DIR=\"" << pictures << "\"\n";
+    const auto files = [&] {
+        return std::vector(std::filesystem::directory_iterator(pictures + "/Tamberlo"), {});
+    };
     EXPECT_EQ(Run("screenshot"), Lines{});  // taken with the next frame
     TakePendingScreenshot();
     TakePendingScreenshot();  // nothing pending
     Run("screenshot");
     TakePendingScreenshot();
-    const auto files = std::vector(std::filesystem::directory_iterator(pictures + "/Tamberlo"), {});
-    ASSERT_EQ(files.size(), 2u);
-    EXPECT_TRUE(Joined().starts_with("Screenshot " + pictures + "/Tamberlo/")) << Joined();
+    ASSERT_EQ(files().size(), 2u);
+    // The path in the log is CP1251; what the code page lacks shows as "?".
+    EXPECT_TRUE(Joined().starts_with(Utf8ToCp1251("Screenshot " + pictures + "/Tamberlo/", '?'))) << Joined();
+    EXPECT_EQ(std::filesystem::status(files()[0]).permissions() & std::filesystem::perms::others_read,
+              std::filesystem::perms::others_read);
+    // A write that fails part way (past a file-size limit, in a child process whose output goes
+    // nowhere) leaves nothing behind.
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    if (fork() == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1), dup2(null, 2);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{16, 16};
+        setrlimit(RLIMIT_FSIZE, &small);
+        Run("screenshot");
+        Con().lineCount = 0;
+        TakePendingScreenshot();
+        const std::string said = Joined();
+        _exit(write(pipeFds[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : 1);
+    }
+    close(pipeFds[1]);
+    std::string said;
+    char buffer[256];
+    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) said.append(buffer, n);
+    close(pipeFds[0]);
+    wait(nullptr);
+    EXPECT_EQ(said, Utf8ToCp1251("Screenshot: cannot write to " + pictures + "/Tamberlo: " +
+                                     std::strerror(EFBIG), '?'));
+    EXPECT_EQ(files().size(), 2u);
     setenv("XDG_CONFIG_HOME", (dir / "wall.tga").c_str(), 1);  // a file: no folder under it
     setenv("HOME", (dir / "wall.tga").c_str(), 1);
     Run("screenshot");
     Con().lineCount = 0;
     TakePendingScreenshot();
-    EXPECT_EQ(Joined(), "Screenshot: cannot write to " + (dir / "wall.tga").string() + "/Pictures/Tamberlo");
+    EXPECT_EQ(Joined(), "Screenshot: cannot write to " + (dir / "wall.tga").string() +
+                            "/Pictures/Tamberlo: " + std::strerror(ENOTDIR));
     Gl().window = nullptr;
 }
 

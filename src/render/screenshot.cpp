@@ -1,7 +1,13 @@
 // Screenshots as PNG files, written with stb_image_write (its one implementation in the engine).
 #include "render/screenshot.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <string_view>
@@ -10,6 +16,7 @@
 #include <vector>
 
 #include "console/console.h"
+#include "console/cp1251.h"
 #include "console/files.h"
 #include "render/gl_api.h"
 #include "render/opengl.h"
@@ -59,6 +66,36 @@ std::string FreeName(const std::string& folder) {
     return path;
 }
 
+// Writes `bytes` to a temporary file in the folder of `path` and renames it to `path` once all
+// of it is on disk, so that a failure leaves no part of a file behind. 0 done, else the errno.
+int WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const size_t slash = path.rfind('/');
+    std::string temp = path.substr(0, slash + 1) + ".tamberlo-XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) return errno;
+    int error = 0;
+    for (size_t done = 0; done < bytes.size() && error == 0;) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0) done += static_cast<size_t>(n);
+        else if (n < 0 && errno != EINTR) error = errno;
+    }
+    // mkstemp makes the file private; a picture gets the mode any new file would get.
+    const mode_t mask = umask(0);
+    umask(mask);
+    if (error == 0 && fchmod(fd, 0666 & ~mask) != 0) error = errno;
+    if (error == 0 && fsync(fd) != 0 && errno != EINVAL) error = errno;
+    if (close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && std::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) unlink(temp.c_str());
+    return error;
+}
+
+void AppendBytes(void* out, void* data, int size) {
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    static_cast<std::vector<uint8_t>*>(out)->insert(static_cast<std::vector<uint8_t>*>(out)->end(),
+                                                    bytes, bytes + size);
+}
+
 }  // namespace
 
 ScreenshotState& Shots() {
@@ -90,14 +127,26 @@ void TakePendingScreenshot() {
     const std::string folder = PicturesDir() + "/Tamberlo";
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    const size_t row = static_cast<size_t>(w) * 3;
-    std::vector<uint8_t> pixels(row * static_cast<size_t>(h));
-    gl::Api().ReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    const std::string path = FreeName(folder);
-    // GL rows run bottom to top; a negative stride writes them top to bottom.
-    const bool ok = !ec && stbi_write_png(path.c_str(), w, h, 3, pixels.data() + row * (h - 1),
-                                          -static_cast<int>(row)) != 0;
-    ConsolePrint(ok ? "Screenshot " + path : "Screenshot: cannot write to " + folder, true);
+    int error = ec.value();
+    if (error == 0) {
+        const size_t row = static_cast<size_t>(w) * 3;
+        std::vector<uint8_t> pixels(row * static_cast<size_t>(h));
+        gl::Api().ReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        std::vector<uint8_t> png;
+        // GL rows run bottom to top; a negative stride writes them top to bottom.
+        if (stbi_write_png_to_func(AppendBytes, &png, w, h, 3, pixels.data() + row * (h - 1),
+                                   -static_cast<int>(row)) == 0)
+            error = ENOMEM;
+        const std::string path = FreeName(folder);
+        if (error == 0) error = WriteWholeFile(path, png);
+        if (error == 0) {
+            ConsolePrint("Screenshot " + DisplayPath(path), true);
+            return;
+        }
+    }
+    ConsolePrint("Screenshot: cannot write to " + DisplayPath(folder) + ": " +
+                     Utf8ToCp1251(std::strerror(error), '?'),
+                 true);
 }
 
 namespace commands {

@@ -19,7 +19,8 @@ std::string PicturesDir();
 
 // When a screenshot is pending: reads the main window's drawable through the GL seam and writes
 // it as PNG to PicturesDir()/Tamberlo/ under the date and time, never over an existing file;
-// prints the path, or why nothing was written. Call after drawing a frame, before showing it.
+// prints the path, or why nothing was written; a failed write leaves no file. Call after drawing
+// a frame, before showing it.
 void TakePendingScreenshot();
 
 namespace commands {
