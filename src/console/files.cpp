@@ -1,8 +1,9 @@
 // The program folder, the turning of the program's names into file-system paths, and whole-file
-// reads.
+// reads and writes.
 #include "console/files.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -94,6 +95,29 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view path, size_t 
         return std::nullopt;
     }
     return data;
+}
+
+int WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes) {
+    const size_t slash = path.rfind('/');
+    const size_t folder = slash == std::string::npos ? 0 : slash + 1;
+    std::string temp = path.substr(0, folder) + ".tamberlo-XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) return errno;
+    int error = 0;
+    for (size_t done = 0; done < bytes.size() && error == 0;) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0) done += static_cast<size_t>(n);
+        else if (n < 0 && errno != EINTR) error = errno;
+    }
+    // mkstemp makes the file private; the result gets the mode any new file would get.
+    const mode_t mask = umask(0);
+    umask(mask);
+    if (error == 0 && fchmod(fd, 0666 & ~mask) != 0) error = errno;
+    if (error == 0 && fsync(fd) != 0 && errno != EINVAL) error = errno;
+    if (close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && std::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) unlink(temp.c_str());
+    return error;
 }
 
 }  // namespace tam

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,5 +36,10 @@ bool FileExists(std::string_view path);  // a regular file at `path` (not resolv
 // maxBytes).
 std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view path,
                                                   size_t maxBytes = size_t{256} << 20);
+// Writes `bytes` as the file at `path` (not resolved): into a temporary file in the same folder,
+// renamed over `path` only once all of it is on disk, so a failure (a full disk) leaves neither a
+// part of a file nor a changed old one. The file gets the mode the umask gives. 0 when done, else
+// the errno.
+int WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes);
 
 }  // namespace tam

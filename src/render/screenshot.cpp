@@ -1,11 +1,7 @@
 // Screenshots as PNG files, written with stb_image_write (its one implementation in the engine).
 #include "render/screenshot.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -64,30 +60,6 @@ std::string FreeName(const std::string& folder) {
     std::string path = folder + "/" + stamp + ".png";
     for (int n = 2; FileExists(path); ++n) path = folder + "/" + stamp + "-" + std::to_string(n) + ".png";
     return path;
-}
-
-// Writes `bytes` to a temporary file in the folder of `path` and renames it to `path` once all
-// of it is on disk, so that a failure leaves no part of a file behind. 0 done, else the errno.
-int WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const size_t slash = path.rfind('/');
-    std::string temp = path.substr(0, slash + 1) + ".tamberlo-XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return errno;
-    int error = 0;
-    for (size_t done = 0; done < bytes.size() && error == 0;) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n > 0) done += static_cast<size_t>(n);
-        else if (n < 0 && errno != EINTR) error = errno;
-    }
-    // mkstemp makes the file private; a picture gets the mode any new file would get.
-    const mode_t mask = umask(0);
-    umask(mask);
-    if (error == 0 && fchmod(fd, 0666 & ~mask) != 0) error = errno;
-    if (error == 0 && fsync(fd) != 0 && errno != EINVAL) error = errno;
-    if (close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && std::rename(temp.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) unlink(temp.c_str());
-    return error;
 }
 
 void AppendBytes(void* out, void* data, int size) {
