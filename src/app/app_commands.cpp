@@ -26,8 +26,6 @@ namespace {
 constexpr float kLookRate = 5.0f;   // degrees per second while a look key is held
 constexpr float kJumpSpeed = 5.0f;  // upward speed at take-off
 constexpr const char* kShotLine = "play_wav Data\\Sound\\mp40f1.wav";
-constexpr int32_t kFovMin = 10;
-constexpr int32_t kFovMax = 120;
 
 void Exit(const Words&) {
     platform::RequestQuit();

@@ -18,6 +18,7 @@
 namespace tam {
 namespace {
 
+using commands::QuoteForError;
 using commands::Words;
 
 // Runs one segment of a command line. `command` is owned here, so the words stay valid while
@@ -36,14 +37,6 @@ void RunCommand(std::string command) {
         }
     }
     commands::Unrecognised(words);
-}
-
-// The quoted word for a conversion error's text (UTF-8), cut short when it is long.
-std::string QuoteForError(std::string_view text) {
-    constexpr size_t kShown = 40;
-    std::string shown = Cp1251ToUtf8(text.substr(0, kShown));
-    if (text.size() > kShown) shown += "...";
-    return "\"" + shown + "\"";
 }
 
 }  // namespace
@@ -67,6 +60,13 @@ Words SplitWords(std::string_view command) {
 void PrintBadParameter() {
     using namespace tam::literals;
     ConsolePrint("Неверно задан параметр"_cp, true);
+}
+
+std::string QuoteForError(std::string_view text) {
+    constexpr size_t kShown = 40;
+    std::string shown = Cp1251ToUtf8(text.substr(0, kShown));
+    if (text.size() > kShown) shown += "...";
+    return "\"" + shown + "\"";
 }
 
 bool ExistsBesideProgram(std::string_view name) {

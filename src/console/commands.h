@@ -32,6 +32,9 @@ Words SplitWords(std::string_view command);
 // names a file beside the program.
 void PrintBadParameter();
 bool ExistsBesideProgram(std::string_view name);
+// A word (CP1251) quoted for a conversion error's text (UTF-8): its first 40 bytes, then "..."
+// when it is longer.
+std::string QuoteForError(std::string_view word);
 
 // The console's own commands: console, about, help.
 void Console(const Words& w);

@@ -9,8 +9,12 @@
 
 namespace tam {
 
+// The field of view's range in degrees, for the `fov` command and the mouse wheel alike.
+inline constexpr int32_t kFovMin = 10;
+inline constexpr int32_t kFovMax = 120;
+
 struct Settings {
-    int32_t fov = 90;               // degrees, 10..120
+    int32_t fov = 90;               // degrees, kFovMin..kFovMax
     float cl_forwardspeed = 480.f;  // 1..1000
     float cl_sidespeed = 480.f;     // 1..1000
     float sensitivity = 13.f;       // 1..25

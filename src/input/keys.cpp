@@ -58,8 +58,6 @@ constexpr int kLeftMouse = 0;
 constexpr int kRightMouse = 1;
 constexpr uint32_t kWheelUpLimit = 0x7F00;  // deltas above this count as downward
 constexpr int32_t kWheelStep = 2;
-constexpr int32_t kFovMin = 10;
-constexpr int32_t kFovMax = 120;
 
 bool ValidCode(int key) {
     return key >= 0 && key < kKeyCount;

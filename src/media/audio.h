@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "console/seam.h"
+
 namespace tam::audio {
 
 // Opaque handles owned by the backend; 0 means none.
@@ -63,15 +65,7 @@ Backend& Api();
 // restores the silent backend.
 Backend* SetBackend(Backend* backend);
 
-class ScopedBackend {
-public:
-    explicit ScopedBackend(Backend* b) : prev_(SetBackend(b)) {}
-    ~ScopedBackend() { SetBackend(prev_); }
-    ScopedBackend(const ScopedBackend&) = delete;
-    ScopedBackend& operator=(const ScopedBackend&) = delete;
-
-private:
-    Backend* prev_;
-};
+// Installs a backend for a scope (tests).
+using ScopedBackend = ScopedInstall<Backend, SetBackend>;
 
 }  // namespace tam::audio

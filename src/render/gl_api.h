@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "console/seam.h"
+
 namespace tam::gl {
 
 class Backend {
@@ -86,16 +88,7 @@ Backend& Api();
 // nullptr restores the real backend.
 Backend* SetBackend(Backend* backend);
 
-// RAII installation for tests.
-class ScopedBackend {
-public:
-    explicit ScopedBackend(Backend* b) : prev_(SetBackend(b)) {}
-    ~ScopedBackend() { SetBackend(prev_); }
-    ScopedBackend(const ScopedBackend&) = delete;
-    ScopedBackend& operator=(const ScopedBackend&) = delete;
-
-private:
-    Backend* prev_;
-};
+// Installs a backend for a scope (tests).
+using ScopedBackend = ScopedInstall<Backend, SetBackend>;
 
 }  // namespace tam::gl

@@ -105,6 +105,11 @@ std::string EncodeName(std::string_view name) {
     return out + "\"";
 }
 
+// The message for a texture field whose number names no world texture.
+std::string UnknownTexture(std::string_view field, const std::string& number) {
+    return std::string(field) + ": unknown texture index " + number + " (world textures are 0..7)";
+}
+
 // A whole decimal number within [lo, hi]; otherwise a message naming `field`.
 bool ParseNumber(const Token& t, std::string_view field, int lo, int hi, int& value,
                  std::string& message) {
@@ -193,8 +198,7 @@ bool CompileLine(const std::vector<Token>& w, TextMap& m, std::map<std::string, 
             const bool texture = std::string_view(r.word) == "floor_texture";
             if (!ParseNumber(w[1 + k], r.fields[k], r.lo, r.hi, v, message)) {
                 if (texture && message.find("outside") != std::string::npos)
-                    message = std::string(r.fields[k]) + ": unknown texture index " + w[1].text +
-                              " (world textures are 0..7)";
+                    message = UnknownTexture(r.fields[k], w[1 + k].text);
                 return false;
             }
             m.header[r.fields[k]] = v;
@@ -227,8 +231,7 @@ bool CompileLine(const std::vector<Token>& w, TextMap& m, std::map<std::string, 
             const int lo = (k == 9) ? 0 : -128;
             if (!ParseNumber(w[1 + k], field, lo, hi, b[k], message)) {
                 if (k == 9 && message.find("outside") != std::string::npos)
-                    message = field + ": unknown texture index " + w[1 + k].text +
-                              " (world textures are 0..7)";
+                    message = UnknownTexture(field, w[1 + k].text);
                 return false;
             }
         }

@@ -36,8 +36,7 @@ void Fog(const Words& w) {
     } else if (arg == "pl" && !w[2].empty()) {
         const double density = StrToFloat(w[2]) * 0.01;
         if (!(std::fabs(density) <= FLT_MAX))  // would not fit the float the fog keeps
-            throw ConversionError("\"" + Cp1251ToUtf8(w[2].substr(0, 40)) +
-                                  "\" is out of the fog density range");
+            throw ConversionError(QuoteForError(w[2]) + " is out of the fog density range");
         FogDensity(static_cast<float>(density));
     } else {
         PrintBadParameter();
