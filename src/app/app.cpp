@@ -101,7 +101,7 @@ public:
     void MainKeyUp(int key) override { FormKeyUp(key); }
     void MainButtonDown(platform::Button b) override { FormMouseDown(ToMouseButton(b)); }
     void MainButtonUp(platform::Button b) override { FormMouseUp(ToMouseButton(b)); }
-    void MainWheel(uint32_t wparam) override { MouseWheel(wparam); }
+    void MainWheel(int delta) override { MouseWheel(delta); }
     void ConsoleKeyDown(int key) override { tam::ConsoleKeyDown(key); }
     void ConsoleCharacter(uint8_t ch) override { ConsoleKeyPress(ch); }
     void ConsoleDeactivated() override { ConsoleDeactivate(); }

@@ -5,6 +5,7 @@
 
 #include "console/commands.h"
 #include "console/completion.h"
+#include "console/key_codes.h"
 
 namespace tam {
 namespace {
@@ -97,7 +98,8 @@ void ConsoleRefresh() {
 
 void ConsoleKeyPress(uint8_t ch) {
     ConsoleState& c = State();
-    if (ch == 0x60 || ch == 0x7E || ch == 0xB8 || ch == 0xA8) {
+    // What the console key types: ` and ~ in a Latin layout, ё and Ё (CP1251) in a Cyrillic one.
+    if (ch == '`' || ch == '~' || ch == 0xB8 || ch == 0xA8) {
         ConsoleHide();
     } else if (ch >= 32) {
         c.inputLine.push_back(static_cast<char>(ch));
@@ -108,10 +110,10 @@ void ConsoleKeyPress(uint8_t ch) {
 
 void ConsoleKeyDown(int key) {
     ConsoleState& c = State();
-    const bool tabBefore = std::exchange(c.tabPressed, key == 9);
-    if (key == 9) {
+    const bool tabBefore = std::exchange(c.tabPressed, key == vk::kTab);
+    if (key == vk::kTab) {
         CompleteInputLine(tabBefore);
-    } else if (key == 13) {
+    } else if (key == vk::kReturn) {
         const std::string line = c.inputLine;
         ConsolePrint(line, false);
         AddHistory(line);
@@ -120,14 +122,14 @@ void ConsoleKeyDown(int key) {
         // corrected after the message box.
         ExecuteCommand(line);
         c.inputLine.clear();
-    } else if (key == 8 && !c.inputLine.empty()) {
+    } else if (key == vk::kBack && !c.inputLine.empty()) {
         c.inputLine.pop_back();
-    } else if (key == 27) {
+    } else if (key == vk::kEscape) {
         ConsoleHide();
-    } else if (key == 38) {
+    } else if (key == vk::kUp) {
         c.inputLine = StepHistory(-1, c.historyRestart);
         c.historyRestart = false;
-    } else if (key == 40) {
+    } else if (key == vk::kDown) {
         c.inputLine = StepHistory(+1, c.historyRestart);
         c.historyRestart = false;
     }

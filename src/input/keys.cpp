@@ -56,7 +56,7 @@ constexpr std::pair<const char*, const char*> kDefaultBindings[] = {
 
 constexpr int kLeftMouse = 0;
 constexpr int kRightMouse = 1;
-constexpr uint32_t kWheelUpLimit = 0x7F00;  // deltas above this count as downward
+constexpr int kWheelUpLimit = 0x7F00;  // deltas above this, and negative ones, count as downward
 constexpr int32_t kWheelStep = 2;
 
 bool ValidCode(int key) {
@@ -128,10 +128,9 @@ void FormMouseUp(MouseButton button) {
     RunRelease(MouseCode(button));
 }
 
-void MouseWheel(uint32_t wparam) {
-    const uint32_t delta = wparam >> 16;
+void MouseWheel(int delta) {
     int32_t& fov = Cvars().fov;
-    fov += delta <= kWheelUpLimit ? kWheelStep : -kWheelStep;
+    fov += delta >= 0 && delta <= kWheelUpLimit ? kWheelStep : -kWheelStep;
     fov = std::clamp(fov, kFovMin, kFovMax);
     ApplyProjection(fov);
 }

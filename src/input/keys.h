@@ -37,7 +37,9 @@ void FormKeyDown(int key);
 void FormKeyUp(int key);
 void FormMouseDown(MouseButton button);
 void FormMouseUp(MouseButton button);
-void MouseWheel(uint32_t wparam);  // the raw first parameter of the wheel message (delta in the high word)
+// The wheel's signed delta (120 a notch): 0..0x7F00 widens the view by 2 degrees, any other
+// narrows it; the field of view stays within its range.
+void MouseWheel(int delta);
 
 // The command bind: shows a key's binding or binds a command line to it.
 namespace commands {

@@ -8,6 +8,8 @@
 
 #include <array>
 
+#include "console/key_codes.h"
+
 namespace tam::platform {
 namespace {
 
@@ -18,18 +20,18 @@ struct ScancodeKey {
 
 constexpr ScancodeKey kKeys[] = {
     // Main block.
-    {SDL_SCANCODE_RETURN, 13},
-    {SDL_SCANCODE_ESCAPE, 27},
-    {SDL_SCANCODE_BACKSPACE, 8},
-    {SDL_SCANCODE_TAB, 9},
-    {SDL_SCANCODE_SPACE, 32},
+    {SDL_SCANCODE_RETURN, vk::kReturn},
+    {SDL_SCANCODE_ESCAPE, vk::kEscape},
+    {SDL_SCANCODE_BACKSPACE, vk::kBack},
+    {SDL_SCANCODE_TAB, vk::kTab},
+    {SDL_SCANCODE_SPACE, vk::kSpace},
     {SDL_SCANCODE_CAPSLOCK, 20},
-    {SDL_SCANCODE_LSHIFT, 16},
-    {SDL_SCANCODE_RSHIFT, 16},
-    {SDL_SCANCODE_LCTRL, 17},
-    {SDL_SCANCODE_RCTRL, 17},
-    {SDL_SCANCODE_LALT, 18},
-    {SDL_SCANCODE_RALT, 18},
+    {SDL_SCANCODE_LSHIFT, vk::kShift},
+    {SDL_SCANCODE_RSHIFT, vk::kShift},
+    {SDL_SCANCODE_LCTRL, vk::kControl},
+    {SDL_SCANCODE_RCTRL, vk::kControl},
+    {SDL_SCANCODE_LALT, vk::kAlt},
+    {SDL_SCANCODE_RALT, vk::kAlt},
     {SDL_SCANCODE_LGUI, 91},
     {SDL_SCANCODE_RGUI, 92},
     {SDL_SCANCODE_APPLICATION, 93},
@@ -40,7 +42,7 @@ constexpr ScancodeKey kKeys[] = {
     {SDL_SCANCODE_MINUS, 189},
     {SDL_SCANCODE_PERIOD, 190},
     {SDL_SCANCODE_SLASH, 191},
-    {SDL_SCANCODE_GRAVE, 192},
+    {SDL_SCANCODE_GRAVE, vk::kConsole},
     {SDL_SCANCODE_LEFTBRACKET, 219},
     {SDL_SCANCODE_BACKSLASH, 220},
     {SDL_SCANCODE_NONUSHASH, 220},  // the ISO key in the backslash position
@@ -57,17 +59,17 @@ constexpr ScancodeKey kKeys[] = {
     {SDL_SCANCODE_DELETE, 46},
     {SDL_SCANCODE_END, 35},
     {SDL_SCANCODE_PAGEDOWN, 34},
-    {SDL_SCANCODE_LEFT, 37},
-    {SDL_SCANCODE_UP, 38},
-    {SDL_SCANCODE_RIGHT, 39},
-    {SDL_SCANCODE_DOWN, 40},
+    {SDL_SCANCODE_LEFT, vk::kLeft},
+    {SDL_SCANCODE_UP, vk::kUp},
+    {SDL_SCANCODE_RIGHT, vk::kRight},
+    {SDL_SCANCODE_DOWN, vk::kDown},
     // Keypad.
     {SDL_SCANCODE_NUMLOCKCLEAR, 144},
     {SDL_SCANCODE_KP_DIVIDE, 111},
     {SDL_SCANCODE_KP_MULTIPLY, 106},
     {SDL_SCANCODE_KP_MINUS, 109},
     {SDL_SCANCODE_KP_PLUS, 107},
-    {SDL_SCANCODE_KP_ENTER, 13},
+    {SDL_SCANCODE_KP_ENTER, vk::kReturn},
     {SDL_SCANCODE_KP_0, 96},
     {SDL_SCANCODE_KP_1, 97},
     {SDL_SCANCODE_KP_2, 98},

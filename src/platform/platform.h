@@ -30,8 +30,8 @@ public:
     virtual void MainKeyUp(int key) = 0;
     virtual void MainButtonDown(Button button) = 0;
     virtual void MainButtonUp(Button button) = 0;
-    // The wheel message's first parameter: the signed delta (120 a notch) in the high word.
-    virtual void MainWheel(uint32_t wparam) = 0;
+    // The wheel turned: the signed delta, 120 a notch, positive away from the user.
+    virtual void MainWheel(int delta) = 0;
     virtual void ConsoleKeyDown(int key) = 0;
     virtual void ConsoleCharacter(uint8_t cp1251) = 0;
     virtual void ConsoleDeactivated() = 0;  // the console window lost the focus
@@ -81,13 +81,12 @@ void DeleteGlContext(void* ctx);
 void SwapMainWindow();
 
 void SetMainBorder(Border border);
-Border MainBorder();
-// Exclusive full screen at a mode of this size and depth: 0 done, 2 no such mode, 3 the window
-// cannot take it.
+// Exclusive full screen at a mode of this size and depth: NDX_Screen's kOk, kModeRefused (no
+// such mode) or kLevelRefused (the window cannot take it).
 int EnterFullScreen(int width, int height, int bits);
 bool MainWindowFullScreen();
-// Back to the desktop mode, the window at the place and size it had before full screen; 0 done
-// (also when not in full screen, which changes nothing), 3 refused.
+// Back to the desktop mode, the window at the place and size it had before full screen; kOk
+// (also when not in full screen, which changes nothing) or kLevelRefused.
 int LeaveFullScreen();
 
 // The console window at (0, 0): white CP1251 text on black in a monospace font, 60 x 32 cells.

@@ -32,7 +32,6 @@ struct PlatformState {
     bool quit = false;
     SDL_Window* main = nullptr;
     bool mainHasGl = false;
-    Border border = Border::Single;
     bool fullscreen = false;
     int windowedX = kMainX, windowedY = kMainY;  // the window's place and size before full screen
     int windowedW = kMainW, windowedH = kMainH;
@@ -155,7 +154,7 @@ public:
     void MainKeyUp(int) override {}
     void MainButtonDown(Button) override {}
     void MainButtonUp(Button) override {}
-    void MainWheel(uint32_t) override {}
+    void MainWheel(int) override {}
     void ConsoleKeyDown(int) override {}
     void ConsoleCharacter(uint8_t) override {}
     void ConsoleDeactivated() override {}
@@ -201,12 +200,8 @@ void Dispatch(const SDL_Event& e) {
             }
             break;
         case SDL_MOUSEWHEEL:
-            if (IsMain(e.wheel.windowID) && !P().modal && e.wheel.y != 0) {
-                // The wheel message's first parameter: the signed delta (120 a notch) in the
-                // high word.
-                const int16_t delta = static_cast<int16_t>(e.wheel.y > 0 ? 120 : -120);
-                events.MainWheel(static_cast<uint32_t>(static_cast<uint16_t>(delta)) << 16);
-            }
+            if (IsMain(e.wheel.windowID) && !P().modal && e.wheel.y != 0)
+                events.MainWheel(e.wheel.y > 0 ? 120 : -120);
             break;
         case SDL_MOUSEMOTION:
             if (P().relativeLook) {
@@ -467,16 +462,14 @@ void SwapMainWindow() {
 }
 
 void SetMainBorder(Border border) {
-    P().border = border;
     if (!P().main) return;
     SDL_SetWindowBordered(P().main, border == Border::None ? SDL_FALSE : SDL_TRUE);
     SDL_SetWindowResizable(P().main, border == Border::Sizeable ? SDL_TRUE : SDL_FALSE);
 }
 
-Border MainBorder() { return P().border; }
 
 int EnterFullScreen(int width, int height, int bits) {
-    if (!P().main) return 3;
+    if (!P().main) return NDX_Screen::kLevelRefused;
     const int display = SDL_GetWindowDisplayIndex(P().main);
     const int count = SDL_GetNumDisplayModes(display < 0 ? 0 : display);
     for (int i = 0; i < count; ++i) {
@@ -485,7 +478,7 @@ int EnterFullScreen(int width, int height, int bits) {
         const int bpp = static_cast<int>(SDL_BITSPERPIXEL(mode.format));
         const int bytes = static_cast<int>(SDL_BYTESPERPIXEL(mode.format));
         if (mode.w != width || mode.h != height || (bits != bpp && bits != bytes * 8)) continue;
-        if (SDL_SetWindowDisplayMode(P().main, &mode) != 0) return 3;
+        if (SDL_SetWindowDisplayMode(P().main, &mode) != 0) return NDX_Screen::kLevelRefused;
         if (!P().fullscreen) {
             SDL_GetWindowPosition(P().main, &P().windowedX, &P().windowedY);
             SDL_GetWindowSize(P().main, &P().windowedW, &P().windowedH);
@@ -493,23 +486,23 @@ int EnterFullScreen(int width, int height, int bits) {
         // Placed and sized by hand too: without a window manager nobody else does it.
         SDL_SetWindowPosition(P().main, 0, 0);
         SDL_SetWindowSize(P().main, mode.w, mode.h);
-        if (SDL_SetWindowFullscreen(P().main, SDL_WINDOW_FULLSCREEN) != 0) return 3;
+        if (SDL_SetWindowFullscreen(P().main, SDL_WINDOW_FULLSCREEN) != 0) return NDX_Screen::kLevelRefused;
         P().fullscreen = true;
-        return 0;
+        return NDX_Screen::kOk;
     }
-    return 2;
+    return NDX_Screen::kModeRefused;
 }
 
 bool MainWindowFullScreen() { return P().main && P().fullscreen; }
 
 int LeaveFullScreen() {
-    if (!P().main) return 3;
-    if (!P().fullscreen) return 0;
-    if (SDL_SetWindowFullscreen(P().main, 0) != 0) return 3;
+    if (!P().main) return NDX_Screen::kLevelRefused;
+    if (!P().fullscreen) return NDX_Screen::kOk;
+    if (SDL_SetWindowFullscreen(P().main, 0) != 0) return NDX_Screen::kLevelRefused;
     P().fullscreen = false;
     SDL_SetWindowSize(P().main, P().windowedW, P().windowedH);
     SDL_SetWindowPosition(P().main, P().windowedX, P().windowedY);
-    return 0;
+    return NDX_Screen::kOk;
 }
 
 ConsoleView* CreateConsoleWindow() {
