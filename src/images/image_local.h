@@ -28,11 +28,32 @@ inline constexpr const char* kEmpty = "width or height below 1";
 inline constexpr const char* kTooLarge = "picture larger than 4096 x 4096 pixels";
 inline constexpr const char* kMoreThanFileHolds = "more pixels than the file can hold";
 inline constexpr const char* kUnsupported = "unsupported image type";
-inline constexpr const char* kUnsupportedDepth = "unsupported pixel depth";
 inline constexpr const char* kColourMap = "colour map outside the file or of an unsupported entry size";
 inline constexpr const char* kDataOffset = "data offset past the end of the file";
 inline constexpr const char* kNoPalette = "no 256-colour palette at the end of the file";
 inline constexpr const char* kTruncated = "truncated pixel data";
+inline constexpr const char* kBmpHeaderSize = "BMP information header of unknown size";
+inline constexpr const char* kBmpJpeg = "BMP with JPEG data";
+inline constexpr const char* kBmpPng = "BMP with PNG data";
+inline constexpr const char* kBmpHuffman = "BMP with Huffman compression";
+inline constexpr const char* kBmpRle24 = "BMP with RLE24 compression";
+inline constexpr const char* kBmpCompression = "BMP of unknown compression";
+inline constexpr const char* kBmpTwoBit = "BMP of 2 bits per pixel";
+inline constexpr const char* kBmpSixtyFourBit = "BMP of 64 bits per pixel";
+inline constexpr const char* kBmpDepth = "BMP pixel depth other than 1, 4, 8, 16, 24 or 32 bits";
+inline constexpr const char* kBmpFieldsDepth = "BMP bit fields at other than 16 or 32 bits per pixel";
+inline constexpr const char* kBmpMaskGaps = "BMP bit-field mask not contiguous";
+inline constexpr const char* kBmpMaskOverlap = "BMP bit-field masks overlap";
+inline constexpr const char* kBmpMaskWide = "BMP bit-field mask wider than its pixel";
+inline constexpr const char* kBmpTopDownRle = "top-down BMP with run-length data";
+inline constexpr const char* kBmpDataInHeader = "BMP data offset inside its headers";
+inline constexpr const char* kTgaNoMap = "colour-mapped TGA without a colour map";
+inline constexpr const char* kTgaIndexDepth = "colour-mapped TGA with indices of other than 8 bits";
+inline constexpr const char* kTgaTrueColourDepth = "true-colour TGA of other than 15, 16, 24 or 32 bits";
+inline constexpr const char* kTgaGreyDepth = "grey TGA of other than 8 or 16 bits";
+inline constexpr const char* kPcxFewBits = "PCX of 1, 2 or 4 bits per pixel";
+inline constexpr const char* kPcxThreePlanes = "24-bit PCX of three colour planes";
+inline constexpr const char* kPcxPlanes = "PCX of other than one 8-bit plane";
 }  // namespace why
 
 // Stores `reason` into `*out` when a destination is given; returns status 0 (not read).
