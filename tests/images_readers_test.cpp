@@ -1,16 +1,16 @@
-// The TGA, BMP and PCX readers. Each committed test picture against the picture ImageMagick's
-// convert decodes from the same file (an independent decoder; its RGBA PAM output sits beside
-// the picture), in both row orders; small hand-made files for the cases those pictures do not reach,
-// and the status codes with the size each delivers; and damaged files: raw test pictures cut
-// short, sizes far beyond what a file can hold or beyond the 4096 x 4096 cap, runs past
-// the end, data offsets past the end. Nothing may read or write outside its buffers (the
-// sanitizer build checks that); the results are refusals, each with its reason, or cut pictures.
+// The TGA, BMP and PCX readers. Every picture of the corpus (files that ImageMagick, Pillow and
+// netpbm wrote from source pictures of ours) against its source, in both row orders, or refused
+// with its reason; small hand-made files for what the encoders do not write: mask scaling, origin
+// bits, header forms, each refusal, and the status codes with the size each delivers; damaged
+// files: sizes far beyond what a file can hold or beyond the 4096 x 4096 cap, runs past the end,
+// data offsets past the end. Nothing may read or write outside its buffers (the sanitizer build
+// checks that); the results are refusals, each with its reason, or cut pictures.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -23,7 +23,7 @@ namespace tam {
 namespace {
 
 std::vector<uint8_t> ReadTestFile(const std::string& name) {
-    return ReadWholeFile(std::string(TAM_TEST_DATA_DIR) + "/images/" + name).value_or(std::vector<uint8_t>{});
+    return ReadWholeFile(std::string(TAM_TEST_DATA_DIR) + "/" + name).value_or(std::vector<uint8_t>{});
 }
 
 // Little-endian byte building.
@@ -66,7 +66,7 @@ Decoded Decode(SpanReader read, std::span<const uint8_t> file, bool top = true) 
     return d;
 }
 
-// A PAM picture as convert writes it here (RGBA, top row first); status 0 when it is not one.
+// A PAM picture as the corpus script writes it (RGBA, top row first); status 0 when it is not one.
 Decoded ParsePam(const std::vector<uint8_t>& bytes) {
     Decoded pic;
     const std::string text(bytes.begin(), bytes.end());
@@ -133,42 +133,62 @@ Bytes Pcx(int xMin, int yMin, int xMax, int yMax, const std::vector<uint8_t>& da
 }
 Px PcxEntry(int i) { return {i, 255 - i, i / 2, 255}; }
 
-std::vector<std::string> TestPictures() {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(std::string(TAM_TEST_DATA_DIR) + "/images"))
-        if (ReaderFor(e.path().filename())) names.push_back(e.path().filename());
-    return names;
+// The corpus's manifest: one line a file (see scripts/make-picture-corpus.py).
+struct CorpusEntry {
+    std::string file, reference, rule;  // reference "-": refused, and `rule` is the reason
+};
+std::vector<CorpusEntry> Manifest() {
+    std::vector<CorpusEntry> entries;
+    const auto text = ReadTestFile("pictures/manifest.txt");
+    std::istringstream lines(std::string(text.begin(), text.end()));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        CorpusEntry e;
+        std::istringstream words(line);
+        words >> e.file >> e.reference >> std::ws;
+        std::getline(words, e.rule);
+        entries.push_back(e);
+    }
+    return entries;
 }
 
-// A raw picture cut short is refused: it needs all its pixel bytes (a BMP may lose its last row's
-// padding, a PCX its palette at the end). That every other cut gives a reason or a whole picture
-// is checked by the readers' fuzz targets, whose corpora hold these pictures.
-TEST(ImagesReaders, EveryTestPictureMatchesTheIndependentDecoderAndRawOnesCutShortAreRefused) {
-    const auto names = TestPictures();
-    ASSERT_GE(names.size(), 20u);
-    for (const std::string& name : names) {
-        SCOPED_TRACE(name);
-        const SpanReader read = ReaderFor(name);
-        const bool compareAlpha = name.starts_with("tga_32");        // else our alpha must be 255
-        const uint8_t mask = name == "tga_16.tga" ? 0xF8 : 0xFF;     // the bits a channel keeps
-        const auto file = ReadTestFile(name);
-        const auto ref = ParsePam(ReadTestFile(name + ".pam"));
+// Every picture the encoders wrote decodes, in both row orders, to the source picture it was
+// made from, seen through its rule; or is refused with the reason the manifest gives.
+TEST(ImagesReaders, EveryCorpusPictureDecodesToItsSourceOrIsRefusedWithItsReason) {
+    const auto entries = Manifest();
+    ASSERT_GE(entries.size(), 70u);
+    for (const CorpusEntry& e : entries) {
+        SCOPED_TRACE(e.file);
+        const auto file = ReadTestFile("pictures/" + e.file);
+        ASSERT_FALSE(file.empty());
+        const SpanReader read = ReaderFor(e.file);
+        if (e.reference == "-") {
+            const char* why = nullptr;
+            std::vector<uint8_t> px;
+            EXPECT_EQ(read(file, &px, nullptr, nullptr, true, &why), 0);
+            EXPECT_STREQ(why, e.rule.c_str());
+            continue;
+        }
+        const Decoded ref = ParsePam(ReadTestFile("pictures/" + e.reference + ".pam"));
         ASSERT_EQ(ref.status, 1);
+        ASSERT_TRUE(e.rule == "exact" || e.rule == "opaque" || e.rule == "top5") << e.rule;
+        const uint8_t keep = e.rule == "top5" ? 0xF8 : 0xFF;
         for (bool top : {true, false}) {
-            std::vector<uint8_t> want;  // the reference in this row order, with our channel rules
+            std::vector<uint8_t> want;
             for (int y = 0; y < ref.h; ++y) {
                 const uint8_t* row = &ref.px[static_cast<size_t>(top ? y : ref.h - 1 - y) * ref.w * 4];
                 for (const uint8_t* p = row; p < row + ref.w * 4; p += 4)
-                    want.insert(want.end(), {uint8_t(p[0] & mask), uint8_t(p[1] & mask), uint8_t(p[2] & mask),
-                                             compareAlpha ? p[3] : uint8_t(255)});
+                    want.insert(want.end(), {uint8_t(p[0] & keep), uint8_t(p[1] & keep), uint8_t(p[2] & keep),
+                                             e.rule == "exact" ? p[3] : uint8_t(255)});
             }
             const Decoded d = Decode(read, file, top);
             EXPECT_EQ(std::tuple(d.status, d.w, d.h), std::tuple(1, ref.w, ref.h));
             EXPECT_TRUE(d.px == want) << (top ? "top" : "bottom") << " row first";
         }
-        if (name.find("rle") == std::string::npos) {
-            for (size_t n : {file.size() / 2, file.size() - (name.ends_with(".bmp") ? 4 : 1)})
-                EXPECT_EQ(Decode(read, std::span(file).first(n)).status, 0) << "cut at " << n;
+        // Cut in half, an uncompressed picture is refused: it needs all its pixel bytes. That
+        // every other cut gives a reason or a whole picture is checked by the fuzz targets.
+        if (e.file.find("rle") == std::string::npos && !e.file.ends_with(".pcx")) {
+            EXPECT_EQ(Decode(read, std::span(file).first(file.size() / 2)).status, 0);
         }
     }
 }
