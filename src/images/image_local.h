@@ -1,5 +1,4 @@
-// Internals shared by the TGA, BMP and PCX readers: a bounded cursor over the file's bytes, the
-// checks every reader makes on a picture's size before it allocates, the reasons a reader gives
+// Internals shared by the TGA, BMP and PCX readers: the checks every reader makes on a picture's size before it allocates, the reasons a reader gives
 // for refusing a file, and a writer that places pixels, given in file order, into the RGBA output
 // with the requested row order.
 #pragma once
@@ -8,6 +7,8 @@
 #include <cstring>
 #include <span>
 #include <vector>
+
+#include "console/byte_cursor.h"
 
 namespace tam::img {
 
@@ -62,61 +63,7 @@ inline int Refuse(const char** out, const char* reason) {
     return 0;
 }
 
-// Reads little-endian values from a byte span. Past the end it returns 0 and remembers the
-// failure (ok() turns false); it never reads outside the span.
-class ByteCursor {
-public:
-    explicit ByteCursor(std::span<const uint8_t> data, size_t pos = 0) : data_(data), pos_(pos) {
-        if (pos_ > data_.size()) {
-            pos_ = data_.size();
-            ok_ = false;
-        }
-    }
-    bool ok() const { return ok_; }
-    size_t pos() const { return pos_; }
-    size_t remaining() const { return data_.size() - pos_; }
-    bool Has(uint64_t n) const { return n <= remaining(); }
-
-    uint8_t U8() {
-        if (pos_ >= data_.size()) return Fail();
-        return data_[pos_++];
-    }
-    uint16_t U16() {
-        if (!Has(2)) return Fail();
-        const uint16_t v = static_cast<uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
-        pos_ += 2;
-        return v;
-    }
-    uint32_t U32() {
-        if (!Has(4)) return Fail();
-        const uint32_t v = static_cast<uint32_t>(data_[pos_]) |
-                           (static_cast<uint32_t>(data_[pos_ + 1]) << 8) |
-                           (static_cast<uint32_t>(data_[pos_ + 2]) << 16) |
-                           (static_cast<uint32_t>(data_[pos_ + 3]) << 24);
-        pos_ += 4;
-        return v;
-    }
-    // The next n bytes, consumed; nullptr (and not ok) when fewer remain.
-    const uint8_t* Take(uint64_t n) {
-        if (!Has(n)) {
-            Fail();
-            return nullptr;
-        }
-        const uint8_t* p = data_.data() + pos_;
-        pos_ += static_cast<size_t>(n);
-        return p;
-    }
-    bool Skip(uint64_t n) { return Take(n) != nullptr || n == 0; }
-
-private:
-    uint8_t Fail() {
-        ok_ = false;
-        return 0;
-    }
-    std::span<const uint8_t> data_;
-    size_t pos_ = 0;
-    bool ok_ = true;
-};
+using tam::ByteCursor;
 
 // Why width x height is not a picture the readers accept (both positive, at most kMaxPixels),
 // or nullptr when it is.
