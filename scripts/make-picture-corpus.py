@@ -35,7 +35,8 @@ def level(i, bits):
     reduction (top bits, rounding, floor of v * max / 255) takes back to the same level."""
     top = (1 << bits) - 1
     safe = [v for v in range(top + 1)
-            if rep(v, bits) >> (8 - bits) == v and rep(v, bits) * top // 255 == v and (rep(v, bits) * top + 127) // 255 == v]
+            if rep(v, bits) >> (8 - bits) == v and rep(v, bits) * top // 255 == v
+            and (rep(v, bits) * top + 127) // 255 == v]
     return rep(safe[i % len(safe)], bits)
 
 
@@ -51,8 +52,10 @@ def rgba(x, y):
 SOURCES = {
     "rgba": picture(W, H, rgba),
     "rgb": picture(W, H, lambda x, y: rgba(x, y)[:3] + (255,)),
-    "rgb555": picture(W, H, lambda x, y: (level(x * 5 + y, 5), level(y * 3 + x * 2, 5), level(x * y + 3, 5), 255)),
-    "rgb565": picture(W, H, lambda x, y: (level(x * 5 + y, 5), level(y * 7 + x * 4, 6), level(x * y + 3, 5), 255)),
+    "rgb555": picture(W, H, lambda x, y: (level(x * 5 + y, 5), level(y * 3 + x * 2, 5),
+                                          level(x * y + 3, 5), 255)),
+    "rgb565": picture(W, H, lambda x, y: (level(x * 5 + y, 5), level(y * 7 + x * 4, 6),
+                                          level(x * y + 3, 5), 255)),
     "argb4444": picture(W, H, lambda x, y: (rep(x % 16, 4), rep(y * 2 % 16, 4), rep((x + y) % 16, 4),
                                             rep(15 - (x * 3 + y) % 12, 4))),
     "argb1555": picture(W, H, lambda x, y: (level(x * 5 + y, 5), level(y * 3 + x * 2, 5), level(x * y + 3, 5),
@@ -167,8 +170,9 @@ def pil():
     for rle in (False, True):
         tag = "_rle" if rle else ""
         for orientation, where in ((-1, ""), (1, "_top")):
-            pillow("pil_24%s%s.tga" % (where, tag), "rgb", "RGB", "rgb", "exact", rle=rle, orientation=orientation)
-            pillow("pil_32%s%s.tga" % (where, tag), "rgba", "", "rgba", "exact", rle=rle, orientation=orientation)
+            options = {"rle": rle, "orientation": orientation}
+            pillow("pil_24%s%s.tga" % (where, tag), "rgb", "RGB", "rgb", "exact", **options)
+            pillow("pil_32%s%s.tga" % (where, tag), "rgba", "", "rgba", "exact", **options)
         pillow("pil_map%s.tga" % tag, "rgb", "P", "rgb", "exact", rle=rle)
         pillow("pil_grey%s.tga" % tag, "grey", "L", "grey", "exact", rle=rle)
         pillow("pil_greya%s.tga" % tag, "greya", "LA", "greya", "exact", rle=rle)
@@ -187,12 +191,12 @@ def netpbm():
     run("pbm_1.bmp", "ppmtobmp -windows -bpp=1 {t}/mono.ppm > {o}", "mono", "exact")
     run("pbm_os2_24.bmp", "ppmtobmp -os2 -bpp=24 {t}/rgb.ppm > {o}", "rgb", "exact")
     run("pbm_os2_4.bmp", "ppmtobmp -os2 -bpp=4 {t}/pal16.ppm > {o}", "pal16", "exact")
-    run("pbm_24.tga", "ppmtotga -rgb -norle {t}/rgb.ppm > {o}", "rgb", "exact")
-    run("pbm_24_rle.tga", "ppmtotga -rgb {t}/runs.ppm > {o}", "runs", "exact")
-    run("pbm_map.tga", "ppmtotga -cmap -norle {t}/rgb.ppm > {o}", "rgb", "exact")
-    run("pbm_map_rle.tga", "ppmtotga -cmap {t}/runs.ppm > {o}", "runs", "exact")
-    run("pbm_map16.tga", "ppmtotga -cmap16 -norle {t}/rgb555.ppm > {o}", "rgb555", "top5")
-    run("pbm_grey_rle.tga", "ppmtotga -mono {t}/grey.ppm > {o}", "grey", "exact")
+    run("pbm_24.tga", "ppmtotga -rgb -norle < {t}/rgb.ppm > {o}", "rgb", "exact")
+    run("pbm_24_rle.tga", "ppmtotga -rgb < {t}/runs.ppm > {o}", "runs", "exact")
+    run("pbm_map.tga", "ppmtotga -cmap -norle -name corpus < {t}/rgb.ppm > {o}", "rgb", "exact")
+    run("pbm_map_rle.tga", "ppmtotga -cmap < {t}/runs.ppm > {o}", "runs", "exact")
+    run("pbm_map16.tga", "ppmtotga -cmap16 -norle < {t}/rgb555.ppm > {o}", "rgb555", "top5")
+    run("pbm_grey_rle.tga", "ppmtotga -mono < {t}/grey.ppm > {o}", "grey", "exact")
     run("pbm_8.pcx", "ppmtopcx -8bit {t}/rgb.ppm > {o}", "rgb", "exact")
     run("pbm_4.pcx", "ppmtopcx {t}/pal16.ppm > {o}", "-", "")
     refused("pbm_4.pcx", "PCX of 1, 2 or 4 bits per pixel")
