@@ -131,6 +131,10 @@ Bytes Pcx(int xMin, int yMin, int xMax, int yMax, const std::vector<uint8_t>& da
     for (int i = 0; i < 256; ++i) b.u8(i).u8(255 - i).u8(i / 2);
     return b;
 }
+// A 2 x 2 24-bit TGA with the given descriptor whose pixels in file order are grey 1, 2, 3, 4.
+Bytes Abcd(int descriptor) {
+    return Tga(2, 2, 2, 24, 0, 0, 0, 0, descriptor).fill(3, 1).fill(3, 2).fill(3, 3).fill(3, 4);
+}
 Px PcxEntry(int i) { return {i, 255 - i, i / 2, 255}; }
 
 // The corpus's manifest: one line a file (see scripts/make-picture-corpus.py).
@@ -247,13 +251,16 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
          {G(40), none, none, G(20), G(20), G(20)}},
         // Row 0: run of 3 alternating 1, 2; absolute run of 2 from one byte plus a pad byte; end
         // of line. Row 1: absolute run of 5 nibbles 3, 2, 1, 0, 3.
-        {"BMP RLE4", bmp, Bmp(5, 2, 4, 2, table, {3, 0x12, 0, 2, 0x30, 0xEE, 0, 0, 0, 5, 0x32, 0x10, 0x30, 0xEE}),
-         5, {G(40), G(30), G(20), G(10), G(40), G(20), G(30), G(20), G(40), G(10)}},
+        {"BMP RLE4", bmp,
+         Bmp(5, 2, 4, 2, table, {3, 0x12, 0, 2, 0x30, 0xEE, 0, 0, 0, 5, 0x32, 0x10, 0x30, 0xEE}), 5,
+         {G(40), G(30), G(20), G(10), G(40), G(20), G(30), G(20), G(40), G(10)}},
         {"BMP top-down rows", bmp, Bmp(1, -2, 24, 0, {}, {1, 2, 3, 0, 4, 5, 6, 0}), 1, {o321, {6, 5, 4, 255}}},
-        {"BMP used colours end the table", bmp, Bmp(2, 1, 8, 0, table, {1, 2, 0, 0}, {.used = 2}), 2, {G(20), none}},
+        {"BMP used colours end the table", bmp, Bmp(2, 1, 8, 0, table, {1, 2, 0, 0}, {.used = 2}), 2,
+         {G(20), none}},
         {"BMP data offset honoured", bmp, Bmp(2, 1, 8, 0, table, {3, 0, 0, 0}, {.gap = 6}), 2, {G(40), G(10)}},
         {"BMP 16-byte form", bmp, Bmp(1, 1, 24, 0, {}, {1, 2, 3, 0}, {.form = 16}), 1, {o321}},
-        {"BMP 64-byte form, 4-byte entries", bmp, Bmp(1, 1, 8, 0, table, {2, 0, 0, 0}, {.form = 64}), 1, {G(30)}},
+        {"BMP 64-byte form, 4-byte entries", bmp, Bmp(1, 1, 8, 0, table, {2, 0, 0, 0}, {.form = 64}), 1,
+         {G(30)}},
         // 16 bits without masks are 5-5-5, each channel's bits repeated into 8.
         {"BMP 16-bit 5-5-5", bmp, Bmp(3, 1, 16, 0, {}, {0xFF, 0x7F, 0x21, 0x04, 0x00, 0x7C, 0, 0}), 3,
          {{255, 255, 255, 255}, {8, 8, 8, 255}, {255, 0, 0, 255}}},
@@ -264,7 +271,8 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
          Bmp(1, 1, 16, 3, {}, {0x21, 0x84, 0, 0}, {.form = 56, .masks = {0x0F00, 0x00F0, 0x000F, 0xF000}}), 1,
          {{0x44, 0x22, 0x11, 0x88}}},
         {"BMP 1-5-5-5 alpha bit in the 108-byte header", bmp,
-         Bmp(2, 1, 16, 3, {}, {0x1F, 0x80, 0x1F, 0x00}, {.form = 108, .masks = {0x7C00, 0x03E0, 0x001F, 0x8000}}),
+         Bmp(2, 1, 16, 3, {}, {0x1F, 0x80, 0x1F, 0x00},
+             {.form = 108, .masks = {0x7C00, 0x03E0, 0x001F, 0x8000}}),
          2, {{0, 0, 255, 255}, {0, 0, 255, 0}}},
         // 10 bits a channel keep their top 8; 2 alpha bits are repeated.
         {"BMP 10-10-10-2 in the 124-byte header", bmp,
@@ -279,21 +287,20 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
          Bmp(1, 1, 32, 3, {}, {1, 2, 3, 4}, {.form = 124, .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}), 1,
          {{3, 2, 1, 4}}},
         {"BMP alpha bit fields after the 40-byte header", bmp,
-         Bmp(1, 1, 32, 6, {}, {1, 2, 3, 4}, {.masks = {0xFF00, 0xFF0000, 0xFF000000, 0xFF}}), 1, {{2, 3, 4, 1}}},
+         Bmp(1, 1, 32, 6, {}, {1, 2, 3, 4}, {.masks = {0xFF00, 0xFF0000, 0xFF000000, 0xFF}}), 1,
+         {{2, 3, 4, 1}}},
         {"BMP 124-byte header, no bit fields: fourth byte not alpha", bmp,
          Bmp(1, 1, 32, 0, {}, {1, 2, 3, 4}, {.form = 124, .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}), 1,
          {o321}},
         // The image descriptor's origin: files of pixels A B / C D in file order.
-        {"TGA origin bottom left", tga, Tga(2, 2, 2, 24, 0, 0, 0, 0, 0x00).fill(3, 1).fill(3, 2).fill(3, 3).fill(3, 4),
-         2, {G(3), G(4), G(1), G(2)}},
-        {"TGA origin bottom right", tga, Tga(2, 2, 2, 24, 0, 0, 0, 0, 0x10).fill(3, 1).fill(3, 2).fill(3, 3).fill(3, 4),
-         2, {G(4), G(3), G(2), G(1)}},
-        {"TGA origin top left", tga, Tga(2, 2, 2, 24, 0, 0, 0, 0, 0x20).fill(3, 1).fill(3, 2).fill(3, 3).fill(3, 4),
-         2, {G(1), G(2), G(3), G(4)}},
+        {"TGA origin bottom left", tga, Abcd(0x00), 2, {G(3), G(4), G(1), G(2)}},
+        {"TGA origin bottom right", tga, Abcd(0x10), 2, {G(4), G(3), G(2), G(1)}},
+        {"TGA origin top left", tga, Abcd(0x20), 2, {G(1), G(2), G(3), G(4)}},
         {"TGA origin top right, run-length", tga,
          Tga(10, 2, 2, 24, 0, 0, 0, 0, 0x30).u8(0x81).fill(3, 1).u8(0x01).fill(3, 3).fill(3, 4), 2,
          {G(1), G(1), G(4), G(3)}},
-        {"TGA grey and alpha", tga, Tga(3, 2, 1, 16).raw({10, 20, 30, 40}), 2, {{10, 10, 10, 20}, {30, 30, 30, 40}}},
+        {"TGA grey and alpha", tga, Tga(3, 2, 1, 16).raw({10, 20, 30, 40}), 2,
+         {{10, 10, 10, 20}, {30, 30, 30, 40}}},
         {"TGA grey and alpha, run-length", tga, Tga(11, 3, 1, 16).raw({0x82, 7, 9}), 3,
          {{7, 7, 7, 9}, {7, 7, 7, 9}, {7, 7, 7, 9}}},
         {"TGA 15-bit true colour", tga, Tga(2, 1, 1, 15).u16(0x03E0), 1, {{0, 248, 0, 255}}},
@@ -377,7 +384,8 @@ TEST(ImagesMalformed, SizesRunsOffsetsAndTablesBeyondTheFile) {
         {"BMP 2 bits", bmp, Bmp(1, 1, 2, 0, {}, {0, 0, 0, 0}), why::kBmpTwoBit},
         {"BMP 64 bits", bmp, Bmp(1, 1, 64, 0, {}, std::vector<uint8_t>(8)), why::kBmpSixtyFourBit},
         {"BMP 7 bits", bmp, Bmp(1, 1, 7, 0, {}, {0, 0, 0, 0}), why::kBmpDepth},
-        {"BMP bit fields at 24 bits", bmp, Bmp(1, 1, 24, 3, {}, {0, 0, 0, 0}, {.masks = {0xFF, 0xFF00, 0xFF0000}}),
+        {"BMP bit fields at 24 bits", bmp,
+         Bmp(1, 1, 24, 3, {}, {0, 0, 0, 0}, {.masks = {0xFF, 0xFF00, 0xFF0000}}),
          why::kBmpFieldsDepth},
         {"BMP mask with a gap", bmp, Bmp(1, 1, 16, 3, {}, {0, 0, 0, 0}, {.masks = {0x7C00, 0x0360, 0x1F}}),
          why::kBmpMaskGaps},

@@ -51,7 +51,8 @@ public:
             Fail();
             return 0;
         }
-        const uint32_t v = static_cast<uint32_t>(data_[pos_]) | (static_cast<uint32_t>(data_[pos_ + 1]) << 8) |
+        const uint32_t v = static_cast<uint32_t>(data_[pos_]) |
+                           (static_cast<uint32_t>(data_[pos_ + 1]) << 8) |
                            (static_cast<uint32_t>(data_[pos_ + 2]) << 16) |
                            (static_cast<uint32_t>(data_[pos_ + 3]) << 24);
         pos_ += 4;

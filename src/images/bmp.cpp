@@ -224,8 +224,10 @@ void DecodeRow(const uint8_t* src, uint8_t* dst, int64_t width, const RowFormat&
     case 32:
         if (f.fields) {
             for (int64_t x = 0; x < width; ++x, src += 4, dst += 4) {
-                const uint32_t v = static_cast<uint32_t>(src[0]) | (static_cast<uint32_t>(src[1]) << 8) |
-                                   (static_cast<uint32_t>(src[2]) << 16) | (static_cast<uint32_t>(src[3]) << 24);
+                const uint32_t v = static_cast<uint32_t>(src[0]) |
+                                   (static_cast<uint32_t>(src[1]) << 8) |
+                                   (static_cast<uint32_t>(src[2]) << 16) |
+                                   (static_cast<uint32_t>(src[3]) << 24);
                 const uint32_t px = FromFields(v, *f.channels);
                 std::memcpy(dst, &px, 4);
             }

@@ -1,6 +1,7 @@
-// Internals shared by the TGA, BMP and PCX readers: the checks every reader makes on a picture's size before it allocates, the reasons a reader gives
-// for refusing a file, and a writer that places pixels, given in file order, into the RGBA output
-// with the requested row order.
+// Internals shared by the TGA, BMP and PCX readers: the checks every reader makes on a picture's
+// size before it allocates, the reasons a reader gives for refusing a file, and a writer that
+// places pixels, given in file order, into the RGBA output with the requested row order. Bytes
+// are read through the shared ByteCursor.
 #pragma once
 
 #include <cstdint>
