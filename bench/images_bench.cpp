@@ -167,6 +167,40 @@ std::vector<uint8_t> MakeBmp(int bits, bool rle) {
     return out;
 }
 
+// BMP with the 124-byte header and bit fields, bottom row first: 32-bit B G R A (what convert
+// writes for pictures with transparency) or 16-bit 5-6-5.
+std::vector<uint8_t> MakeBmpFields(int bits) {
+    const Source& s = Picture();
+    std::vector<uint8_t> data;
+    for (int y = kSide - 1; y >= 0; --y)
+        for (int x = 0; x < kSide; ++x) {
+            const uint8_t* c = &s.rgba[(y * kSide + x) * 4];
+            if (bits == 32) {
+                data.insert(data.end(), {c[2], c[1], c[0], c[3]});
+            } else {
+                const unsigned v = ((c[0] >> 3) << 11) | ((c[1] >> 2) << 5) | (c[2] >> 3);
+                Put16(data, v);
+            }
+        }
+    std::vector<uint8_t> out = {'B', 'M'};
+    Put32(out, 14 + 124 + static_cast<uint32_t>(data.size()));
+    Put32(out, 0);
+    Put32(out, 14 + 124);
+    Put32(out, 124);
+    Put32(out, kSide);
+    Put32(out, kSide);
+    Put16(out, 1);
+    Put16(out, static_cast<unsigned>(bits));
+    Put32(out, 3);
+    for (int i = 0; i < 5; ++i) Put32(out, 0);
+    const uint32_t masks32[4] = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
+    const uint32_t masks16[4] = {0xF800, 0x07E0, 0x001F, 0};
+    for (uint32_t m : bits == 32 ? masks32 : masks16) Put32(out, m);
+    out.resize(14 + 124, 0);
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
 std::vector<uint8_t> MakePcx() {
     const Source& s = Picture();
     std::vector<uint8_t> out(128, 0);
@@ -240,7 +274,8 @@ void Stb(benchmark::State& state, const std::vector<uint8_t>& file) {
 const std::vector<uint8_t>& File(int which) {
     static const std::vector<uint8_t> files[] = {MakeTga(24, false), MakeTga(32, true), MakeTga(8, false),
                                                  MakeTga(8, true),   MakeBmp(24, false), MakeBmp(8, false),
-                                                 MakeBmp(8, true),   MakePcx()};
+                                                 MakeBmp(8, true),   MakePcx(),          MakeBmpFields(32),
+                                                 MakeBmpFields(16)};
     return files[which];
 }
 
@@ -258,6 +293,10 @@ void Bmp8(benchmark::State& s) { Ours(s, &tam::LoadBMP, File(5)); }
 void Bmp8Stb(benchmark::State& s) { Stb(s, File(5)); }
 void BmpRle8(benchmark::State& s) { Ours(s, &tam::LoadBMP, File(6)); }
 void Pcx8(benchmark::State& s) { Ours(s, &tam::LoadPCX, File(7)); }
+void Bmp32Fields(benchmark::State& s) { Ours(s, &tam::LoadBMP, File(8)); }
+void Bmp32FieldsStb(benchmark::State& s) { Stb(s, File(8)); }
+void Bmp565(benchmark::State& s) { Ours(s, &tam::LoadBMP, File(9)); }
+void Bmp565Stb(benchmark::State& s) { Stb(s, File(9)); }
 
 BENCHMARK(Tga24Stb);
 BENCHMARK(Tga24);
@@ -273,5 +312,9 @@ BENCHMARK(Bmp8Stb);
 BENCHMARK(Bmp8);
 BENCHMARK(BmpRle8);
 BENCHMARK(Pcx8);
+BENCHMARK(Bmp32FieldsStb);
+BENCHMARK(Bmp32Fields);
+BENCHMARK(Bmp565Stb);
+BENCHMARK(Bmp565);
 
 }  // namespace

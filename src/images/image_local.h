@@ -1,13 +1,15 @@
-// Internals shared by the TGA, BMP and PCX readers: a bounded cursor over the file's bytes, the
-// checks every reader makes on a picture's size before it allocates, the reasons a reader gives
-// for refusing a file, and a writer that places pixels, given in file order, into the RGBA output
-// with the requested row order.
+// Internals shared by the TGA, BMP and PCX readers: the checks every reader makes on a picture's
+// size before it allocates, the reasons a reader gives for refusing a file, and a writer that
+// places pixels, given in file order, into the RGBA output with the requested row order. Bytes
+// are read through the shared ByteCursor.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
 #include <span>
 #include <vector>
+
+#include "console/byte_cursor.h"
 
 namespace tam::img {
 
@@ -28,11 +30,32 @@ inline constexpr const char* kEmpty = "width or height below 1";
 inline constexpr const char* kTooLarge = "picture larger than 4096 x 4096 pixels";
 inline constexpr const char* kMoreThanFileHolds = "more pixels than the file can hold";
 inline constexpr const char* kUnsupported = "unsupported image type";
-inline constexpr const char* kUnsupportedDepth = "unsupported pixel depth";
 inline constexpr const char* kColourMap = "colour map outside the file or of an unsupported entry size";
 inline constexpr const char* kDataOffset = "data offset past the end of the file";
 inline constexpr const char* kNoPalette = "no 256-colour palette at the end of the file";
 inline constexpr const char* kTruncated = "truncated pixel data";
+inline constexpr const char* kBmpHeaderSize = "BMP information header of unknown size";
+inline constexpr const char* kBmpJpeg = "BMP with JPEG data";
+inline constexpr const char* kBmpPng = "BMP with PNG data";
+inline constexpr const char* kBmpHuffman = "BMP with Huffman compression";
+inline constexpr const char* kBmpRle24 = "BMP with RLE24 compression";
+inline constexpr const char* kBmpCompression = "BMP of unknown compression";
+inline constexpr const char* kBmpTwoBit = "BMP of 2 bits per pixel";
+inline constexpr const char* kBmpSixtyFourBit = "BMP of 64 bits per pixel";
+inline constexpr const char* kBmpDepth = "BMP pixel depth other than 1, 4, 8, 16, 24 or 32 bits";
+inline constexpr const char* kBmpFieldsDepth = "BMP bit fields at other than 16 or 32 bits per pixel";
+inline constexpr const char* kBmpMaskGaps = "BMP bit-field mask not contiguous";
+inline constexpr const char* kBmpMaskOverlap = "BMP bit-field masks overlap";
+inline constexpr const char* kBmpMaskWide = "BMP bit-field mask wider than its pixel";
+inline constexpr const char* kBmpTopDownRle = "top-down BMP with run-length data";
+inline constexpr const char* kBmpDataInHeader = "BMP data offset inside its headers";
+inline constexpr const char* kTgaNoMap = "colour-mapped TGA without a colour map";
+inline constexpr const char* kTgaIndexDepth = "colour-mapped TGA with indices of other than 8 bits";
+inline constexpr const char* kTgaTrueColourDepth = "true-colour TGA of other than 15, 16, 24 or 32 bits";
+inline constexpr const char* kTgaGreyDepth = "grey TGA of other than 8 or 16 bits";
+inline constexpr const char* kPcxFewBits = "PCX of 1, 2 or 4 bits per pixel";
+inline constexpr const char* kPcxThreePlanes = "24-bit PCX of three colour planes";
+inline constexpr const char* kPcxPlanes = "PCX of other than one 8-bit plane";
 }  // namespace why
 
 // Stores `reason` into `*out` when a destination is given; returns status 0 (not read).
@@ -41,61 +64,7 @@ inline int Refuse(const char** out, const char* reason) {
     return 0;
 }
 
-// Reads little-endian values from a byte span. Past the end it returns 0 and remembers the
-// failure (ok() turns false); it never reads outside the span.
-class ByteCursor {
-public:
-    explicit ByteCursor(std::span<const uint8_t> data, size_t pos = 0) : data_(data), pos_(pos) {
-        if (pos_ > data_.size()) {
-            pos_ = data_.size();
-            ok_ = false;
-        }
-    }
-    bool ok() const { return ok_; }
-    size_t pos() const { return pos_; }
-    size_t remaining() const { return data_.size() - pos_; }
-    bool Has(uint64_t n) const { return n <= remaining(); }
-
-    uint8_t U8() {
-        if (pos_ >= data_.size()) return Fail();
-        return data_[pos_++];
-    }
-    uint16_t U16() {
-        if (!Has(2)) return Fail();
-        const uint16_t v = static_cast<uint16_t>(data_[pos_] | (data_[pos_ + 1] << 8));
-        pos_ += 2;
-        return v;
-    }
-    uint32_t U32() {
-        if (!Has(4)) return Fail();
-        const uint32_t v = static_cast<uint32_t>(data_[pos_]) |
-                           (static_cast<uint32_t>(data_[pos_ + 1]) << 8) |
-                           (static_cast<uint32_t>(data_[pos_ + 2]) << 16) |
-                           (static_cast<uint32_t>(data_[pos_ + 3]) << 24);
-        pos_ += 4;
-        return v;
-    }
-    // The next n bytes, consumed; nullptr (and not ok) when fewer remain.
-    const uint8_t* Take(uint64_t n) {
-        if (!Has(n)) {
-            Fail();
-            return nullptr;
-        }
-        const uint8_t* p = data_.data() + pos_;
-        pos_ += static_cast<size_t>(n);
-        return p;
-    }
-    bool Skip(uint64_t n) { return Take(n) != nullptr || n == 0; }
-
-private:
-    uint8_t Fail() {
-        ok_ = false;
-        return 0;
-    }
-    std::span<const uint8_t> data_;
-    size_t pos_ = 0;
-    bool ok_ = true;
-};
+using tam::ByteCursor;
 
 // Why width x height is not a picture the readers accept (both positive, at most kMaxPixels),
 // or nullptr when it is.

@@ -1,5 +1,6 @@
 // The PCX reader: version 5, run-length encoded, 8 bits per pixel, one plane, with the 256-colour
-// palette after a 12 marker at the end of the file. Rows are top row first in the file; the
+// palette after a 12 marker at the end of the file; files of fewer bits or more planes are
+// refused by name. Rows are top row first in the file; the
 // encoded data is one stream that may run from one line into the next.
 #include <algorithm>
 #include <array>
@@ -67,8 +68,14 @@ int LoadPCX(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t
             int32_t* height, bool topRowFirst, const char** why) {
     namespace wy = img::why;
     if (file.size() < kHeaderSize) return img::Refuse(why, wy::kShortHeader);
-    if (file[0] != 10 || file[1] != 5 || file[2] != 1 || file[3] != 8)
-        return img::Refuse(why, wy::kUnsupported);
+    if (file[0] != 10) return img::Refuse(why, wy::kUnsupported);
+    // Only one plane of 8-bit indices is read; other layouts are named.
+    const uint8_t bits = file[3];
+    const uint8_t planes = file[65];
+    if (bits == 1 || bits == 2 || bits == 4) return img::Refuse(why, wy::kPcxFewBits);
+    if (bits == 8 && planes == 3) return img::Refuse(why, wy::kPcxThreePlanes);
+    if (bits != 8 || planes != 1) return img::Refuse(why, wy::kPcxPlanes);
+    if (file[1] != 5 || file[2] != 1) return img::Refuse(why, wy::kUnsupported);
     ByteCursor c(file, 4);
     const uint16_t xMin = c.U16();
     const uint16_t yMin = c.U16();

@@ -1,5 +1,8 @@
-// The TGA reader: uncompressed and run-length encoded true-colour (16, 24, 32 bits) and
-// colour-mapped (one index byte per pixel) images, bottom row first in the file.
+// The TGA reader: uncompressed and run-length encoded true-colour (15, 16, 24, 32 bits),
+// colour-mapped (one index byte per pixel, maps of 15, 16, 24 or 32 bits an entry) and grey
+// (8 bits, or 16 bits of grey and alpha) images, in the row and column order the image
+// descriptor gives (bottom row first and left to right unless it says otherwise).
+#include <algorithm>
 #include <array>
 
 #include "images/image_local.h"
@@ -11,8 +14,9 @@ namespace {
 using img::ByteCursor;
 using img::PackRgba;
 using img::RowWriter;
+namespace w = img::why;
 
-constexpr size_t kHeaderSize = 18;
+constexpr size_t kBmpHeaderSize = 18;
 // A run packet of one index byte gives at most 128 pixels for two bytes of file. No file holds
 // a picture larger than this many pixels per byte of its size, also when its pixels are not
 // decoded (type 0, unknown depths), so a few bytes never make a huge picture.
@@ -25,6 +29,12 @@ inline uint32_t From16(const uint8_t* p) {
 }
 inline uint32_t From24(const uint8_t* p) { return PackRgba(p[2], p[1], p[0], 255); }
 inline uint32_t From32(const uint8_t* p) { return PackRgba(p[2], p[1], p[0], p[3]); }
+inline uint32_t FromGreyAlpha(const uint8_t* p) { return PackRgba(p[0], p[0], p[0], p[1]); }
+
+
+// Image descriptor bits: where the file's first pixel sits.
+constexpr uint8_t kRightToLeft = 0x10;
+constexpr uint8_t kTopToBottom = 0x20;
 
 // Converts one file pixel of `bytes` bytes (2, 3 or 4).
 inline uint32_t FromTrueColour(const uint8_t* p, unsigned bytes) {
@@ -35,11 +45,13 @@ struct TgaHeader {
     uint8_t idLength = 0;
     uint8_t mapType = 0;
     uint8_t imageType = 0;
+    uint16_t firstIndex = 0;
     int16_t mapLength = 0;
     uint8_t mapEntryBits = 0;
     int16_t width = 0;
     int16_t height = 0;
     uint8_t depth = 0;
+    uint8_t descriptor = 0;
 };
 
 TgaHeader ReadHeader(ByteCursor& c) {
@@ -47,43 +59,51 @@ TgaHeader ReadHeader(ByteCursor& c) {
     h.idLength = c.U8();
     h.mapType = c.U8();
     h.imageType = c.U8();
-    c.U16();  // first map index
+    h.firstIndex = c.U16();
     h.mapLength = static_cast<int16_t>(c.U16());
     h.mapEntryBits = c.U8();
     c.U32();  // origin
     h.width = static_cast<int16_t>(c.U16());
     h.height = static_cast<int16_t>(c.U16());
     h.depth = c.U8();
-    c.U8();  // descriptor
+    h.descriptor = c.U8();
     return h;
 }
 
-// The colour map as RGBA for indices 0..255; indices past the map's length stay 0, so their
-// pixels come out as zero. False when the map's entry size is not one we can read.
-bool ReadColourMap(const uint8_t* map, int16_t length, uint8_t entryBits, std::array<uint32_t, 256>& lut) {
+// The colour map as RGBA for index bytes 0..255: map entry i serves index firstIndex + i, and
+// is converted as a true-colour pixel of its size (32-bit entries keep their alpha). Indices
+// outside the map stay 0, so their pixels come out as transparent black. False when the map's
+// entry size is not one we can read.
+bool ReadColourMap(const uint8_t* map, const TgaHeader& h, std::array<uint32_t, 256>& lut) {
     unsigned bytes = 0;
-    if (entryBits == 15 || entryBits == 16) bytes = 2;
-    else if (entryBits == 24) bytes = 3;
-    else if (entryBits == 32) bytes = 4;
+    if (h.mapEntryBits == 15 || h.mapEntryBits == 16) bytes = 2;
+    else if (h.mapEntryBits == 24) bytes = 3;
+    else if (h.mapEntryBits == 32) bytes = 4;
     else return false;
-    const int n = length < 256 ? length : 256;
-    for (int i = 0; i < n; ++i) {
-        const uint32_t px = FromTrueColour(map + static_cast<size_t>(i) * bytes, bytes);
-        uint8_t rgba[4];
-        std::memcpy(rgba, &px, 4);
-        lut[i] = PackRgba(rgba[0], rgba[1], rgba[2], 255);
-    }
+    for (int i = 0; i < h.mapLength && h.firstIndex + i < 256; ++i)
+        lut[h.firstIndex + i] = FromTrueColour(map + static_cast<size_t>(i) * bytes, bytes);
     return true;
 }
 
-template <unsigned Bytes>
-void DecodeRawTrueColour(const uint8_t* src, const RowWriter& out, int32_t width, int32_t height) {
+template <unsigned Bytes, typename Convert>
+void DecodeRawTrueColour(const uint8_t* src, const RowWriter& out, int32_t width, int32_t height,
+                         Convert pixel) {
     for (int32_t k = 0; k < height; ++k) {
         uint8_t* dst = out.FileRow(k);
         for (int32_t x = 0; x < width; ++x, src += Bytes, dst += 4) {
-            const uint32_t px = FromTrueColour(src, Bytes);
+            const uint32_t px = pixel(src);
             std::memcpy(dst, &px, 4);
         }
+    }
+}
+
+// Reverses the pixels of every row, for files stored right to left.
+void MirrorRows(std::vector<uint8_t>& pixels, int32_t width) {
+    const size_t rowBytes = static_cast<size_t>(width) * 4;
+    for (size_t row = 0; row < pixels.size(); row += rowBytes) {
+        uint8_t* left = pixels.data() + row;
+        uint8_t* right = left + rowBytes - 4;
+        for (; left < right; left += 4, right -= 4) std::swap_ranges(left, left + 4, right);
     }
 }
 
@@ -162,8 +182,7 @@ bool DecodeRleTrueColour(ByteCursor& c, RowWriter& out, unsigned bytes) {
 
 int LoadTGA(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t* width,
             int32_t* height, bool topRowFirst, const char** why) {
-    namespace w = img::why;
-    if (file.size() < kHeaderSize) return img::Refuse(why, w::kShortHeader);
+    if (file.size() < kBmpHeaderSize) return img::Refuse(why, w::kShortHeader);
     ByteCursor c(file);
     const TgaHeader h = ReadHeader(c);
     img::DeliverSize(h.width, h.height, width, height);
@@ -172,9 +191,13 @@ int LoadTGA(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t
     pixels->clear();
 
     const unsigned type = h.imageType;
-    const bool indexed = type == 1 || type == 3 || type == 9 || type == 11;
+    const bool rle = type >= 9;
+    // Types 3 and 11 with a colour map are looked up in it like types 1 and 9; without one
+    // they are grey levels.
+    const bool grey = (type == 3 || type == 11) && h.mapType == 0;
+    const bool indexed = !grey && (type == 1 || type == 3 || type == 9 || type == 11);
     const bool trueColour = type == 2 || type == 10;
-    if (type != 0 && !indexed && !trueColour) return img::Refuse(why, w::kUnsupported);
+    if (type != 0 && !indexed && !grey && !trueColour) return img::Refuse(why, w::kUnsupported);
 
     if (!c.Skip(h.idLength)) return img::Refuse(why, w::kDataOffset);
     const uint8_t* map = nullptr;
@@ -184,37 +207,46 @@ int LoadTGA(std::span<const uint8_t> file, std::vector<uint8_t>* pixels, int32_t
         map = c.Take(static_cast<uint64_t>(h.mapLength) * ((h.mapEntryBits + 7u) / 8));
         if (!map) return img::Refuse(why, w::kColourMap);
     }
-    // Index bytes without a colour map (grey-scale files) are grey levels.
     std::array<uint32_t, 256> lut{};
-    if (indexed && map && !ReadColourMap(map, h.mapLength, h.mapEntryBits, lut))
-        return img::Refuse(why, w::kColourMap);
-    if (indexed && !map)
+    if (indexed) {
+        if (!map) return img::Refuse(why, w::kTgaNoMap);
+        if (h.depth != 8) return img::Refuse(why, w::kTgaIndexDepth);
+        if (!ReadColourMap(map, h, lut)) return img::Refuse(why, w::kColourMap);
+    }
+    if (grey) {
+        if (h.depth != 8 && h.depth != 16) return img::Refuse(why, w::kTgaGreyDepth);
         for (unsigned i = 0; i < 256; ++i) lut[i] = PackRgba(uint8_t(i), uint8_t(i), uint8_t(i), 255);
+    }
+    if (trueColour && h.depth != 15 && h.depth != 16 && h.depth != 24 && h.depth != 32)
+        return img::Refuse(why, w::kTgaTrueColourDepth);
 
-    const unsigned bytes = indexed ? 1 : h.depth == 16 ? 2 : h.depth == 24 ? 3 : h.depth == 32 ? 4 : 0;
+    const unsigned bytes = type == 0 ? 0 : indexed ? 1 : (h.depth + 7u) / 8;
+    const bool greyAlpha = grey && bytes == 2;
     const uint64_t count = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height);
-    const bool rle = type >= 9;
     if (count > kMaxPixelsPerByte * file.size()) return img::Refuse(why, w::kMoreThanFileHolds);
-    // Packets of unknown pixel size cannot be followed.
-    if (rle && bytes == 0) return img::Refuse(why, w::kUnsupportedDepth);
     if (rle && count > kMaxPixelsPerByte * c.remaining()) return img::Refuse(why, w::kMoreThanFileHolds);
-    if (!rle && bytes != 0 && !c.Has(count * bytes)) return img::Refuse(why, w::kTruncated);
+    if (!rle && !c.Has(count * bytes)) return img::Refuse(why, w::kTruncated);
 
     std::vector<uint8_t> out(count * 4, 0);
-    RowWriter writer(out, h.width, h.height, topRowFirst);
-    if (type == 0 || bytes == 0) {
-        // No image data, or true-colour pixels of a depth we do not read: all pixels stay zero.
+    const bool topToBottom = (h.descriptor & kTopToBottom) != 0;
+    RowWriter writer(out, h.width, h.height, topRowFirst != topToBottom);
+    const auto lookUp = [&lut](const uint8_t* p) { return lut[*p]; };
+    if (type == 0) {
+        // No image data: all pixels stay zero.
     } else if (rle) {
-        const bool read = indexed ? DecodeRle<1>(c, writer, [&lut](const uint8_t* p) { return lut[*p]; })
-                                  : DecodeRleTrueColour(c, writer, bytes);
+        const bool read = greyAlpha ? DecodeRle<2>(c, writer, FromGreyAlpha)
+                          : bytes == 1 ? DecodeRle<1>(c, writer, lookUp)
+                                       : DecodeRleTrueColour(c, writer, bytes);
         if (!read) return img::Refuse(why, w::kTruncated);
     } else {
         const uint8_t* src = c.Take(count * bytes);
-        if (indexed) DecodeRawIndexed(src, writer, h.width, h.height, lut);
-        else if (bytes == 2) DecodeRawTrueColour<2>(src, writer, h.width, h.height);
-        else if (bytes == 3) DecodeRawTrueColour<3>(src, writer, h.width, h.height);
-        else DecodeRawTrueColour<4>(src, writer, h.width, h.height);
+        if (greyAlpha) DecodeRawTrueColour<2>(src, writer, h.width, h.height, FromGreyAlpha);
+        else if (bytes == 1) DecodeRawIndexed(src, writer, h.width, h.height, lut);
+        else if (bytes == 2) DecodeRawTrueColour<2>(src, writer, h.width, h.height, From16);
+        else if (bytes == 3) DecodeRawTrueColour<3>(src, writer, h.width, h.height, From24);
+        else DecodeRawTrueColour<4>(src, writer, h.width, h.height, From32);
     }
+    if (h.descriptor & kRightToLeft) MirrorRows(out, h.width);
     *pixels = std::move(out);
     return 1;
 }

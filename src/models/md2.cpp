@@ -79,7 +79,7 @@ bool CMD2Model::LoadMd2(std::span<const uint8_t> file, std::string* why) {
     // Frame f: scale and translation (three floats each), a 16-byte name, then per vertex three
     // packed coordinates and a normal index.
     for (int32_t f = 0; f < h.frameCount; ++f) {
-        md2::Cursor header(file);
+        ByteCursor header(file);
         header.Seek(uint64_t(h.framesOffset) + uint64_t(f) * uint64_t(h.frameSize));
         float s[3] = {}, t[3] = {};
         for (float& v : s) header.F32(v);
@@ -92,7 +92,7 @@ bool CMD2Model::LoadMd2(std::span<const uint8_t> file, std::string* why) {
             normals[v] = packed[3];
         }
     }
-    md2::Cursor cur(file);
+    ByteCursor cur(file);
     bool ok = cur.Seek(uint64_t(h.commandsOffset));
     for (int32_t& word : newCommands) ok = ok && cur.I32(word);
     if (!ok) {

@@ -21,7 +21,7 @@ std::string Section(const char* name, int32_t offset, uint64_t bytes, size_t fil
 
 // Walks the command list word by word: each group is a count n (strip n > 0, fan n < 0) and |n|
 // entries of s, t, vertex index; a count of 0 ends the list. Words after the end are ignored.
-std::string CheckCommands(Cursor cur, int32_t commandCount, int32_t vertexCount) {
+std::string CheckCommands(ByteCursor cur, int32_t commandCount, int32_t vertexCount) {
     uint64_t left = uint64_t(commandCount);
     for (;;) {
         int32_t count;
@@ -49,7 +49,7 @@ std::string CheckCommands(Cursor cur, int32_t commandCount, int32_t vertexCount)
 }  // namespace
 
 bool ReadHeader(std::span<const uint8_t> file, Header& out) {
-    Cursor cur(file);
+    ByteCursor cur(file);
     Header h{};
     if (!cur.Bytes(h.magic, 4)) return false;
     int32_t* fields[] = {&h.version,        &h.skinWidth,       &h.skinHeight,
@@ -102,7 +102,7 @@ std::string Problem(std::span<const uint8_t> file) {
                        std::to_string(kNormalCount) + ")";
         }
     }
-    Cursor commands(file);
+    ByteCursor commands(file);
     commands.Seek(uint64_t(h.commandsOffset));
     return CheckCommands(commands, h.commandCount, h.vertexCount);
 }

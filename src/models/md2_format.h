@@ -4,9 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <span>
 #include <string>
+
+#include "console/byte_cursor.h"
 
 namespace tam::md2 {
 
@@ -21,49 +22,6 @@ struct Header {
     int32_t version, skinWidth, skinHeight, frameSize, skinCount, vertexCount, texCoordCount,
         triangleCount, commandCount, frameCount, skinsOffset, texCoordsOffset, trianglesOffset,
         framesOffset, commandsOffset, endOffset;
-};
-
-// Little-endian reads from a byte span. A read past the end fails and leaves the cursor where
-// it was; the cursor never touches bytes outside the span.
-class Cursor {
-public:
-    explicit Cursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-    size_t pos() const { return pos_; }
-    size_t size() const { return bytes_.size(); }
-    bool Seek(uint64_t pos) {
-        if (pos > bytes_.size()) return false;
-        pos_ = static_cast<size_t>(pos);
-        return true;
-    }
-    bool U8(uint8_t& out) {
-        if (bytes_.size() - pos_ < 1) return false;
-        out = bytes_[pos_++];
-        return true;
-    }
-    bool I32(int32_t& out) {
-        if (bytes_.size() - pos_ < 4) return false;
-        const uint32_t v = uint32_t{bytes_[pos_]} | uint32_t{bytes_[pos_ + 1]} << 8 |
-                           uint32_t{bytes_[pos_ + 2]} << 16 | uint32_t{bytes_[pos_ + 3]} << 24;
-        pos_ += 4;
-        out = static_cast<int32_t>(v);
-        return true;
-    }
-    bool F32(float& out) {
-        int32_t bits;
-        if (!I32(bits)) return false;
-        std::memcpy(&out, &bits, sizeof out);
-        return true;
-    }
-    bool Bytes(void* out, size_t n) {
-        if (bytes_.size() - pos_ < n) return false;
-        std::memcpy(out, bytes_.data() + pos_, n);
-        pos_ += n;
-        return true;
-    }
-
-private:
-    std::span<const uint8_t> bytes_;
-    size_t pos_ = 0;
 };
 
 // The 68-byte header; false when the span is shorter than that.

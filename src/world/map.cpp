@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "console/byte_cursor.h"
 #include "console/console.h"
 #include "console/files.h"
 #include "world/map_text.h"
@@ -15,33 +16,10 @@
 namespace tam {
 namespace {
 
-// Reads bytes from a span; past the end it reports failure and never reads.
-class ByteCursor {
-public:
-    explicit ByteCursor(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-    bool Byte(uint8_t& out) {
-        if (pos_ >= bytes_.size()) return false;
-        out = bytes_[pos_++];
-        return true;
-    }
-    bool Signed(int8_t& out) {
-        uint8_t b = 0;
-        if (!Byte(b)) return false;
-        out = static_cast<int8_t>(b);
-        return true;
-    }
-    // True when `count` more bytes remain (64-bit arithmetic, count may be large).
-    bool Has(uint64_t count) const { return count <= bytes_.size() - pos_; }
-
-private:
-    std::span<const uint8_t> bytes_;
-    size_t pos_ = 0;
-};
-
 bool ReadName(ByteCursor& in, std::string& name) {
     name.clear();
     uint8_t b = 0;
-    while (in.Byte(b)) {
+    while (in.U8(b)) {
         if (b == 0) return true;
         name.push_back(static_cast<char>(b));
     }
@@ -50,14 +28,14 @@ bool ReadName(ByteCursor& in, std::string& name) {
 
 bool ReadHeader(ByteCursor& in, MapState& m) {
     if (!in.Has(8)) return false;
-    in.Byte(m.floorHalfWidth);
-    in.Byte(m.floorHalfDepth);
-    in.Signed(m.reservedA);
-    in.Signed(m.gravity);
-    in.Signed(m.reservedB);
-    in.Signed(m.floorTexture);
-    in.Signed(m.scrollSpeedX);
-    in.Signed(m.scrollSpeedY);
+    in.U8(m.floorHalfWidth);
+    in.U8(m.floorHalfDepth);
+    in.I8(m.reservedA);
+    in.I8(m.gravity);
+    in.I8(m.reservedB);
+    in.I8(m.floorTexture);
+    in.I8(m.scrollSpeedX);
+    in.I8(m.scrollSpeedY);
     m.scrollOffsetX = 0.0f;
     m.scrollOffsetY = 0.0f;
     return true;
@@ -65,13 +43,13 @@ bool ReadHeader(ByteCursor& in, MapState& m) {
 
 bool ReadStartPoints(ByteCursor& in, MapState& m) {
     int8_t count = 0;
-    if (!in.Signed(count)) return false;
+    if (!in.I8(count)) return false;
     // A negative count reads no entries; at most 127 entries fit the 128-entry table.
     if (count > 0 && !in.Has(uint64_t{2} * static_cast<uint64_t>(count))) return false;
     m.startPointCount = count;
     for (int i = 0; i < count; ++i) {
-        in.Signed(m.startPoints[i].x);
-        in.Signed(m.startPoints[i].y);
+        in.I8(m.startPoints[i].x);
+        in.I8(m.startPoints[i].y);
     }
     return true;
 }
@@ -94,23 +72,23 @@ void FinishBox(MapBox& b, int8_t nx, int8_t ny, int8_t nz) {
 
 bool ReadBoxes(ByteCursor& in, MapState& m) {
     int8_t count = 0;
-    if (!in.Signed(count)) return false;
+    if (!in.I8(count)) return false;
     if (count > 0 && !in.Has(uint64_t{10} * static_cast<uint64_t>(count))) return false;
     if (count > 0 && m.boxes.size() < static_cast<size_t>(count)) m.boxes.resize(kMaxBoxes);
     m.boxCount = count;
     for (int i = 0; i < count; ++i) {
         MapBox& b = m.boxes[i];
         int8_t nx = 0, ny = 0, nz = 0;
-        in.Signed(b.x1);
-        in.Signed(b.y1);
-        in.Signed(b.z1);
-        in.Signed(b.x2);
-        in.Signed(b.y2);
-        in.Signed(b.z2);
-        in.Signed(nx);
-        in.Signed(ny);
-        in.Signed(nz);
-        in.Signed(b.texture);
+        in.I8(b.x1);
+        in.I8(b.y1);
+        in.I8(b.z1);
+        in.I8(b.x2);
+        in.I8(b.y2);
+        in.I8(b.z2);
+        in.I8(nx);
+        in.I8(ny);
+        in.I8(nz);
+        in.I8(b.texture);
         FinishBox(b, nx, ny, nz);
     }
     return true;

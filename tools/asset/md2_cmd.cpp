@@ -41,7 +41,7 @@ void PrintHeader(const md2::Header& h) {
 
 // The frame's 16-byte name up to its first NUL, with unprintable bytes shown as '?'.
 std::string FrameName(std::span<const uint8_t> file, const md2::Header& h, int32_t frame) {
-    md2::Cursor cur(file);
+    ByteCursor cur(file);
     char raw[16] = {};
     if (!cur.Seek(uint64_t(h.framesOffset) + uint64_t(frame) * uint64_t(h.frameSize) + 24) ||
         !cur.Bytes(raw, sizeof raw))
