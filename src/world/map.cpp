@@ -145,16 +145,9 @@ bool LoadMap(const std::string& path) {
 }
 
 bool LoadMapBytes(std::span<const uint8_t> bytes) {
-    // Parse into a copy so that the map in force stays whole until the file proved complete. The
-    // copy holds only the box entries a file can reach (its count is a signed byte); the rest of
-    // the 10000-entry table stays where it is instead of being copied on every load.
-    MapState& map = Map();
-    std::vector<MapBox> table;
-    table.swap(map.boxes);  // the map in force holds no boxes while `next` copies the rest
-    MapState next(0);
-    next = map;
-    next.boxes.assign(table.begin(), table.begin() + static_cast<ptrdiff_t>(
-                                                         std::min<size_t>(table.size(), kMaxFileBoxes)));
+    // Parsed into a copy of the map in force, which stays whole until the file proved complete.
+    // Table entries past the file's counts keep what they held, as they would in place.
+    MapState next = Map();
     MapStage stage = MapStage::None;
     const bool ok = ParseMap(bytes, next, &stage);
     ConsolePrint(SeparatorLine(), false);
@@ -162,14 +155,11 @@ bool LoadMapBytes(std::span<const uint8_t> bytes) {
     if (stage >= MapStage::Header) ConsolePrint("Load Start Points", true);
     if (stage >= MapStage::StartPoints) ConsolePrint("Load Object", true);
     if (!ok) {
-        map.boxes = std::move(table);
         ConsolePrint("Map file is truncated", true);
         ConsolePrint(SeparatorLine(), true);
         return false;
     }
-    std::copy(next.boxes.begin(), next.boxes.end(), table.begin());
-    next.boxes = std::move(table);
-    map = std::move(next);
+    Map() = std::move(next);
     ConsolePrint("Load Ok", true);
     ConsolePrint(SeparatorLine(), true);
     return true;

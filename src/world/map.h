@@ -32,11 +32,6 @@ inline constexpr int kMaxBoxes = 10000;
 inline constexpr int kMaxFileBoxes = 127;  // a file's box count is a signed byte
 
 struct MapState {
-    MapState() = default;
-    // A record with room for only `boxCapacity` boxes (a file holds at most 127): cheap to make
-    // for parsing a file that does not become the world's map.
-    explicit MapState(size_t boxCapacity) : boxes(boxCapacity) {}
-
     std::string name;
     uint8_t floorHalfWidth = 0;
     uint8_t floorHalfDepth = 0;

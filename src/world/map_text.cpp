@@ -306,7 +306,7 @@ bool IsMapText(std::span<const uint8_t> bytes) {
 }
 
 std::optional<std::string> DecompileMap(std::span<const uint8_t> bytes, MapTextError& error) {
-    MapState m(kMaxCount);
+    MapState m;
     MapStage stage = MapStage::None;
     if (!ParseMap(bytes, m, &stage)) {
         static const char* const kParts[] = {"name", "header", "start points", "boxes"};
