@@ -1,8 +1,12 @@
-// The platform layer on SDL2: the application's message loop with its idle hook, the main window
-// with its OpenGL context, the console window, the pointer, the message box and the clocks. It
-// implements the interfaces the lower layers declare (the console's view, the render state's
-// window, the display device, the audio backend) and reports the windows' input through
-// WindowEvents. Nothing outside platform/ includes SDL. Window thread only.
+// The platform layer on SDL2, the one folder that includes SDL. Its contract with the program:
+// - Init before anything else, Shutdown last; between them the message loop (Run) owns the
+//   thread and calls back into the program through WindowEvents and its idle hook. Everything
+//   here runs on that one window thread.
+// - It makes the two windows (the main window with its OpenGL drawable, the console window) and
+//   implements the interfaces the lower layers declare for them: the console's view, the render
+//   state's window, the display device and the audio backend, each living for the run.
+// - It reports the windows' input as Windows virtual-key codes of key positions, and gives the
+//   pointer's mouse-look delta, the message box and the clocks.
 #pragma once
 
 #include <cstdint>
@@ -69,25 +73,7 @@ void SetWindowIcon(int width, int height, std::vector<uint8_t> rgba);
 // offered, double-buffered).
 bool CreateMainWindow();  // created hidden; ShowMainWindow shows it after construction
 void ShowMainWindow();
-void DestroyMainWindow();
-bool MainWindowExists();
-void MainWindowOuterSize(int& w, int& h);  // including the frame
-void MainWindowClientSize(int& w, int& h);
-bool MainWindowHasGlDrawable();
-void* CreateGlContext();  // null on failure
-bool MakeGlCurrent(void* ctx);
-void ReleaseGlCurrent();
-void DeleteGlContext(void* ctx);
-void SwapMainWindow();
-
-void SetMainBorder(Border border);
-// Exclusive full screen at a mode of this size and depth: NDX_Screen's kOk, kModeRefused (no
-// such mode) or kLevelRefused (the window cannot take it).
-int EnterFullScreen(int width, int height, int bits);
-bool MainWindowFullScreen();
-// Back to the desktop mode, the window at the place and size it had before full screen; kOk
-// (also when not in full screen, which changes nothing) or kLevelRefused.
-int LeaveFullScreen();
+void SwapMainWindow();  // presents the frame drawn into the main window's back buffer
 
 // The console window at (0, 0): white CP1251 text on black in a monospace font, 60 x 32 cells.
 ConsoleView* CreateConsoleWindow();

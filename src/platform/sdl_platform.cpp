@@ -16,6 +16,7 @@
 #include "console/cp1251.h"
 #include "platform/console_image.h"
 #include "platform/keymap.h"
+#include "platform/platform_local.h"
 
 namespace tam::platform {
 namespace {
