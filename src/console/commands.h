@@ -59,8 +59,6 @@ struct CommandEntry {
     commands::Handler run;
 };
 
-// The interpreter's state: the command chain in the order of testing. A word no entry names is
-// answered as unrecognised. Reset by tests (an empty chain).
 // The words a command's first argument may take, for the console's completion (key names for
 // bind); asked afresh at every completion.
 struct ArgumentWords {
@@ -68,6 +66,8 @@ struct ArgumentWords {
     std::function<std::vector<std::string>()> list;
 };
 
+// The interpreter's state: the command chain in the order of testing. A word no entry names is
+// answered as unrecognised. Reset by tests (an empty chain).
 struct InterpreterState {
     std::vector<CommandEntry> chain;
     std::vector<ArgumentWords> argumentWords;
