@@ -147,7 +147,7 @@ TEST_F(MediaSound, StartUpStageLogsAndMakesItsHoldersAndShutdownReleasesThem) {
         ResetMedia();
         Media().device = &display;
         audio.openResult = status;
-        EXPECT_TRUE(InitDirectX());
+        EXPECT_TRUE(InitMediaDevices());
         EXPECT_EQ(Log(), (Lines{"Initializatig DirectX...", "  Setting Full Screen Mode...",
                                 "  Initializating Sound...", line, "  Initializating Music...",
                                 "DirectX initializated successfully", std::string(60, '=')}));
@@ -158,13 +158,13 @@ TEST_F(MediaSound, StartUpStageLogsAndMakesItsHoldersAndShutdownReleasesThem) {
     }
     SetProgramDir("/nonexistent/");
     audio.openResult = audio::kOpened;
-    EXPECT_TRUE(InitDirectX());
+    EXPECT_TRUE(InitMediaDevices());
     EXPECT_FALSE(Media().midi->Opened());
     EXPECT_TRUE(Media().sound->Ready());
     EXPECT_EQ(audio.closes, 0) << "the holders that never opened a device closed none";
     ScreenSetFullScreen(1024, 768, 32);
-    ShutdownDirectX();
-    ShutdownDirectX();  // twice is harmless
+    ShutdownMediaDevices();
+    ShutdownMediaDevices();  // twice is harmless
     EXPECT_EQ(display.calls.back(), "leave");
     EXPECT_FALSE(Media().screen || Media().sound);
     EXPECT_EQ(std::pair(audio.open, audio.closes), std::pair(false, 1));

@@ -158,7 +158,7 @@ void ConnectPlatform() {
     platform::SetWindowEvents(&events);
 }
 
-bool FrmMainCreate() {
+bool StartUp() {
     AppState& a = App();
     ConnectPlatform();
     RegisterCommandChain();
@@ -174,7 +174,7 @@ bool FrmMainCreate() {
     ConsolePrint("  Initializating Software Input...", true);
     InitKeyTable();
     ConsolePrint("  DirectX initialization...", true);
-    a.StartupOk = InitDirectX() && a.StartupOk;
+    a.StartupOk = InitMediaDevices() && a.StartupOk;
     ConsolePrint("  Font initialization...", true);
     BuildFontLists(Tex().FontTexture);
     ConsolePrint("  Other Initializations...", true);
@@ -196,8 +196,8 @@ bool FrmMainCreate() {
     return a.StartupOk;
 }
 
-void FormDestroy() {
-    ShutdownDirectX();
+void ShutDown() {
+    ShutdownMediaDevices();
     ShutdownOpenGL();
     FreeFontLists();
 }

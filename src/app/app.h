@@ -61,11 +61,11 @@ void ConnectPlatform();
 // Registers the command chain (after emptying it); false when a word was refused as a repeat.
 bool RegisterCommandChain();
 
-// The main window's construction: the whole start-up sequence, beginning with the two steps
-// above. False when start-up failed and the program is to quit after the modal console.
-bool FrmMainCreate();
-// The main window's destroy handler: DirectX, OpenGL and font shutdown.
-void FormDestroy();
+// The whole start-up sequence once the main window exists, beginning with the two steps above.
+// False when start-up failed and the program is to quit after the modal console.
+bool StartUp();
+// Shutdown once the message loop has ended: the media devices, OpenGL and the font.
+void ShutDown();
 // One frame.
 void AppIdle(bool& done);
 

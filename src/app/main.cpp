@@ -88,10 +88,10 @@ int main(int argc, char** argv) {
         platform::Shutdown();
         return 1;
     }
-    const bool started = FrmMainCreate();
+    const bool started = StartUp();
     if (started && !platform::QuitRequested()) platform::ShowMainWindow();
     platform::Run([](bool& done) { AppIdle(done); });
-    FormDestroy();
+    ShutDown();
     // Unit finalisation: the models and the sky go before the platform closes.
     App().mdlSpawn = CMD2Model();
     App().mdlWeapon = CMD2Model();

@@ -41,7 +41,7 @@ struct ConsoleState {
     bool historyRestart = true;
     bool tabPressed = false;       // the last key was Tab: a further Tab lists the candidates
     bool drawing = false;          // guard against re-entering Refresh from its own repaint
-    ConsoleView* view = nullptr;   // frmCon; null until the console window is constructed
+    ConsoleView* view = nullptr;   // the console window; null until it is constructed
 };
 
 ConsoleState& Con();
@@ -52,7 +52,7 @@ void ResetConsole();  // a fresh state (keeps no view)
 void ConsolePrint(std::string_view text, bool refresh);
 const std::string& SeparatorLine();
 
-// TfrmCon: construction (prints the banner), redraw, and its event handlers.
+// The console window's construction (prints the banner), redraw, and its event handlers.
 void ConsoleConstruct(ConsoleView* view);
 void ConsoleRefresh();
 void ConsoleKeyDown(int key);      // Windows virtual-key code

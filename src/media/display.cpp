@@ -1,5 +1,5 @@
-// The start-up DirectX stage, the screen-mode holder on top of the display device, and
-// the border and mode steps of the display commands.
+// The start-up stage of the media devices, the screen-mode holder on top of the display device,
+// and the border and mode steps of the display commands.
 #include "media/display.h"
 
 #include <cstdio>
@@ -80,7 +80,7 @@ int NDX_Screen::SetWindowed(int, int width, int height) {
     return kOk;
 }
 
-bool InitDirectX() {
+bool InitMediaDevices() {
     MediaState& m = Media();
     ConsolePrint("Initializatig DirectX...", true);
     ConsolePrint("  Setting Full Screen Mode...", true);
@@ -103,7 +103,7 @@ bool InitDirectX() {
     return true;
 }
 
-void ShutdownDirectX() {
+void ShutdownMediaDevices() {
     MediaState& m = Media();
     m.screen.reset();
     m.sound.reset();

@@ -1,5 +1,6 @@
-// Display modes and the start-up DirectX stage: the screen-mode holder (NDX_Screen), full-screen
-// and windowed switching of the main window, and the sound holders' lifetime. Window thread only.
+// Display modes and the start-up stage of the media devices: the screen-mode holder (NDX_Screen),
+// full-screen and windowed switching of the main window, and the sound holders' lifetime. Window
+// thread only.
 #pragma once
 
 #include <memory>
@@ -9,9 +10,10 @@
 
 namespace tam {
 
-// Start-up stage "  DirectX initialization..."; always returns true.
-bool InitDirectX();
-void ShutdownDirectX();
+// The start-up stage of the screen-mode holder, the sound device and the music (its log line is
+// "  DirectX initialization..."); always returns true.
+bool InitMediaDevices();
+void ShutdownMediaDevices();
 
 // The steps of set_fullscreen / set_windowed, in the order the commands run them (the size words
 // are converted between NewScreen and the switch, so a conversion error leaves the first two

@@ -74,7 +74,7 @@ int SetupPixelFormat() { return Window().HasGlDrawable() ? 0 : 1; }
 bool InitOpenGL() {
     ConsolePrint("Initializatig OpenGL...", true);
     ConsolePrint("  Setting Pixel Format Descriptor...", true);
-    Gl().hDC = Window().Exists();
+    Gl().drawableHeld = Window().Exists();
     if (SetupPixelFormat() != 0) {
         ConsolePrint("OpenGL Error: Cannot set PFD", true);
         return false;
@@ -114,7 +114,7 @@ void ShutdownOpenGL() {
         Window().DeleteGlContext(Gl().hRC);
         Gl().hRC = nullptr;
     }
-    Gl().hDC = false;
+    Gl().drawableHeld = false;
 }
 
 }  // namespace tam

@@ -20,7 +20,7 @@ public:
 
 struct GlState {
     void* hRC = nullptr;   // the rendering context; null when not held
-    bool hDC = false;      // the main window's drawable is held
+    bool drawableHeld = false;     // the main window's drawable is held
     int viewportW = 0;     // the size given to glViewport (the window's outer size)
     int viewportH = 0;
     GlWindow* window = nullptr;  // null: no main window (start-up installs the platform's)
