@@ -234,14 +234,18 @@ void DemoWriter::Command(std::string_view command) {
     Patch32(bytes_, openFrameAt_, ++openCommands_);
 }
 
+// The frame's end and the next frame's command count, appended in one piece: this runs every
+// frame of a recording.
 void DemoWriter::Frame(float frameTime, int32_t dx, int32_t dy) {
-    PutFloat(bytes_, frameTime);
-    Put(bytes_, static_cast<uint32_t>(dx), 4);
-    Put(bytes_, static_cast<uint32_t>(dy), 4);
+    const uint32_t words[4] = {std::bit_cast<uint32_t>(frameTime), static_cast<uint32_t>(dx),
+                               static_cast<uint32_t>(dy), 0};
+    uint8_t record[sizeof words];
+    for (size_t i = 0; i < sizeof record; ++i)
+        record[i] = static_cast<uint8_t>(words[i / 4] >> (8 * (i % 4)));
+    bytes_.insert(bytes_.end(), record, record + sizeof record);
     ++frames_;
-    openFrameAt_ = bytes_.size();
+    openFrameAt_ = bytes_.size() - 4;
     openCommands_ = 0;
-    Put(bytes_, 0, 4);
 }
 
 std::vector<uint8_t> DemoWriter::Finish() {
