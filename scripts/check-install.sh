@@ -36,6 +36,7 @@ installed() {
   DESTDIR=$dest cmake --install "$build" --prefix "$prefix" >/dev/null || return 1
   local f missing=0
   for f in bin/tamberlo bin/tamasset share/tamberlo/Data/Maps/isengard.map \
+    share/tamberlo/Data/Demos/tour.dem \
     share/tamberlo/Data/Icon/tamberlo.tga share/applications/tamberlo.desktop \
     share/icons/hicolor/{48x48,128x128,256x256}/apps/tamberlo.png \
     share/metainfo/org.example.tamberlo.metainfo.xml share/man/man6/tamberlo.6.gz \
@@ -101,6 +102,22 @@ arena() {
 }
 check "installed game draws the textured arena" arena
 
+# One command measures the machine: the bundled demo, timed, prints its line and the game goes on.
+timedemo() {
+  (
+    TAM_BUILD_DIR=$build
+    source "$root/tests/e2e/lib.inc"
+    GAME=$bin/tamberlo
+    start_and_wait +timedemo tour
+    until_ok 1200 0.1 grep -Eq '^timedemo tour: [0-9]+ frames, .* fps' "$WORK/stdout" ||
+      fail "no timedemo line: $(cat "$WORK/stdout")"
+    cat "$WORK/stdout"
+    press "$main" Escape
+    wait_exit
+  )
+}
+check "installed game: tamberlo +timedemo tour" timedemo
+
 # The Debian package.
 deb=$work/deb
 packaged() {
@@ -112,6 +129,7 @@ package_runs() {
   dpkg-deb -x "$deb"/tamberlo_*.deb "$work/unpacked" &&
     informs "$work/unpacked/usr/games/tamberlo" --version "^tamberlo $version\$" &&
     informs "$work/unpacked/usr/games/tamasset" --version "^tamasset $version\$" &&
+    [ -s "$work/unpacked/usr/share/tamberlo/Data/Demos/tour.dem" ] &&
     dpkg-deb -f "$deb"/tamberlo_*.deb Depends | grep -q 'fonts-dejavu-core, freepats, .*libsdl2'
 }
 check "packaged programs run and depend on their libraries" package_runs

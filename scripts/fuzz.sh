@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one libFuzzer target for a while, as scripts/test.sh does for its short runs:
 #   scripts/fuzz.sh [--merge] TARGET SECONDS [RUNS]
-# TARGET is a fuzz/<name>.cpp without its extension (tga, bmp, pcx, md2, map, commands). It
+# TARGET is a fuzz/<name>.cpp without its extension (tga, bmp, pcx, md2, map, commands, demo). It
 # builds the fuzz tree (build-fuzz, clang with AddressSanitizer and UndefinedBehaviorSanitizer)
 # when needed, then fuzzes for SECONDS, or until RUNS executions when that comes first, starting
 # from fuzz/corpus/TARGET in a working copy (build-fuzz/corpus-TARGET) that grows between runs.

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "app/demo.h"
 #include "app/players.h"
 #include "console/commands.h"
 #include "console/console.h"
@@ -192,7 +193,10 @@ bool StartUp() {
     LoadModels();
     BuildSkybox();
     ExecuteCommand("fog -");
-    if (a.StartupOk) RunAutoexec();
+    if (a.StartupOk) {
+        RunAutoexec();
+        for (const std::string& line : a.commandLineLines) RunLineReportingErrors(line);
+    }
     return a.StartupOk;
 }
 
@@ -207,6 +211,11 @@ void ApplyMouseLook(int dx, int dy) {
     const double s = Cvars().sensitivity;
     p.yawRate = static_cast<float>(dx * s * 3.0 * 0.1);
     p.pitchRate = static_cast<float>(-dy * s * 3.0 * 0.1);
+}
+
+void StepPlayers(float frameTime, int dx, int dy) {
+    ApplyMouseLook(dx, dy);
+    for (int i = 0; i < Plr().PlayerCount; ++i) MovePlayer(i, frameTime);
 }
 
 void SetCamera(float x, float y, float z, float pitch, float yaw) {
@@ -224,9 +233,7 @@ void AppIdle(bool& done) {
 
     int dx = 0, dy = 0;
     platform::TakeMouseDelta(dx, dy);
-    ApplyMouseLook(dx, dy);
-
-    for (int i = 0; i < Plr().PlayerCount; ++i) MovePlayer(i, a.FrameTime);
+    SimulateFrame(a.FrameTime, dx, dy);
 
     gl::Backend& g = gl::Api();
     g.ClearColor(0, 0, 0, 1);

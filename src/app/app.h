@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "models/md2.h"
 #include "render/skybox.h"
@@ -51,6 +53,9 @@ struct AppState {
     std::unique_ptr<FrameClock> clock;  // made by the first frame
     CMD2Model mdlOgros, mdlWeapon, mdlSpawn;
     std::unique_ptr<TSkyBox> skybox;
+    // Lines from the program's command line (CP1251), run after autoexec.cfg when start-up
+    // succeeded; set before StartUp.
+    std::vector<std::string> commandLineLines;
 };
 AppState& App();
 
@@ -71,6 +76,9 @@ void AppIdle(bool& done);
 
 // Mouse-look rates from a pointer delta (degrees per second).
 void ApplyMouseLook(int dx, int dy);
+// One frame's simulation: mouse look from the pointer movement (dx, dy), then every player's
+// movement step over frameTime seconds. The frame loop runs it through SimulateFrame (demo.h).
+void StepPlayers(float frameTime, int dx, int dy);
 // The first-person camera of a player onto the model-view matrix.
 void SetCamera(float x, float y, float z, float pitch, float yaw);
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/demo.h"
 #include "app/players.h"
 #include "console/commands.h"
 #include "console/console.h"
@@ -177,6 +178,10 @@ constexpr ChainEntry kChain[] = {
     // help text names but the chain leaves unrecognised (Exec, Save, Load, New).
     {"exec_file", ExecFileCommand},
     {"screenshot", Screenshot},
+    {"record", Record},
+    {"stop", Stop},
+    {"play_demo", PlayDemo},
+    {"timedemo", TimeDemo},
 };
 
 }  // namespace
@@ -187,6 +192,7 @@ bool RegisterCommandChain() {
     bool all = true;
     for (const commands::ChainEntry& entry : commands::kChain)
         all = RegisterCommand(entry.word, entry.run) && all;
+    Interp().admit = AdmitCommand;
     RegisterArgumentWords("bind", [] {
         std::vector<std::string> names;
         for (const Key_t& key : Keys().table)

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/command_line.h"
+#include "app/demo.h"
 #include "console/files.h"
 #include "images/readers.h"
 #include "platform/platform.h"
@@ -20,12 +22,17 @@
 namespace {
 
 constexpr const char* kHelpText =
-    "Usage: tamberlo [--help | --version]\n"
+    "Usage: tamberlo [--help | --version] [+COMMAND [ARGUMENT...]]...\n"
     "A small first-person 3D engine demonstrator: walk an arena under a sky, with a console\n"
     "for commands (the key left of 1 opens it, F1 lists the commands, Escape quits).\n"
     "\n"
     "  --help     print this help and exit\n"
     "  --version  print the version and exit\n"
+    "  +COMMAND [ARGUMENT...]\n"
+    "             run the console line COMMAND ARGUMENT... once the game has started (after\n"
+    "             autoexec.cfg); each argument starting with + begins the next line\n"
+    "\n"
+    "Measure this machine's frame rate with the bundled demo: tamberlo +timedemo tour\n"
     "\n"
     "The game reads its Data folder beside the executable, or else from\n"
     "../share/tamberlo/ relative to it. The manual page tamberlo(6) lists keys and commands.\n";
@@ -72,9 +79,12 @@ int main(int argc, char** argv) {
     using namespace tam;
     TuneAllocator();
     if (AnswerInformationRequest(argc, argv)) return std::fflush(stdout) == 0 ? 0 : 1;
-    if (argc > 1)
-        std::fprintf(stderr, "tamberlo: takes no arguments; ignoring \"%s\"%s\n", argv[1],
-                     argc > 2 ? " and the rest" : "");
+    CommandLine commandLine = ParseCommandLine(argc, argv);
+    if (!commandLine.ignored.empty())
+        std::fprintf(stderr, "tamberlo: takes no arguments; ignoring \"%s\"%s\n",
+                     commandLine.ignored[0].c_str(),
+                     commandLine.ignored.size() > 1 ? " and the rest" : "");
+    App().commandLineLines = std::move(commandLine.lines);
     // The data root is known before any stage runs, so Data is found beside the executable, or
     // in the installed share folder, wherever the program is started from.
     SetProgramDir(DataRootFromExe(ExecutablePath(argv[0])));
@@ -91,6 +101,7 @@ int main(int argc, char** argv) {
     const bool started = StartUp();
     if (started && !platform::QuitRequested()) platform::ShowMainWindow();
     platform::Run([](bool& done) { AppIdle(done); });
+    StopRecording();  // a recording in progress is written, not lost
     ShutDown();
     // Unit finalisation: the models and the sky go before the platform closes.
     App().mdlSpawn = CMD2Model();

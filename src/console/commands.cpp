@@ -21,11 +21,24 @@ namespace {
 using commands::QuoteForError;
 using commands::Words;
 
+// Counts a command line's nesting, also when a command throws.
+class LineDepthGuard {
+public:
+    LineDepthGuard() { ++Interp().lineDepth; }
+    ~LineDepthGuard() { --Interp().lineDepth; }
+    LineDepthGuard(const LineDepthGuard&) = delete;
+    LineDepthGuard& operator=(const LineDepthGuard&) = delete;
+};
+
 // Runs one segment of a command line. `command` is owned here, so the words stay valid while
 // handlers rebind keys or run further lines.
 void RunCommand(std::string command) {
     if (command == ";") return;
     const Words words = commands::SplitWords(command);
+    if (Interp().lineDepth == 1 && Interp().admit) {
+        const auto admit = Interp().admit;  // a handler may replace the hook
+        if (!admit(command, words)) return;
+    }
     const std::string word = LowerCp1251(words[0]);
     // By index, and the handler copied: a handler may register further entries.
     const std::vector<CommandEntry>& chain = Interp().chain;
@@ -107,6 +120,7 @@ void RegisterArgumentWords(std::string_view word, std::function<std::vector<std:
 void ExecuteCommand(std::string_view lineView) {
     // Our own copy: a command may rebind the key whose binding `lineView` shows.
     const std::string line(lineView);
+    const LineDepthGuard depth;
     if (Con().view) ConsoleRefresh();
     const size_t length = line.size();
     size_t pos = 1;  // 1-based, as the segment rules are stated
@@ -120,6 +134,11 @@ void ExecuteCommand(std::string_view lineView) {
         }
         pos = start = pos + 1;
     }
+}
+
+void RunOneCommand(std::string_view command) {
+    const LineDepthGuard depth;
+    RunCommand(std::string(command));
 }
 
 int32_t StrToInt(std::string_view text) {

@@ -53,6 +53,11 @@ public:
 // Runs a command line (CP1251). May throw ConversionError.
 void ExecuteCommand(std::string_view line);
 
+// Runs one command (a segment of a line, holding no ";") as ExecuteCommand runs each segment of
+// a line given to it from outside any command: a replayed recording runs its commands so. May
+// throw ConversionError.
+void RunOneCommand(std::string_view command);
+
 // One entry of the command chain.
 struct CommandEntry {
     std::string word;  // lower case
@@ -72,6 +77,13 @@ struct InterpreterState {
     std::vector<CommandEntry> chain;
     std::vector<ArgumentWords> argumentWords;
     int execDepth = 0;  // command files open inside one another; 0 outside `exec_file`
+    // Command lines running inside one another; 1 while a line given from outside runs. A line
+    // of a command file counts as given from outside, not as part of the `exec_file` that runs it.
+    int lineDepth = 0;
+    // Sees each command of a line given from outside (typed, bound to a key, of a command file,
+    // run at start-up) just before it runs, and decides whether it runs; commands that commands
+    // run themselves are not shown. Unset: every command runs.
+    std::function<bool(std::string_view command, const commands::Words& words)> admit;
     // Where an exception from a command file's line goes, as the message loop's handler takes
     // one from a typed line; unset, its text (UTF-8) goes into the log.
     std::function<void(const std::exception&)> reportError;

@@ -28,10 +28,23 @@ bool Skipped(std::string_view line) {
     return line.starts_with("//") || line.starts_with("#");
 }
 
-// A line's failure ends that line only; the file goes on, as the user would go on typing.
-void RunFileLine(std::string_view line) {
+// A file's line runs as a line given from outside, not as part of the `exec_file` running it.
+class TopLevelGuard {
+public:
+    TopLevelGuard() : saved_(Interp().lineDepth) { Interp().lineDepth = 0; }
+    ~TopLevelGuard() { Interp().lineDepth = saved_; }
+    TopLevelGuard(const TopLevelGuard&) = delete;
+    TopLevelGuard& operator=(const TopLevelGuard&) = delete;
+
+private:
+    int saved_;
+};
+
+// A failure ends the line or command only; the caller goes on, as the user would go on typing.
+template <typename Run>
+void RunReportingErrors(std::string_view text, Run run) {
     try {
-        ExecuteCommand(line);
+        run(text);
     } catch (const std::exception& e) {
         if (Interp().reportError) Interp().reportError(e);
         else ConsolePrint(Utf8ToCp1251(e.what(), '?'), true);
@@ -39,6 +52,14 @@ void RunFileLine(std::string_view line) {
 }
 
 }  // namespace
+
+void RunLineReportingErrors(std::string_view line) {
+    RunReportingErrors(line, ExecuteCommand);
+}
+
+void RunCommandReportingErrors(std::string_view command) {
+    RunReportingErrors(command, RunOneCommand);
+}
 
 bool ExecFile(const std::string& path, const std::string& shown) {
     if (Interp().execDepth >= kExecMaxDepth) {
@@ -63,7 +84,10 @@ bool ExecFile(const std::string& path, const std::string& shown) {
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(pos, end - pos);
         if (line.ends_with('\r')) line.remove_suffix(1);
-        if (!Skipped(line)) RunFileLine(line);
+        if (!Skipped(line)) {
+            const TopLevelGuard topLevel;
+            RunLineReportingErrors(line);
+        }
         pos = end + 1;
     }
     return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "console/commands.h"
 
@@ -17,6 +18,13 @@ inline constexpr int kExecMaxDepth = 8;
 // An exception a line lets out (a ConversionError) ends that line only: it goes to
 // Interp().reportError and the next line runs.
 bool ExecFile(const std::string& path, const std::string& shown);
+
+// Runs `line` through ExecuteCommand as a command file runs each of its lines: an exception the
+// line lets out (a ConversionError) ends that line only and goes to Interp().reportError (unset,
+// its text goes into the log). The program's command-line commands run so too.
+void RunLineReportingErrors(std::string_view line);
+// The same for one command (see RunOneCommand): a replayed recording's commands run so.
+void RunCommandReportingErrors(std::string_view command);
 
 // $XDG_CONFIG_HOME/tamberlo/autoexec.cfg (an absolute XDG_CONFIG_HOME only), else
 // $HOME/.config/tamberlo/autoexec.cfg; empty when neither variable helps.

@@ -120,4 +120,13 @@ int WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes) {
     return error;
 }
 
+uint64_t HashBytes(std::span<const uint8_t> bytes) {
+    uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const uint8_t b : bytes) {
+        hash ^= b;
+        hash *= 0x100000001b3ULL;
+    }
+    return hash;
+}
+
 }  // namespace tam

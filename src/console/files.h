@@ -42,4 +42,8 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(std::string_view path,
 // the errno.
 int WriteWholeFile(const std::string& path, std::span<const uint8_t> bytes);
 
+// A 64-bit FNV-1a hash of `bytes`: tells one file's contents from another's (not a protection
+// against a file made to collide).
+uint64_t HashBytes(std::span<const uint8_t> bytes);
+
 }  // namespace tam

@@ -214,6 +214,7 @@ bool CreateMap() {
     world.terrainList = list;
     world.no_clip = 0;
     world.terrainMode = true;
+    world.mapFile.clear();  // the map in force is no longer a file's
     return true;
 }
 

@@ -126,22 +126,30 @@ bool LoadMap(const std::string& path) {
         ConsolePrint("Cannot load map " + DisplayPath(path), true);
         return false;
     }
+    return LoadMapFileBytes(path, *bytes);
+}
+
+bool LoadMapFileBytes(const std::string& path, std::span<const uint8_t> bytes) {
     // A text form is compiled in memory first; its first error, with the file's name and the
     // line, is the whole report.
-    if (IsMapText(*bytes)) {
+    bool ok = false;
+    if (IsMapText(bytes)) {
         MapTextError error;
         const auto compiled = CompileMapText(
-            std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), error);
+            std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
         if (!compiled) {
             const size_t slash = path.find_last_of("/\\");
             const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
-            ConsolePrint(DisplayPath(file) + ":" + std::to_string(error.line) + ": " + error.message,
-                         true);
+            ConsolePrint(
+                DisplayPath(file) + ":" + std::to_string(error.line) + ": " + error.message, true);
             return false;
         }
-        return LoadMapBytes(*compiled);
+        ok = LoadMapBytes(*compiled);
+    } else {
+        ok = LoadMapBytes(bytes);
     }
-    return LoadMapBytes(*bytes);
+    if (ok) World().mapHash = HashBytes(bytes);
+    return ok;
 }
 
 bool LoadMapBytes(std::span<const uint8_t> bytes) {

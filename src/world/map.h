@@ -56,6 +56,10 @@ struct WorldState {
     uint32_t terrainList = 0;  // display list of the generated island
     uint32_t rngState = 1;     // the unseeded generator: same sequence every run
     uint8_t no_clip = 0;       // walking through the panels when non-zero; a new island clears it
+    // The file the map in force came from, as load_map was given it (CP1251), and HashBytes of
+    // its bytes; empty before the first load and after a new island.
+    std::string mapFile;
+    uint64_t mapHash = 0;
 };
 WorldState& World();
 void ResetWorld();
@@ -81,6 +85,9 @@ bool ParseMap(std::span<const uint8_t> bytes, MapState& out, MapStage* reached =
 // by content. False, with the map unchanged, when the file is missing, unreadable or short, or
 // its text has an error ("FILE:LINE: reason").
 bool LoadMap(const std::string& path);
+// The part of LoadMap after the file at `path` is read into `bytes` (either form); on success
+// mapHash becomes HashBytes(bytes).
+bool LoadMapFileBytes(const std::string& path, std::span<const uint8_t> bytes);
 // The part of LoadMap after the file is read: parses `bytes`, prints the lines from the first
 // separator on, and commits the map when it is complete.
 bool LoadMapBytes(std::span<const uint8_t> bytes);

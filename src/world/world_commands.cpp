@@ -53,7 +53,10 @@ bool LoadMap(const Words& w) {
     if (w[1] == "?") {
         ConsolePrint("load_map [Map File name]", true);
     } else if (!w[1].empty()) {
-        if (tam::LoadMap(ResolvePath(w[1]))) return true;
+        if (tam::LoadMap(ResolvePath(w[1]))) {
+            World().mapFile.assign(w[1]);
+            return true;
+        }
         ConsolePrint("Map is not loaded...", true);
     }
     return false;
