@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "art_font.h"
+#include "asset/images/image_write.h"
+#include "asset/pictures/art_font.h"
 #include "console/files.h"
-#include "image_write.h"
 #include "platform/font_lookup.h"
 
 namespace tam::asset {

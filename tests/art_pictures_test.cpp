@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "art_icon.h"
-#include "art_sky.h"
-#include "art_textures.h"
+#include "asset/images/image_write.h"
+#include "asset/pictures/art_icon.h"
+#include "asset/pictures/art_sky.h"
+#include "asset/pictures/art_textures.h"
 #include "console/files.h"
-#include "image_write.h"
 
 namespace tam::asset {
 namespace {

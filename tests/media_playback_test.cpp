@@ -17,7 +17,7 @@
 #include <regex>
 #include <thread>
 
-#include "byte_writer.h"
+#include "asset/byte_writer.h"
 #include "console/console.h"
 #include "console/files.h"
 #include "media/sound.h"

@@ -15,7 +15,7 @@
 #include <numeric>
 #include <tuple>
 
-#include "byte_writer.h"
+#include "asset/byte_writer.h"
 #include "console/console.h"
 #include "gl_recorder.h"
 #include "models/md2.h"

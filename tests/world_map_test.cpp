@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "byte_writer.h"
+#include "asset/byte_writer.h"
+#include "asset/tool.h"
 #include "console/console.h"
-#include "tool.h"
 #include "world/map.h"
 #include "world/map_text.h"
 

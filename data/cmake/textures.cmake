@@ -3,12 +3,12 @@
 # them with fontconfig).
 
 set(TAM_ART_SOURCES
-  ${CMAKE_SOURCE_DIR}/tools/asset/art_noise.cpp
-  ${CMAKE_SOURCE_DIR}/tools/asset/art_textures.cpp
-  ${CMAKE_SOURCE_DIR}/tools/asset/art_sky.cpp
-  ${CMAKE_SOURCE_DIR}/tools/asset/art_font.cpp
-  ${CMAKE_SOURCE_DIR}/tools/asset/art_icon.cpp
-  ${CMAKE_SOURCE_DIR}/tools/asset/art_hud_preview.cpp)
+  ${CMAKE_SOURCE_DIR}/tools/asset/pictures/art_noise.cpp
+  ${CMAKE_SOURCE_DIR}/tools/asset/pictures/art_textures.cpp
+  ${CMAKE_SOURCE_DIR}/tools/asset/pictures/art_sky.cpp
+  ${CMAKE_SOURCE_DIR}/tools/asset/pictures/art_font.cpp
+  ${CMAKE_SOURCE_DIR}/tools/asset/pictures/art_icon.cpp
+  ${CMAKE_SOURCE_DIR}/tools/asset/pictures/art_hud_preview.cpp)
 
 set(TAM_WORLD_TEXTURES)
 foreach(name Wall out Texture11 In Texture12 map sky1 sky2)
@@ -39,9 +39,9 @@ tam_data_output(${TAM_WORLD_TEXTURES} ${TAM_SKY_FACES} ${TAM_DATA_DIR}/Font/Font
 # the tests folder has made it.
 function(tam_art_into_tests)
   if(TARGET tamtests)
-    target_sources(tamtests PRIVATE ${TAM_ART_SOURCES} ${CMAKE_SOURCE_DIR}/tools/asset/image_write.cpp
+    target_sources(tamtests PRIVATE ${TAM_ART_SOURCES} ${CMAKE_SOURCE_DIR}/tools/asset/images/image_write.cpp
       ${CMAKE_SOURCE_DIR}/tools/asset/tool_files.cpp)
-    target_include_directories(tamtests PRIVATE ${CMAKE_SOURCE_DIR}/tools/asset)
+    target_include_directories(tamtests PRIVATE ${CMAKE_SOURCE_DIR}/tools)
   endif()
 endfunction()
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL tam_art_into_tests)

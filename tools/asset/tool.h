@@ -1,7 +1,6 @@
-// The asset tool's command registry: each command file registers one sub-command by a static
-// AssetCommand object. Commands take their arguments after the command word and return the
-// process exit status; they report errors on stderr. Also the commands' whole-file reads and
-// writes, which name the file and the system's reason when they fail.
+// What every room of the asset tool shares: the form of a command (its arguments after the
+// command word in, the process exit status out, errors reported on stderr), and the commands'
+// whole-file reads and writes, which name the file and the system's reason when they fail.
 #pragma once
 
 #include <cstdint>
@@ -12,11 +11,8 @@
 
 namespace tam::asset {
 
-using CommandMain = int (*)(const std::vector<std::string>& args);
-
-struct AssetCommand {
-    AssetCommand(const char* name, const char* usage, CommandMain main);
-};
+using Args = std::vector<std::string>;
+using CommandMain = int (*)(const Args& args);
 
 // "cannot read PATH: REASON" for a read that has just failed, REASON from errno.
 std::string CannotRead(const std::string& path);

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "asset/tool.h"
 #include "console/files.h"
-#include "tool.h"
 
 namespace tam::asset {
 
