@@ -159,12 +159,16 @@ void ConnectPlatform() {
 }
 
 bool FrmMainCreate() {
-    AppState& a = App();
     ConnectPlatform();
+    return RunStartup(platform::CreateConsoleWindow());
+}
+
+bool RunStartup(ConsoleView* console) {
+    AppState& a = App();
     RegisterCommandChain();
     Timer();
     a.StartupOk = true;
-    ShowConsoleAtStart(platform::CreateConsoleWindow());
+    ShowConsoleAtStart(console);
     ConsolePrint("Software Initializating...", true);
     ConsolePrint("  OpenGL initialization...", true);
     a.StartupOk = InitOpenGL() && a.StartupOk;

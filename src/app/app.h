@@ -10,6 +10,8 @@
 
 namespace tam {
 
+class ConsoleView;
+
 // Seconds between readings of a counter; the first reading is taken at construction.
 class IntervalTimer {
 public:
@@ -64,6 +66,9 @@ void RegisterCommandChain();
 // The main window's construction: the whole start-up sequence, beginning with the two steps
 // above. False when start-up failed and the program is to quit after the modal console.
 bool FrmMainCreate();
+// FrmMainCreate after ConnectPlatform, with `console` (not owned, kept for the run) as the
+// console's window; tests connect stand-ins instead of the platform.
+bool RunStartup(ConsoleView* console);
 // The main window's destroy handler: DirectX, OpenGL and font shutdown.
 void FormDestroy();
 // One frame.
