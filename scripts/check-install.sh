@@ -5,7 +5,8 @@
 #   - --help and --version of both programs without a display, other arguments still warned of;
 #   - the installed game, started from another folder, finds its data and draws the textured
 #     arena, with its icon on the window;
-#   - cpack makes a Debian package that lintian passes without errors, and its programs run.
+#   - cpack makes a Debian package that lintian passes without errors, holding the data; its
+#     programs run, and its game started from /usr/games loads the arena.
 # Needs a display for the arena (starts Xvfb when DISPLAY is unset). Ends with one line
 # "check-install: N passed, N failed"; the exit status is 1 when any check failed.
 set -uo pipefail
@@ -78,19 +79,20 @@ other_argument() {
 }
 check "tamberlo with another argument warns and starts" other_argument
 
-# The installed game from another folder: the textured arena under the sky, and its icon.
+# The game GAME started from another folder: the textured arena (its walls come from the map)
+# under the sky, and its icon.
 arena() {
   (
     TAM_BUILD_DIR=$build
     source "$root/tests/e2e/lib.inc"
-    GAME=$bin/tamberlo
+    GAME=$1
     start_and_wait
     sleep 1
     look_level "$main"
     shot "$main" "$WORK/arena.png"
     read -r _ _ w h < <(geometry "$main")
-    colours=$(convert "$WORK/arena.png" -crop "${w}x$((h * 2 / 3))+0+0" +repage -format '%k\n' info:)
-    [ "$colours" -gt 1000 ] || fail "walls look untextured ($colours colours)"
+    walls=$(count_colours "$WORK/arena.png" "$SKY || $GRASS")
+    [ "$walls" -gt 1000 ] || fail "walls look untextured ($walls colours besides the sky and the grass)"
     [ "$(blue_share "$WORK/arena.png" "${w}x$((h / 8))+0+0")" -gt 20 ] || fail "no sky"
     # Read whole first: grep -q stops early, and xprop's SIGPIPE would fail the pipeline.
     icon=$(xprop -id "$main" _NET_WM_ICON)
@@ -100,7 +102,7 @@ arena() {
     [ "$GAME_RC" = 0 ] || fail "Escape ended the game with status $GAME_RC"
   )
 }
-check "installed game draws the textured arena" arena
+check "installed game draws the textured arena" arena "$bin/tamberlo"
 
 # One command measures the machine: the bundled demo, timed, prints its line and the game goes on.
 timedemo() {
@@ -126,6 +128,10 @@ packaged() {
 }
 check "Debian package made and passed by lintian" packaged
 package_runs() {
+  local listing
+  listing=$(dpkg-deb -c "$deb"/tamberlo_*.deb) || return 1
+  grep -q ' \./usr/share/tamberlo/Data/Maps/isengard\.map$' <<<"$listing" ||
+    { echo "the package holds no Data/Maps/isengard.map"; return 1; }
   dpkg-deb -x "$deb"/tamberlo_*.deb "$work/unpacked" &&
     informs "$work/unpacked/usr/games/tamberlo" --version "^tamberlo $version\$" &&
     informs "$work/unpacked/usr/games/tamasset" --version "^tamasset $version\$" &&
@@ -133,6 +139,8 @@ package_runs() {
     dpkg-deb -f "$deb"/tamberlo_*.deb Depends | grep -q 'fonts-dejavu-core, freepats, .*libsdl2'
 }
 check "packaged programs run and depend on their libraries" package_runs
+check "packaged game in /usr/games loads its map and draws the arena" arena \
+  "$work/unpacked/usr/games/tamberlo"
 
 echo "check-install: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

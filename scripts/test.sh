@@ -6,7 +6,7 @@
 #   2. a one-minute soak of the game (scripts/soak.sh),
 #   3. the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
 #   4. short libFuzzer runs of every fuzz target (clang, scripts/fuzz.sh),
-#   5. one quick pass of the benchmarks.
+#   5. one quick pass of the benchmarks (a benchmark's error, or no benchmark program, fails).
 # Ends with one line "tests: N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +16,7 @@ scripts/deps.sh test
 fuzz_seconds=${TAM_FUZZ_SECONDS:-20}
 passed=0
 failed=0
-tally() {  # tally LOGFILE: adds ctest's counts
+tally() {  # tally LOGFILE: adds ctest's counts, or one failure when ctest ran no test
   local line
   line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$1" | tail -n 1 || true)
   if [ -n "$line" ]; then
@@ -25,6 +25,8 @@ tally() {  # tally LOGFILE: adds ctest's counts
     bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
     passed=$((passed + total - bad))
     failed=$((failed + bad))
+  else
+    failed=$((failed + 1))  # no tests ran
   fi
 }
 
@@ -56,7 +58,7 @@ fi
 echo "== build and test"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAM_WERROR=ON >/dev/null
 cmake --build build-test
-ctest --test-dir build-test --output-on-failure -j2 2>&1 | tee build-test/ctest.log || status=1
+ctest --test-dir build-test --output-on-failure --no-tests=error -j2 2>&1 | tee build-test/ctest.log || status=1
 tally build-test/ctest.log
 scripts/check-install.sh build-test 2>&1 | tee build-test/check-install.log || status=1
 if line=$(grep -E '^check-install: [0-9]+ passed, [0-9]+ failed' build-test/check-install.log); then
@@ -80,7 +82,7 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAM_SANITIZE=ON -DT
 cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS=suppressions=$root/tests/lsan.supp \
-  ctest --test-dir build-asan --output-on-failure -j2 -E '^e2e_' 2>&1 | tee build-asan/ctest.log || status=1
+  ctest --test-dir build-asan --output-on-failure --no-tests=error -j2 -E '^e2e_' 2>&1 | tee build-asan/ctest.log || status=1
 tally build-asan/ctest.log
 
 echo "== fuzzing (${fuzz_seconds}s a target)"
@@ -102,9 +104,21 @@ if [ ${#targets[@]} -gt 0 ]; then
   done
 fi
 
-if [ -x build-test/tambench ]; then
-  echo "== benchmarks (one quick pass)"
-  (cd build-test && ./tambench --benchmark_min_time=0.05) || status=1
+# A benchmark that reports an error still leaves the program's status 0: its JSON record counts.
+echo "== benchmarks (one quick pass)"
+if [ ! -x build-test/tambench ]; then
+  echo "build-test/tambench was not built: is Google Benchmark (libbenchmark-dev) installed?"
+  failed=$((failed + 1)); status=1
+elif (cd build-test && ./tambench --benchmark_min_time=0.05 --benchmark_out=bench.json \
+      --benchmark_out_format=json) &&
+    python3 -c 'import json, sys
+runs = json.load(open(sys.argv[1]))["benchmarks"]
+bad = [r["name"] + ": " + r.get("error_message", "") for r in runs if r.get("error_occurred")]
+for b in bad: print("benchmark error: " + b)
+sys.exit(1 if bad or not runs else 0)' build-test/bench.json; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1)); status=1
 fi
 
 echo "tests: $passed passed, $failed failed"

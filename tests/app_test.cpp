@@ -1,4 +1,4 @@
-// The application core without a window: frame timing, the animation clock across the counter's
+// The application core without a window: the start-up sequence and its failure, frame timing, the animation clock across the counter's
 // wrap, mouse-look rates, the camera transform, one whole frame through the GL recorder, no heap
 // allocation in hundreds of frames, the light's placement and the projection after a display
 // switch, the program folder, the data root and whole-file reads.
@@ -18,6 +18,7 @@
 
 #include "app/app.h"
 #include "app/players.h"
+#include "command_fixture.h"
 #include "console/commands.h"
 #include "console/cp1251.h"
 #include "console/files.h"
@@ -176,6 +177,103 @@ TEST(AppFrame, FramesAllocateNothing) {
     ResetWorld();
     ResetPlayers();
     SetProgramDir(savedDir);
+}
+
+// A main window whose OpenGL context is made or refused.
+class FakeGlWindow : public GlWindow {
+public:
+    explicit FakeGlWindow(bool context) : context_(context) {}
+    bool Exists() override { return true; }
+    bool HasGlDrawable() override { return true; }
+    void OuterSize(int& w, int& h) override { w = 642, h = 456; }
+    void* CreateGlContext() override { return context_ ? &context_ : nullptr; }
+    bool MakeGlCurrent(void*) override { return true; }
+    void ReleaseGlCurrent() override {}
+    void DeleteGlContext(void*) override {}
+
+private:
+    bool context_;
+};
+
+// A console window that keeps the log and its own visibility at the moment it is shown modally.
+class ModalView : public test::RecordingView {
+public:
+    int modals = 0;
+    bool visibleBeforeModal = true;
+    test::Lines logAtModal;
+    void ShowModal() override { ++modals, visibleBeforeModal = visible, logAtModal = test::ConsoleLog(); }
+};
+
+// Start-up runs from the game's folder, so the log's paths are the same wherever it lies.
+class AppStartup : public test::CommandTest {
+protected:
+    std::filesystem::path savedCwd = std::filesystem::current_path();
+    void TearDown() override {
+        AppState& a = App();
+        a.mdlOgros = a.mdlWeapon = a.mdlSpawn = CMD2Model();
+        a.skybox.reset();
+        Gl() = GlState{};
+        std::filesystem::current_path(savedCwd);
+        CommandTest::TearDown();
+    }
+};
+
+// The whole log of start-up with an OpenGL context and without one. With one, the stages are
+// followed by the start-up map and the user's autoexec.cfg, the console stays up and the main
+// window may be shown. Without one, the failure is logged and the other stages still run; then
+// the console is hidden and shown modally, a quit is requested, and the map and autoexec.cfg are
+// left alone. The log keeps its newest 31 lines (a redraw lends the 32nd to the input line).
+TEST_F(AppStartup, TheConsoleLogsEveryStageAndAFailedOpenGLEndsTheRunAfterTheModalConsole) {
+    std::filesystem::current_path(TAM_GAME_DIR);
+    SetProgramDir("./");
+    std::filesystem::create_directories(dir / "tamberlo");
+    std::ofstream(dir / "tamberlo" / "autoexec.cfg") << "no_clip\n";
+    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    const std::string sep = SeparatorLine();
+    const test::Lines banner = {sep, "Orvalis 3D", sep},
+                      opengl = {"Software Initializating...", "  OpenGL initialization...",
+                                "Initializatig OpenGL...", "  Setting Pixel Format Descriptor...",
+                                "  Setting HRC..."},
+                      contextMade = {"  Making Current...", "  Configuring OpenGL...",
+                                     "OpenGL initializated successfully", sep},
+                      noContext = {"OpenGL Error: HRC = NULL"},
+                      others = {"  Loading Textures...", "  Textures load ... Ok",
+                                "  Initializating Software Input...", "  DirectX initialization...",
+                                "Initializatig DirectX...", "  Setting Full Screen Mode...",
+                                "  Initializating Sound...", "  Initializating Music...",
+                                "DirectX initializated successfully", sep, "  Font initialization...",
+                                "  Other Initializations...", "Software Initializated successfully", sep},
+                      mapAndAutoexec = {"Loading ./Data/Maps/isengard.map...", sep, "Map Name - Isengard",
+                                        "Load Start Points", "Load Object", "Load Ok", sep, "No Clip ON"};
+    const auto log = [](std::initializer_list<const test::Lines*> parts) {
+        test::Lines all;
+        for (const test::Lines* p : parts) all.insert(all.end(), p->begin(), p->end());
+        return test::Lines(all.end() - std::min<ptrdiff_t>(ptrdiff_t(all.size()), kConsoleLines - 1), all.end());
+    };
+    for (bool context : {true, false}) {
+        ResetConsole();
+        ResetWorld();
+        ResetTextures();
+        platform::Shutdown();
+        FakeGlWindow window(context);
+        Gl() = GlState{};
+        Gl().window = &window;
+        ModalView console;
+        const bool started = RunStartup(&console);
+        Con().view = nullptr;
+        if (context) {
+            EXPECT_EQ(test::ConsoleLog(), log({&banner, &opengl, &contextMade, &others, &mapAndAutoexec}));
+            EXPECT_EQ(std::tuple(started, platform::QuitRequested(), console.visible, console.modals),
+                      std::tuple(true, false, true, 0));
+            EXPECT_EQ(std::pair(int(Map().boxCount), int(World().no_clip)), std::pair(82, 1));
+        } else {
+            EXPECT_EQ(test::ConsoleLog(), log({&banner, &opengl, &noContext, &others}));
+            EXPECT_EQ(console.logAtModal, test::ConsoleLog());
+            EXPECT_EQ(std::tuple(started, platform::QuitRequested(), console.visibleBeforeModal, console.modals),
+                      std::tuple(false, true, false, 1));
+            EXPECT_EQ(std::pair(int(Map().boxCount), int(World().no_clip)), std::pair(0, 0));
+        }
+    }
 }
 
 TEST(AppFiles, ProgramFolderAndTypedNames) {

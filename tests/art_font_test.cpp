@@ -78,7 +78,7 @@ TEST_F(ArtFont, GridOfWhiteOnBlackCellsWithDarkBordersAndInkForEveryPrintable) {
         const bool printable = code > 32 && code != 127 && code != 0x98;
         EXPECT_TRUE(printable ? ink > 255 * 3 : ink == 0) << "glyph " << g << " ink " << ink;
     }
-    // The game's file holds this picture: the build's own run of the tool made the same bytes.
+    // A determinism check: the build's own run of the tool made this picture's bytes.
     const std::string built = std::string(TAM_GAME_DIR) + "/Data/Font/Font.tga";
     EXPECT_TRUE(ReadWholeFile(built) == EncodeTga(*font_, 24, true)) << built;
 }

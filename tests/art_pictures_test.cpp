@@ -1,5 +1,5 @@
-// The procedural world textures, sky faces and icon: the build's files are the pictures made here
-// (the makers are deterministic), and a side face's hidden bottom row repeats its top row so the
+// The procedural world textures, sky faces and icon: the makers are deterministic (the build's
+// files are made again byte for byte), and a side face's hidden bottom row repeats its top row so the
 // texture's repeat wrapping leaves no line at the top edge.
 #include <gtest/gtest.h>
 
@@ -16,9 +16,9 @@
 namespace tam::asset {
 namespace {
 
-// The game's files hold the pictures made here: the build's own run of the tool made the same
-// bytes.
-TEST(ArtFiles, BuiltPicturesAreTheOnesMadeHere) {
+// A determinism check: the build's own run of the tool made the same bytes as the makers make
+// here again.
+TEST(ArtDeterminism, TheBuildsPicturesAreMadeAgainByteForByte) {
     std::vector<std::pair<std::string, std::vector<uint8_t>>> want;
     for (const WorldTextureSpec& e : WorldTextureList())
         want.emplace_back(std::string("textures/") + e.name + ".tga", EncodeTga(e.make(e.size), 24, e.rle));

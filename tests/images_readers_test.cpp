@@ -346,8 +346,9 @@ Bytes RunsPcx(int side) {
     return Pcx(0, 0, side - 1, side - 1, data);
 }
 
-// Each file is refused with `why` or, when `why` is null, read to exactly `want`; the size
-// delivered, when given, is checked too (-2: left as it was).
+// Each file is refused with `why` or, when `why` is null, read to exactly `want` (whose length is
+// then that of the size delivered); the size delivered, when given, is checked too (-2: left as
+// it was).
 struct Case {
     const char* what;
     SpanReader read;
@@ -449,6 +450,8 @@ TEST(ImagesMalformed, SizesRunsOffsetsAndTablesBeyondTheFile) {
         EXPECT_EQ(px, c.want) << c.what;
         if (c.size) {
             EXPECT_EQ(std::pair(w, h), *c.size) << c.what;
+        } else if (!c.why) {
+            EXPECT_EQ(int64_t(w) * h * 4, int64_t(c.want.size())) << c.what;
         }
     }
     // Without a pixel buffer only the size is read (status -1).

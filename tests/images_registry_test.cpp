@@ -104,14 +104,15 @@ TEST_F(ImagesRegistry, UploadsEachPathOnceAndAnswersRepeatsFromTheList) {
     EXPECT_EQ(rec.Seq(), (Calls{{"DeleteTexture", {42}}}));
 }
 
-// Only lower-case .tga/.bmp and upper-case .TGA/.PCX choose a reader; for dir.tga/x.bmp the BMP
-// reader then the TGA reader run and the TGA reader's outcome decides (read as a TGA, bmp_24.bmp
-// has width 0). Each failure is named, and a failed path is not remembered.
+// .bmp, .tga and .pcx choose a reader in all-lower or all-upper case only; for dir.tga/x.bmp the
+// BMP reader then the TGA reader run and the TGA reader's outcome decides (read as a TGA,
+// bmp_24.bmp has width 0). Each failure is named, and a failed path is not remembered.
 TEST_F(ImagesRegistry, ExtensionChoosesTheReaderCaseSensitivelyAndEachFailureIsNamed) {
     const struct {
         const char *from, *to, *why;
         size_t cut = 0;  // keep only this many bytes
     } cases[] = {{"tga_24.tga", "up.TGA", nullptr}, {"pcx_8.pcx", "skin.PCX", nullptr},
+                 {"bmp_24.bmp", "up.BMP", nullptr}, {"pcx_8.pcx", "skin.pcx", nullptr},
                  {"tga_24.tga", "dir.bmp/x.tga", nullptr},
                  {"tga_24.tga", "mixed.Tga", "no reader for its extension"},
                  {"tga_24.tga", "noext", "no reader for its extension"},
@@ -127,7 +128,7 @@ TEST_F(ImagesRegistry, ExtensionChoosesTheReaderCaseSensitivelyAndEachFailureIsN
         const std::string why = c.why ? std::string(" not loaded: ") + c.why + " (default texture used)" : "";
         EXPECT_EQ(Logged(), c.why ? "Texture " + std::string(c.to) + why : "") << c.to;
     }
-    EXPECT_EQ(Tex().registry->list.size(), 4u);
+    EXPECT_EQ(Tex().registry->list.size(), 6u);
     Put("tga_24.tga", "Data/textures/none.tga");
     EXPECT_NE(LoadTexture("Data/textures/none.tga"), def);
 }

@@ -1,11 +1,13 @@
 // Player movement and spawning: the wish velocity and its per-frame smoothing, look with yaw
 // wrap and pitch clamp, the spring-like jump under positive, zero and negative gravity,
-// collision in table order with no_clip, and where spawning puts a player (the pseudo-random pick
+// collision in table order with no_clip and a walk round the shipped arena, and where spawning puts a player (the pseudo-random pick
 // of a start point: the same on every run, over all of them).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
+#include <vector>
 
 #include "app/players.h"
 #include "console/commands.h"
@@ -115,17 +117,59 @@ TEST_F(Movement, JumpArcFollowsTheMapsGravity) {
     EXPECT_EQ(std::tuple(Plr().Players[0].z, Plr().Players[0].vz), std::tuple(0.f, 0.f));
 }
 
-// One frame of 2.83 units toward a panel from (0, 0) to (10, 0) whose front face is at y = 3:
-// stopped there, unless no_clip is on or the panel is beyond the box count. Collisions leave the
-// velocity alone.
-TEST_F(Movement, WallsStopThePlayerUnlessNoClip) {
-    Map().boxes[0] = {0, 0, -2, 10, 0, 8, 0, 1, 0};
-    for (auto [noClip, boxes, wantY] : {std::tuple{0, 1, 3.00001f}, {1, 1, 2.16667f}, {0, 0, 2.16667f}}) {
-        World().no_clip = noClip, Map().boxCount = static_cast<int8_t>(boxes);
-        P().x = 5, P().y = 5, P().vy = -300;
+// One frame of 2.83 units along each axis that moves toward it, against panels from the origin:
+// `south` from (0, 0) to (10, 0) facing +y and `west` from (0, 0) to (0, 10) facing +x, each with
+// its face 3 units out. Every panel below the box count clips the move in table order, each
+// from what the one before left, so a move into the corner stops on both faces; no_clip passes
+// through. Collisions leave the velocity alone.
+TEST_F(Movement, PanelsClipTheMoveInTableOrderUnlessNoClip) {
+    const MapBox south = {0, 0, -2, 10, 0, 8, 0, 1, 0}, west = {0, 0, -2, 0, 10, 8, 1, 0, 0};
+    constexpr float kFace = 3.00001f, kFree = 5 - 2.83333f;
+    const struct {
+        const char* what;
+        std::vector<MapBox> boxes;
+        int count, noClip;
+        float vx, wantX, wantY;
+    } cases[] = {
+        {"one panel", {south}, 1, 0, 0, 5, kFace},
+        {"one panel, no_clip", {south}, 1, 1, 0, 5, kFree},
+        {"a panel beyond the count", {south}, 0, 0, 0, 5, kFree},
+        {"into the corner, south first", {south, west}, 2, 0, -300, kFace, kFace},
+        {"into the corner, west first", {west, south}, 2, 0, -300, kFace, kFace},
+        {"into the corner, no_clip", {west, south}, 2, 1, -300, kFree, kFree},
+    };
+    for (const auto& c : cases) {
+        std::copy(c.boxes.begin(), c.boxes.end(), Map().boxes.begin());
+        World().no_clip = c.noClip, Map().boxCount = static_cast<int8_t>(c.count);
+        P().x = 5, P().y = 5, P().vx = c.vx, P().vy = -300;
         MovePlayer(0, 0.01f);
-        EXPECT_NEAR(P().y, wantY, 1e-5) << noClip << " " << boxes;
-        EXPECT_NEAR(P().vy, -300 * 17.0 / 18, 1e-3);
+        EXPECT_NEAR(P().x, c.wantX, 1e-5) << c.what;
+        EXPECT_NEAR(P().y, c.wantY, 1e-5) << c.what;
+        EXPECT_NEAR(P().vy, -300 * 17.0 / 18, 1e-3) << c.what;
+    }
+}
+
+// Two minutes of running through the shipped arena from each start point, turning to a new
+// heading every second, never cross its walls (round its courtyard, the alcove in the north wall
+// and the four corridors out of the gates) nor enter the central tower.
+TEST_F(Movement, AWalkRoundTheShippedArenaStaysInsideIt) {
+    ASSERT_TRUE(LoadMap(TAM_GAME_DIR "/Data/Maps/isengard.map"));
+    const auto inside = [](float x, float y) {
+        const float ax = std::abs(x), ay = std::abs(y);
+        const bool tower = ax < 5 && ay < 5;
+        return !tower && ((ax < 56 && ay < 56) || (x > 24 && x < 46 && y < 72) ||
+                          (ax < 8 && ay < 88) || (ay < 8 && ax < 88));
+    };
+    uint32_t seed = 12345;
+    for (int start = 0; start < Map().startPointCount; ++start) {
+        P().x = Map().startPoints[size_t(start)].x, P().y = Map().startPoints[size_t(start)].y;
+        P().moveForward = 1;
+        for (int frame = 0; frame < 12000; ++frame) {
+            if (frame % 100 == 0) P().yaw = float((seed = seed * 1103515245 + 12345) >> 16 & 0xFFFF) * 360 / 65536;
+            MovePlayer(0, 0.01f);
+            ASSERT_TRUE(inside(P().x, P().y)) << "from start point " << start << ", frame " << frame
+                                              << " at (" << P().x << ", " << P().y << ")";
+        }
     }
 }
 

@@ -188,10 +188,10 @@ TEST(WorldMapText, OddBytesRoundTripErrorsNameLineAndFieldAndUndescribableFilesA
                  {"box 0 0 0 1 0 0 0 1 0 8\n", 1, "unknown texture index 8"},
                  {"\nfloor_texture -1\n", 2, "unknown texture index"}, {"floor 256 0\n", 1, "floor half-width"},
                  {"gravity 99999999999999\n", 1, "outside"},          {"gravity ten\n", 1, "not a whole number"},
-                 {"gravity 1\ngravity 2\n", 2, ""},                   {"box 1 2 3\n", 1, "expects 10"},
+                 {"gravity 1\ngravity 2\n", 2, "given twice"},                   {"box 1 2 3\n", 1, "expects 10"},
                  {"wall 1 2\n", 1, "unknown directive"},              {"name \"open\n", 1, "unterminated"},
                  {"name \"a\\x00b\"\n", 1, "zero byte"},             {starts, 128, "127"},
-                 {boxes, 128, ""}};
+                 {boxes, 128, "127 boxes"}};
     for (const auto& c : cases) {
         EXPECT_FALSE(CompileMapText(c.text, e).has_value()) << c.text;
         EXPECT_EQ(e.line, c.line) << c.text;
@@ -208,7 +208,7 @@ TEST(WorldMapText, OddBytesRoundTripErrorsNameLineAndFieldAndUndescribableFilesA
     badTexture.back() = 8;
     const std::vector<uint8_t> negative = {'m', 0, 1, 1, 0, 0, 0, 0, 0, 0, 0xFF, 0};
     for (const auto& [bytes, says] : {std::pair{cut, "truncated"}, {extra, "after the last box"},
-                                      {badTexture, "texture"}, {negative, ""}}) {
+                                      {badTexture, "texture"}, {negative, "negative"}}) {
         EXPECT_FALSE(DecompileMap(bytes, e).has_value()) << says;
         EXPECT_NE(e.message.find(says), std::string::npos) << e.message;
     }

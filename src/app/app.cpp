@@ -160,13 +160,17 @@ void ConnectPlatform() {
 }
 
 bool StartUp() {
-    AppState& a = App();
     ConnectPlatform();
+    return RunStartup(platform::CreateConsoleWindow());
+}
+
+bool RunStartup(ConsoleView* console) {
+    AppState& a = App();
     RegisterCommandChain();
     Interp().reportError = platform::ReportError;
     Timer();
     a.StartupOk = true;
-    ShowConsoleAtStart(platform::CreateConsoleWindow());
+    ShowConsoleAtStart(console);
     ConsolePrint("Software Initializating...", true);
     ConsolePrint("  OpenGL initialization...", true);
     a.StartupOk = InitOpenGL() && a.StartupOk;

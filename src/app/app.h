@@ -12,6 +12,8 @@
 
 namespace tam {
 
+class ConsoleView;
+
 // Seconds between readings of a counter; the first reading is taken at construction.
 class IntervalTimer {
 public:
@@ -69,6 +71,9 @@ bool RegisterCommandChain();
 // The whole start-up sequence once the main window exists, beginning with the two steps above.
 // False when start-up failed and the program is to quit after the modal console.
 bool StartUp();
+// StartUp after ConnectPlatform, with `console` (not owned, kept for the run) as the console's
+// window; tests connect stand-ins instead of the platform.
+bool RunStartup(ConsoleView* console);
 // Shutdown once the message loop has ended: the media devices, OpenGL and the font.
 void ShutDown();
 // One frame.

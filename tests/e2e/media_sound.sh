@@ -15,11 +15,12 @@ open_console "$main" "$con"
 frames() { echo $(( $(stat -c %s "$WORK/rec.raw") / 4 )); }
 
 # level CHANNEL FROM: the peak level (0..1) of one channel from frame FROM to the end so far.
+# Fails when sox measures nothing.
 level() {
   sox -t raw -r 44100 -e signed -b 16 -c 2 "$WORK/rec.raw" -n remix "$1" trim "${2}s" stat 2>&1 |
-    awk '/Maximum amplitude/{print $3}'
+    awk '/Maximum amplitude/{print $3; found = 1} END{exit !found}'
 }
-loud() { awk -v v="$1" -v m="$2" 'BEGIN{exit !(v > m)}'; }
+loud() { awk -v v="$1" -v m="$2" 'BEGIN{exit !(v + 0 > m + 0)}'; }
 
 # run_cmd LINE: prints the frame at which the recording stands, then enters LINE in the console.
 run_cmd() {
@@ -33,21 +34,22 @@ run_cmd() {
 heard() {
   local l r
   for _ in $(seq 40); do
-    l=$(level 1 "$2"); r=$(level 2 "$2")
+    l=$(level 1 "$2") || l=none
+    r=$(level 2 "$2") || r=none
     loud "$l" "$3" && loud "$r" "$3" && return 0
     sleep 0.25
   done
   fail "$1: the channels peaked at $l / $r, wanted above $3"
 }
 
-# silent WHAT FROM: after a second of recording past frame FROM, both channels are silent.
+# silent WHAT FROM: within 10 s the recording grows by a second past frame FROM, and both
+# channels are silent in it.
 second_past() { [ $(( $(frames) - $1 )) -ge 44100 ]; }
 silent() {
-  until_ok 40 0.25 second_past "$2" || true
+  until_ok 40 0.25 second_past "$2" || fail "$1: the recording stopped growing (the device stalled)"
   local l r
-  l=$(level 1 "$2"); r=$(level 2 "$2")
-  loud "$l" 0.0001 || loud "$r" 0.0001 && fail "$1: still heard ($l / $r)"
-  return 0
+  l=$(level 1 "$2") && r=$(level 2 "$2") || fail "$1: sox measured nothing"
+  ! loud "$l" 0.0001 && ! loud "$r" 0.0001 || fail "$1: still heard ($l / $r)"
 }
 
 at=$(run_cmd 'play_wav Data\Sound\mp40f1.wav')
