@@ -13,7 +13,7 @@
 #include "app/app.h"
 #include "console/commands.h"
 #include "console/console.h"
-#include "console/files.h"
+#include "base/files.h"
 #include "console/settings.h"
 #include "input/keys.h"
 #include "world/map.h"
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const tam::ConsoleState& c = tam::Con();
     Check(c.lineCount >= 0 && c.lineCount <= tam::kConsoleLines);
     for (int i = 1; i <= c.lineCount; ++i) Check(c.log[i].size() <= 60);
-    const tam::Settings& s = tam::Cvars();
+    const tam::Settings& s = tam::Config();
     Check(s.fov >= 10 && s.fov <= 120);
     Check(s.sensitivity >= 1 && s.sensitivity <= 25);
     Check(s.cl_forwardspeed >= 1 && s.cl_forwardspeed <= 1000);

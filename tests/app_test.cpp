@@ -20,8 +20,8 @@
 #include "app/players.h"
 #include "command_fixture.h"
 #include "console/commands.h"
-#include "console/cp1251.h"
-#include "console/files.h"
+#include "base/cp1251.h"
+#include "base/files.h"
 #include "console/settings.h"
 #include "gl_recorder.h"
 #include "images/texture.h"
@@ -85,7 +85,7 @@ TEST(AppLook, MouseDeltaBecomesLookRates) {
     for (auto [sens, dx, dy, yaw, pitch] :
          {std::array{0.f, 0.f, 0.f, 0.f, 0.f}, {0.f, 10.f, -4.f, 39.f, 15.6f},
           {1.f, -3.f, 2.f, -0.9f, -0.6f}}) {
-        if (sens > 0) Cvars().sensitivity = sens;
+        if (sens > 0) Config().sensitivity = sens;
         ApplyMouseLook(static_cast<int>(dx), static_cast<int>(dy));
         EXPECT_FLOAT_EQ(CurrentRecord().yawRate, yaw) << dx;
         EXPECT_FLOAT_EQ(CurrentRecord().pitchRate, pitch) << dy;
@@ -212,7 +212,7 @@ protected:
         AppState& a = App();
         a.mdlOgros = a.mdlWeapon = a.mdlSpawn = CMD2Model();
         a.skybox.reset();
-        Gl() = GlState{};
+        RenderState() = GlState{};
         std::filesystem::current_path(savedCwd);
         CommandTest::TearDown();
     }
@@ -256,8 +256,8 @@ TEST_F(AppStartup, TheConsoleLogsEveryStageAndAFailedOpenGLEndsTheRunAfterTheMod
         ResetTextures();
         platform::Shutdown();
         FakeGlWindow window(context);
-        Gl() = GlState{};
-        Gl().window = &window;
+        RenderState() = GlState{};
+        RenderState().window = &window;
         ModalView console;
         const bool started = RunStartup(&console);
         Con().view = nullptr;

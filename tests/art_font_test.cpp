@@ -8,7 +8,7 @@
 
 #include "asset/images/image_write.h"
 #include "asset/pictures/art_font.h"
-#include "console/files.h"
+#include "base/files.h"
 #include "platform/font_lookup.h"
 
 namespace tam::asset {

@@ -11,7 +11,7 @@
 #include "asset/pictures/art_icon.h"
 #include "asset/pictures/art_sky.h"
 #include "asset/pictures/art_textures.h"
-#include "console/files.h"
+#include "base/files.h"
 
 namespace tam::asset {
 namespace {

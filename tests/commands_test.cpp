@@ -196,7 +196,7 @@ TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {
         {"exec_file", {Cp("Неверно задан параметр")}},
     };
     for (const auto& [line, out] : cases) EXPECT_EQ(Run(line), out) << line;
-    EXPECT_EQ(std::pair(Cvars().fov, Interp().execDepth), std::pair(33, 0));
+    EXPECT_EQ(std::pair(Config().fov, Interp().execDepth), std::pair(33, 0));
     // A line that throws ends that line only, as typed; the error goes to the top-level handler.
     std::ofstream(dir / "bad.cfg") << "fog pl 7x;no_clip\nfov 99999999999\nfov 44\n";
     const std::string errors[] = {"\"7x\" is not a valid number",
@@ -206,7 +206,7 @@ TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {
     Interp().reportError = [&](const std::exception& e) { reported.push_back(e.what()); };
     EXPECT_EQ(Run("exec_file bad.cfg"), Lines{});
     EXPECT_EQ(reported, (Lines{errors[0], errors[1]}));
-    EXPECT_EQ(std::tuple(Cvars().fov, World().no_clip, Interp().execDepth), std::tuple(44, 0, 0));
+    EXPECT_EQ(std::tuple(Config().fov, World().no_clip, Interp().execDepth), std::tuple(44, 0, 0));
     // autoexec.cfg: silent when absent; a relative XDG_CONFIG_HOME is ignored. (The start-up
     // whole-program test runs one that is present.)
     const std::string config = (dir / "config").string();
@@ -231,7 +231,7 @@ TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
         void ReleaseGlCurrent() override {}
         void DeleteGlContext(void*) override {}
     } window;
-    Gl().window = &window;
+    RenderState().window = &window;
     const std::string config = (dir / "config").string();
     const std::string pictures = (dir / "Картинки ☺").string();
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
@@ -282,7 +282,7 @@ TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
     TakePendingScreenshot();
     EXPECT_EQ(Joined(), "Screenshot: cannot write to " + (dir / "wall.tga").string() +
                             "/Pictures/Tamberlo: " + std::strerror(ENOTDIR));
-    Gl().window = nullptr;
+    RenderState().window = nullptr;
 }
 
 TEST_F(Commands, SubsystemCommandsPassTheirArguments) {
@@ -317,7 +317,7 @@ TEST_F(Commands, ConversionErrorsAndTheDecimalConversions) {
                              "cl_sidespeed 99999999999999999999;cl_sidespeed 5"})
         EXPECT_THROW(ExecuteCommand(line), ConversionError) << line;
     EXPECT_TRUE(gl.calls.empty());
-    EXPECT_EQ(std::tuple(Cvars().sensitivity, Cvars().cl_sidespeed, World().no_clip),
+    EXPECT_EQ(std::tuple(Config().sensitivity, Config().cl_sidespeed, World().no_clip),
               std::tuple(13.f, 480.f, 1));
     // The message names the word, cut short (the display test reads a whole one on stderr).
     const std::string message = [] {
@@ -380,7 +380,7 @@ TEST_F(Commands, SettingsShowSetAndRefuse) {
     };
     for (const auto& [line, out] : cases)
         EXPECT_EQ(Run(line), out.empty() ? Lines{} : Lines{out}) << line;
-    const Settings& v = Cvars();
+    const Settings& v = Config();
     EXPECT_EQ(std::tuple(v.sensitivity, v.cl_forwardspeed, v.cl_sidespeed, v.fov),
               std::tuple(1.f, 1000.f, 1.f, 90));
     EXPECT_TRUE(gl.calls.empty());  // only a changed fov reprojects
@@ -403,7 +403,7 @@ TEST_F(Commands, HundredKilobyteLinesAndThousandsOfSeparators) {
         } catch (const ConversionError&) {
         }
     }
-    EXPECT_EQ(std::tuple(KeyTable(81).Command.size(), FindKey("w"), Snd().volume, Cvars().fov),
+    EXPECT_EQ(std::tuple(KeyTable(81).Command.size(), FindKey("w"), Snd().volume, Config().fov),
               std::tuple(100u * 1024 + 2, 87, 7u | (7u << 16), 90));
     ASSERT_TRUE(Con().lineCount >= 0 && Con().lineCount <= kConsoleLines);
     for (const std::string& l : Log()) EXPECT_LE(l.size(), 60u);

@@ -142,7 +142,7 @@ TEST_F(Demos, ARecordedSessionReplaysBitForBitWhateverTheUserDoes) {
     ResetSettings();
     Run("no_clip");
     Run("timedemo walk");
-    EXPECT_EQ(Cvars().cl_forwardspeed, 480.f);
+    EXPECT_EQ(Config().cl_forwardspeed, 480.f);
     Trace played;
     for (size_t i = 0; i < recorded.size(); ++i) {
         if (i == 10) FormKeyDown(kVkSpace);
@@ -288,7 +288,7 @@ TEST_F(Demos, BadDemosAreRefusedWithOneLineAndChangeNothing) {
         Trace after;
         Sample(after);
         EXPECT_EQ(after, before) << name;
-        EXPECT_EQ(Cvars().sensitivity, 3.f) << name;
+        EXPECT_EQ(Config().sensitivity, 3.f) << name;
     }
     // The good one plays; stop ends it; the user's folder comes before the bundled demos.
     EXPECT_EQ(Run("play_demo good"), Lines{"Playing demo good: 5 frames"});

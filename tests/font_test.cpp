@@ -18,11 +18,11 @@ protected:
     void SetUp() override {
         tam::Font() = FontState{};
         tam::Font().texture = 7;
-        Gl().viewportW = 800, Gl().viewportH = 600;
+        RenderState().viewportW = 800, RenderState().viewportH = 600;
     }
     void TearDown() override {
         tam::Font() = FontState{};
-        Gl() = GlState{};
+        RenderState() = GlState{};
     }
     // The lists one PrintText runs: the list base plus each byte.
     std::vector<int> ListsCalled() const {

@@ -15,7 +15,7 @@
 #include <tuple>
 #include <vector>
 
-#include "console/files.h"
+#include "base/files.h"
 #include "images/image_local.h"
 #include "images/readers.h"
 

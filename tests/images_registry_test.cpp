@@ -9,7 +9,7 @@
 #include <set>
 
 #include "console/console.h"
-#include "console/files.h"
+#include "base/files.h"
 #include "gl_recorder.h"
 #include "images/readers.h"
 #include "images/texture.h"

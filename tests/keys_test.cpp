@@ -116,15 +116,15 @@ TEST_F(Keys, MouseButtonsMiddleActsAsRight) {
 
 TEST_F(Keys, WheelStepsTheFieldOfViewWithinItsLimits) {
     for (int i = 0; i < 10; ++i) MouseWheel(120);
-    EXPECT_EQ(Cvars().fov, 110);
+    EXPECT_EQ(Config().fov, 110);
     for (int i = 0; i < 5; ++i) MouseWheel(0);  // a zero delta counts as upward
-    EXPECT_EQ(Cvars().fov, 120);
+    EXPECT_EQ(Config().fov, 120);
     MouseWheel(0x7F00);
-    EXPECT_EQ(std::pair(Cvars().fov, gl.Named("Perspective").back().args[0]), std::pair(120, 120.0));
+    EXPECT_EQ(std::pair(Config().fov, gl.Named("Perspective").back().args[0]), std::pair(120, 120.0));
     MouseWheel(0x7F01);
-    EXPECT_EQ(Cvars().fov, 118);
+    EXPECT_EQ(Config().fov, 118);
     for (int i = 0; i < 100; ++i) MouseWheel(-120);
-    EXPECT_EQ(std::pair(Cvars().fov, gl.Named("Perspective").back().args[0]), std::pair(10, 10.0));
+    EXPECT_EQ(std::pair(Config().fov, gl.Named("Perspective").back().args[0]), std::pair(10, 10.0));
     EXPECT_EQ(gl.Count("Perspective"), 117u);  // every step reprojects
 }
 

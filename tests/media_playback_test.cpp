@@ -19,7 +19,7 @@
 
 #include "asset/byte_writer.h"
 #include "console/console.h"
-#include "console/files.h"
+#include "base/files.h"
 #include "media/sound.h"
 #include "platform/platform.h"
 

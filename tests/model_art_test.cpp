@@ -20,7 +20,7 @@
 
 #include <unistd.h>
 
-#include "console/files.h"
+#include "base/files.h"
 #include "images/readers.h"
 #include "models/md2.h"
 #include "models/md2_format.h"

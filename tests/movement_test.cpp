@@ -48,7 +48,7 @@ TEST_F(Movement, WishVelocityFollowsKeysAndHeadingSmoothedPerFrame) {
     };
     for (const auto& c : cases) {
         ResetSettings();
-        if (c.halfSpeed) Cvars().cl_forwardspeed /= 2;
+        if (c.halfSpeed) Config().cl_forwardspeed /= 2;
         P() = PlayerRecord{};
         P().yaw = c.yaw, P().z = c.z, P().vy = c.vy;
         P().moveForward = uint8_t(c.forward), P().moveBack = uint8_t(c.back);

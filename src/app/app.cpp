@@ -8,7 +8,7 @@
 #include "console/commands.h"
 #include "console/console.h"
 #include "console/exec.h"
-#include "console/files.h"
+#include "base/files.h"
 #include "console/settings.h"
 #include "images/texture.h"
 #include "input/keys.h"
@@ -153,7 +153,7 @@ AppState& App() {
 
 void ConnectPlatform() {
     static AppWindowEvents events;
-    Gl().window = &platform::MainGlWindow();
+    RenderState().window = &platform::MainGlWindow();
     Media().device = &platform::Display();
     audio::SetBackend(&platform::SdlAudio());
     platform::SetWindowEvents(&events);
@@ -212,7 +212,7 @@ void ShutDown() {
 
 void ApplyMouseLook(int dx, int dy) {
     PlayerRecord& p = CurrentRecord();
-    const double s = Cvars().sensitivity;
+    const double s = Config().sensitivity;
     p.yawRate = static_cast<float>(dx * s * 3.0 * 0.1);
     p.pitchRate = static_cast<float>(-dy * s * 3.0 * 0.1);
 }

@@ -8,7 +8,7 @@
 #include "app/players.h"
 #include "console/commands.h"
 #include "console/console.h"
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 #include "console/exec.h"
 #include "console/settings.h"
 #include "images/texture.h"
@@ -44,12 +44,12 @@ void Fov(const Words& w) {
         return;
     }
     if (value.empty() || !IsDigits(value)) {
-        ConsolePrint("FOV=" + std::to_string(Cvars().fov), true);
+        ConsolePrint("FOV=" + std::to_string(Config().fov), true);
         return;
     }
     const int32_t n = StrToInt(value);
     if (n >= kFovMin && n <= kFovMax) {
-        Cvars().fov = n;
+        Config().fov = n;
         ApplyProjection(n);
         return;
     }

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 
 namespace tam {
 

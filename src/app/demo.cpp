@@ -14,9 +14,9 @@
 #include "app/app.h"
 #include "app/players.h"
 #include "console/console.h"
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 #include "console/exec.h"
-#include "console/files.h"
+#include "base/files.h"
 #include "console/settings.h"
 #include "render/opengl.h"
 #include "tam_version.h"
@@ -147,7 +147,7 @@ void StartPlayback(std::string_view command, std::string_view typed, DemoMode mo
     Plr().PlayerCount = 1;
     Plr().CurrentPlayer = 0;
     CurrentRecord() = s.player;
-    Cvars() = s.settings;
+    Config() = s.settings;
     ApplyProjection(s.settings.fov);
     world.no_clip = s.noClip;
 
@@ -329,7 +329,7 @@ void Record(const Words& w) {
     start.mapFile = world.mapFile;
     start.mapHash = world.mapHash;
     start.player = CurrentRecord();
-    start.settings = Cvars();
+    start.settings = Config();
     start.noClip = world.no_clip;
     d = DemoState{};
     d.mode = DemoMode::Recording;

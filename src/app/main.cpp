@@ -14,7 +14,7 @@
 #include "app/app.h"
 #include "app/command_line.h"
 #include "app/demo.h"
-#include "console/files.h"
+#include "base/files.h"
 #include "images/readers.h"
 #include "platform/platform.h"
 #include "tam_version.h"

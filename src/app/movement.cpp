@@ -53,7 +53,7 @@ void SpawnPlayer(int index) {
 
 void MovePlayer(int index, float dt) {
     PlayerRecord& p = Plr().Players[static_cast<size_t>(index)];
-    const Settings& cv = Cvars();
+    const Settings& cv = Config();
 
     p.yaw += p.yawRate * dt;
     p.pitch += p.pitchRate * dt;

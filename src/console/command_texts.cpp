@@ -6,7 +6,7 @@
 
 #include "console/commands_local.h"
 #include "console/console.h"
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 
 namespace tam::commands {
 namespace {

@@ -12,8 +12,8 @@
 
 #include "console/commands_local.h"
 #include "console/console.h"
-#include "console/cp1251.h"
-#include "console/files.h"
+#include "base/cp1251.h"
+#include "base/files.h"
 
 namespace tam {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "console/commands.h"
 #include "console/console.h"
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 
 namespace tam {
 namespace {

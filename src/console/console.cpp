@@ -5,7 +5,7 @@
 
 #include "console/commands.h"
 #include "console/completion.h"
-#include "console/key_codes.h"
+#include "base/key_codes.h"
 
 namespace tam {
 namespace {

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "console/console.h"
-#include "console/cp1251.h"
-#include "console/files.h"
+#include "base/cp1251.h"
+#include "base/files.h"
 
 namespace tam {
 namespace {

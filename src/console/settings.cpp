@@ -7,17 +7,17 @@
 
 #include "console/commands.h"
 #include "console/console.h"
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 
 namespace tam {
 
-Settings& Cvars() {
+Settings& Config() {
     static Settings s;
     return s;
 }
 
 void ResetSettings() {
-    Cvars() = Settings{};
+    Config() = Settings{};
 }
 
 bool IsDigits(std::string_view text) {
@@ -44,15 +44,15 @@ void SetRangedSetting(std::string_view name, std::string_view value, int32_t min
 }
 
 void commands::ForwardSpeed(const Words& w) {
-    SetRangedSetting("cl_forwardspeed", w[1], 1, Cvars().cl_forwardspeed, 1000);
+    SetRangedSetting("cl_forwardspeed", w[1], 1, Config().cl_forwardspeed, 1000);
 }
 
 void commands::SideSpeed(const Words& w) {
-    SetRangedSetting("cl_sidespeed", w[1], 1, Cvars().cl_sidespeed, 1000);
+    SetRangedSetting("cl_sidespeed", w[1], 1, Config().cl_sidespeed, 1000);
 }
 
 void commands::Sensitivity(const Words& w) {
-    SetRangedSetting("sensitivity", w[1], 1, Cvars().sensitivity, 25);
+    SetRangedSetting("sensitivity", w[1], 1, Config().sensitivity, 25);
 }
 
 }  // namespace tam

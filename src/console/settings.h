@@ -19,7 +19,7 @@ struct Settings {
     float cl_sidespeed = 480.f;     // 1..1000
     float sensitivity = 13.f;       // 1..25
 };
-Settings& Cvars();
+Settings& Config();
 void ResetSettings();
 
 // True when every byte is a decimal digit; also true for an empty text.

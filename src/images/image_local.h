@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "console/byte_cursor.h"
+#include "base/byte_cursor.h"
 
 namespace tam::img {
 

@@ -1,7 +1,7 @@
 // The readers' path forms and the choice of reader by the extension in a path.
 #include "images/readers.h"
 
-#include "console/files.h"
+#include "base/files.h"
 #include "images/image_local.h"
 
 namespace tam {

@@ -7,7 +7,7 @@
 
 #include "console/commands.h"
 #include "console/console.h"
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 #include "images/readers.h"
 #include "images/texture_local.h"
 #include "render/gl_api.h"

@@ -7,7 +7,7 @@
 
 #include "console/commands.h"
 #include "console/console.h"
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 #include "console/settings.h"
 #include "render/opengl.h"
 
@@ -129,7 +129,7 @@ void FormMouseUp(MouseButton button) {
 }
 
 void MouseWheel(int delta) {
-    int32_t& fov = Cvars().fov;
+    int32_t& fov = Config().fov;
     fov += delta >= 0 && delta <= kWheelUpLimit ? kWheelStep : -kWheelStep;
     fov = std::clamp(fov, kFovMin, kFovMax);
     ApplyProjection(fov);

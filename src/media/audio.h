@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "console/seam.h"
+#include "base/seam.h"
 
 namespace tam::audio {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "console/console.h"
-#include "console/files.h"
+#include "base/files.h"
 
 namespace tam {
 namespace {

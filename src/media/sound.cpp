@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "console/console.h"
-#include "console/files.h"
+#include "base/files.h"
 
 namespace tam {
 namespace {

@@ -4,7 +4,7 @@
 #include "models/md2.h"
 
 #include "console/console.h"
-#include "console/files.h"
+#include "base/files.h"
 #include "images/texture.h"
 #include "models/md2_format.h"
 #include "models/md2_tables.h"

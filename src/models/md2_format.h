@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "console/byte_cursor.h"
+#include "base/byte_cursor.h"
 
 namespace tam::md2 {
 

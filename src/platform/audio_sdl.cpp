@@ -9,8 +9,8 @@
 #include <limits>
 #include <string>
 
-#include "console/cp1251.h"
-#include "console/files.h"
+#include "base/cp1251.h"
+#include "base/files.h"
 #include "media/audio.h"
 #include "platform/platform.h"
 

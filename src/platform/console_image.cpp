@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "console/console.h"
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 #include "platform/font_lookup.h"
 
 namespace tam::platform {

@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "console/key_codes.h"
+#include "base/key_codes.h"
 
 namespace tam::platform {
 namespace {

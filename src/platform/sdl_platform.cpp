@@ -13,7 +13,7 @@
 #include <string>
 
 #include "console/console.h"
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 #include "platform/console_image.h"
 #include "platform/keymap.h"
 #include "platform/platform_local.h"

@@ -87,7 +87,7 @@ void PrintText(float x, float y, int set, const char* format, ...) {
     gl.MatrixMode(GL_PROJECTION);
     gl.PushMatrix();
     gl.LoadIdentity();
-    gl.Ortho(0, Gl().viewportW, 0, Gl().viewportH, -1, 1);
+    gl.Ortho(0, RenderState().viewportW, 0, RenderState().viewportH, -1, 1);
     gl.MatrixMode(GL_MODELVIEW);
     gl.PushMatrix();
     gl.LoadIdentity();

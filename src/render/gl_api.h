@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "console/seam.h"
+#include "base/seam.h"
 
 namespace tam::gl {
 

@@ -31,7 +31,7 @@ public:
 
 GlWindow& Window() {
     static NoWindow none;
-    return Gl().window ? *Gl().window : none;
+    return RenderState().window ? *RenderState().window : none;
 }
 
 }  // namespace
@@ -56,15 +56,15 @@ void ConfigureOpenGL() {
     g.Materialfv(GL_FRONT, GL_AMBIENT, kLightAmbient);
     int w = 0, h = 0;
     Window().OuterSize(w, h);
-    Gl().viewportW = w;
-    Gl().viewportH = h;
+    RenderState().viewportW = w;
+    RenderState().viewportH = h;
     g.Viewport(0, 0, w, h);
     g.ClearColor(0, 0, 0, 1);
     FogSetup();
     ApplyProjection(90);
 }
 
-GlState& Gl() {
+GlState& RenderState() {
     static GlState state;
     return state;
 }
@@ -74,7 +74,7 @@ int SetupPixelFormat() { return Window().HasGlDrawable() ? 0 : 1; }
 bool InitOpenGL() {
     ConsolePrint("Initializatig OpenGL...", true);
     ConsolePrint("  Setting Pixel Format Descriptor...", true);
-    Gl().drawableHeld = Window().Exists();
+    RenderState().drawableHeld = Window().Exists();
     if (SetupPixelFormat() != 0) {
         ConsolePrint("OpenGL Error: Cannot set PFD", true);
         return false;
@@ -82,13 +82,13 @@ bool InitOpenGL() {
     ConsolePrint("  Setting HRC...", true);
     // After a display-mode switch the window keeps its drawable, so the context made at
     // start-up is kept too: textures, font lists and the terrain list stay valid.
-    if (!Gl().hRC) Gl().hRC = Window().CreateGlContext();
-    if (!Gl().hRC) {
+    if (!RenderState().hRC) RenderState().hRC = Window().CreateGlContext();
+    if (!RenderState().hRC) {
         ConsolePrint("OpenGL Error: HRC = NULL", true);
         return false;
     }
     ConsolePrint("  Making Current...", true);
-    if (!Window().MakeGlCurrent(Gl().hRC)) {
+    if (!Window().MakeGlCurrent(RenderState().hRC)) {
         ConsolePrint("OpenGL Error: Cannot MakeCurrent", true);
         return false;
     }
@@ -109,12 +109,12 @@ void ApplyProjection(int fov) {
 }
 
 void ShutdownOpenGL() {
-    if (Gl().hRC) {
+    if (RenderState().hRC) {
         Window().ReleaseGlCurrent();
-        Window().DeleteGlContext(Gl().hRC);
-        Gl().hRC = nullptr;
+        Window().DeleteGlContext(RenderState().hRC);
+        RenderState().hRC = nullptr;
     }
-    Gl().drawableHeld = false;
+    RenderState().drawableHeld = false;
 }
 
 }  // namespace tam

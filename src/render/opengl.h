@@ -25,7 +25,7 @@ struct GlState {
     int viewportH = 0;
     GlWindow* window = nullptr;  // null: no main window (start-up installs the platform's)
 };
-GlState& Gl();
+GlState& RenderState();
 
 // Creates (or, after a display-mode switch, re-uses) the context on the main window, makes it
 // current and configures the render state, logging each step. False after one error line.

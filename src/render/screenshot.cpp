@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "console/console.h"
-#include "console/cp1251.h"
-#include "console/files.h"
+#include "base/cp1251.h"
+#include "base/files.h"
 #include "render/gl_api.h"
 #include "render/opengl.h"
 
@@ -91,7 +91,7 @@ std::string PicturesDir() {
 void TakePendingScreenshot() {
     if (!std::exchange(Shots().pending, false)) return;
     int w = 0, h = 0;
-    if (Gl().window && Gl().window->Exists()) Gl().window->ClientSize(w, h);
+    if (RenderState().window && RenderState().window->Exists()) RenderState().window->ClientSize(w, h);
     if (w <= 0 || h <= 0 || w > 16384 || h > 16384) {
         ConsolePrint("Screenshot: no window to take", true);
         return;

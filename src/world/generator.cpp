@@ -7,7 +7,7 @@
 #include <numbers>
 
 #include "console/console.h"
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 #include "images/texture.h"
 #include "render/gl_api.h"
 

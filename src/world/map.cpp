@@ -8,9 +8,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "console/byte_cursor.h"
+#include "base/byte_cursor.h"
 #include "console/console.h"
-#include "console/files.h"
+#include "base/files.h"
 #include "world/map_text.h"
 
 namespace tam {

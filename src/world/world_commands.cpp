@@ -5,8 +5,8 @@
 
 #include "console/commands.h"
 #include "console/console.h"
-#include "console/cp1251.h"
-#include "console/files.h"
+#include "base/cp1251.h"
+#include "base/files.h"
 #include "render/opengl.h"
 #include "world/map.h"
 

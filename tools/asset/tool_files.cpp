@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "asset/tool.h"
-#include "console/files.h"
+#include "base/files.h"
 
 namespace tam::asset {
 

@@ -11,7 +11,7 @@
 #include "app/players.h"
 #include "asset/demos/demos.h"
 #include "asset/tool.h"
-#include "console/files.h"
+#include "base/files.h"
 #include "console/settings.h"
 #include "tam_version.h"
 #include "world/map.h"
@@ -77,7 +77,7 @@ bool TourStart(const std::vector<uint8_t>& bytes, DemoStart& start) {
     start.mapFile = kTourMapName;
     start.mapHash = HashBytes(bytes);
     start.player = CurrentRecord();
-    start.settings = Cvars();
+    start.settings = Config();
     start.noClip = World().no_clip;
     return true;
 }

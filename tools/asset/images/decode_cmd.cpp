@@ -8,7 +8,7 @@
 #include "asset/images/image_write.h"
 #include "asset/images/images.h"
 #include "asset/tool.h"
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 #include "images/readers.h"
 
 namespace tam::asset {

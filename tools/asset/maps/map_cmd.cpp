@@ -10,7 +10,7 @@
 #include "asset/maps/map_plan.h"
 #include "asset/maps/maps.h"
 #include "asset/tool.h"
-#include "console/files.h"
+#include "base/files.h"
 #include "world/map_text.h"
 
 namespace tam::asset {

@@ -9,7 +9,7 @@
 
 #include "asset/models/models.h"
 #include "asset/tool.h"
-#include "console/files.h"
+#include "base/files.h"
 #include "models/md2.h"
 #include "models/md2_format.h"
 

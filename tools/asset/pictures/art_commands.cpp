@@ -13,8 +13,8 @@
 #include "asset/pictures/art_textures.h"
 #include "asset/pictures/pictures.h"
 #include "asset/tool.h"
-#include "console/cp1251.h"
-#include "console/files.h"
+#include "base/cp1251.h"
+#include "base/files.h"
 #include "images/readers.h"
 #include "platform/font_lookup.h"
 

@@ -9,8 +9,8 @@
 #include <cmath>
 
 #include "asset/tool.h"
-#include "console/cp1251.h"
-#include "console/files.h"
+#include "base/cp1251.h"
+#include "base/files.h"
 
 namespace tam::asset {
 namespace {

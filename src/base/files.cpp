@@ -1,6 +1,6 @@
 // The program folder, the turning of the program's names into file-system paths, and whole-file
 // reads and writes.
-#include "console/files.h"
+#include "base/files.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 
 namespace tam {
 namespace {

@@ -1,5 +1,5 @@
 // CP1251 <-> UTF-8 conversion and CP1251 case mapping.
-#include "console/cp1251.h"
+#include "base/cp1251.h"
 
 #include <array>
 
