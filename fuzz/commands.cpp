@@ -16,21 +16,10 @@
 #include "base/files.h"
 #include "console/settings.h"
 #include "input/keys.h"
+#include "platform/headless.h"
 #include "world/map.h"
 
 namespace {
-
-class NullView : public tam::ConsoleView {
-  public:
-    void Clear() override {}
-    void DrawLine(int, std::string_view) override {}
-    void Present() override {}
-    void Show() override {}
-    void Hide() override {}
-    void BringToFront() override {}
-    bool Visible() const override { return true; }
-    void ShowModal() override {}
-};
 
 void Check(bool ok) {
     if (!ok) std::abort();
@@ -39,7 +28,7 @@ void Check(bool ok) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static NullView view;
+    static tam::platform::NullConsoleView view;
     static tam::test::GlRecorder gl;
     static tam::WorldState freshWorld;
     static const tam::KeyState freshKeys = [] {

@@ -10,6 +10,7 @@
 
 #include "command_fixture.h"
 #include "platform/console_image.h"
+#include "platform/headless.h"
 #include "platform/platform.h"
 
 namespace tam {
@@ -31,7 +32,7 @@ TEST(Platform, NoWindowSystemIsRefusedAndAnErrorNoBoxCanShowGoesWholeIntoTheCons
     EXPECT_FALSE(platform::Init());
     EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot open the display :4093"),
               std::string::npos);
-    ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    platform::ChooseOffscreenVideo();
     ASSERT_TRUE(platform::Init()) << "an explicitly chosen headless driver is taken";
 
     const std::string error = "Нет файла: " + std::string(70, 'x') + "_end";

@@ -15,6 +15,7 @@
 #include "console/console.h"
 #include "base/cp1251.h"
 #include "platform/console_image.h"
+#include "platform/headless.h"
 #include "platform/keymap.h"
 #include "platform/platform_local.h"
 
@@ -148,22 +149,8 @@ void DispatchWindowEvent(const SDL_WindowEvent& w, WindowEvents& events) {
     }
 }
 
-// Drops the windows' input while nobody listens.
-class NoEvents final : public WindowEvents {
-public:
-    void MainKeyDown(int) override {}
-    void MainKeyUp(int) override {}
-    void MainButtonDown(Button) override {}
-    void MainButtonUp(Button) override {}
-    void MainWheel(int) override {}
-    void ConsoleKeyDown(int) override {}
-    void ConsoleCharacter(uint8_t) override {}
-    void ConsoleDeactivated() override {}
-    void ConsoleClosed() override {}
-};
-
 WindowEvents& Events() {
-    static NoEvents none;
+    static NoWindowEvents none;  // while nobody listens
     return P().events ? *P().events : none;
 }
 
