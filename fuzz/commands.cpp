@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (lower.find("create_map") != std::string::npos) return -1;
     try {
         tam::ExecuteCommand(line);
-        tam::FormKeyDown(87);
-        tam::FormKeyUp(87);
+        tam::KeyDown(87);
+        tam::KeyUp(87);
     } catch (const tam::ConversionError&) {
     }
 

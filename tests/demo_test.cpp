@@ -86,20 +86,20 @@ class Demos : public test::CommandTest {
         for (int frame = 0; frame < 240; ++frame) {
             switch (frame) {
                 case 3:
-                    FormKeyDown(kVkW);
+                    KeyDown(kVkW);
                     break;
                 case 40:
                     Run("cl_forwardspeed 700; +attack");
                     break;
                 case 60:
-                    FormKeyDown(kVkSpace);
+                    KeyDown(kVkSpace);
                     break;
                 case 80:
                     Run("exec_file strafe.cfg");
                     break;
                 case 120:
                     Run("-moveleft;-attack");
-                    FormKeyUp(kVkW);
+                    KeyUp(kVkW);
                     break;
                 case 130:
                     RunLineReportingErrors("fog pl 7x;no_clip");
@@ -145,7 +145,7 @@ TEST_F(Demos, ARecordedSessionReplaysBitForBitWhateverTheUserDoes) {
     EXPECT_EQ(Config().cl_forwardspeed, 480.f);
     Trace played;
     for (size_t i = 0; i < recorded.size(); ++i) {
-        if (i == 10) FormKeyDown(kVkSpace);
+        if (i == 10) KeyDown(kVkSpace);
         if (i == 20) {
             EXPECT_EQ(Run("no_clip; fog +"),
                       Lines{"no_clip: not while a demo plays (stop ends it)"});

@@ -37,17 +37,17 @@ TEST_F(Keys, BindCommandForms) {
 TEST_F(Keys, KeyDownRunsTheBindingAndKeyUpItsMinusForm) {
     for (const char* line : {"", "bind w +forward"}) {  // the rebinding has two trailing spaces
         Run(line);
-        FormKeyDown(87);
+        KeyDown(87);
         EXPECT_EQ(CurrentRecord().moveForward, 1) << line;
-        FormKeyUp(87);
+        KeyUp(87);
         EXPECT_EQ(CurrentRecord().moveForward, 0) << line;
     }
 
-    FormKeyDown(32);
-    FormKeyDown(32);                     // repeats run again
+    KeyDown(32);
+    KeyDown(32);                     // repeats run again
     EXPECT_EQ(CurrentRecord().vz, 0.f);  // not on the ground: no jump
     CurrentRecord().onGround = 1;
-    FormKeyDown(32);
+    KeyDown(32);
     EXPECT_EQ(std::tuple(CurrentRecord().vz, CurrentRecord().onGround), std::tuple(5.f, 0));
 }
 
@@ -58,39 +58,39 @@ TEST_F(Keys, OnlyTheFirstByteOfAPlusBindingChangesOnReleaseAndOthersRunNothing) 
     BindKey("e", "+attack; +forward");
     std::filesystem::remove(dir / "Data" / "Sound" / "mp40f1.wav");
     Con().lineCount = 0;
-    FormKeyDown(69);
+    KeyDown(69);
     EXPECT_EQ(Log(), Lines{"File not found"});
     EXPECT_EQ(CurrentRecord().attacking, 1);
     Con().lineCount = 0;
-    FormKeyUp(69);
+    KeyUp(69);
     EXPECT_EQ(std::tuple(CurrentRecord().attacking, CurrentRecord().moveForward), std::tuple(0, 1));
     EXPECT_EQ(Log(), Lines{});  // "-attack" plays nothing, "+forward" ran again
 
     view.visible = false;
     Con().lineCount = 0;
-    FormKeyUp(112);  // "help; console"
-    FormKeyUp(13);   // unbound
+    KeyUp(112);  // "help; console"
+    KeyUp(13);   // unbound
     EXPECT_EQ(Log(), Lines{});
     EXPECT_EQ(view.shows, 0);
     const int before = view.presents;
-    FormKeyDown(13);  // an unbound key runs an empty line: a redraw only
+    KeyDown(13);  // an unbound key runs an empty line: a redraw only
     EXPECT_EQ(view.presents - before, 1);
-    FormKeyDown(112);
+    KeyDown(112);
     EXPECT_EQ(view.shows, 1);
     EXPECT_EQ(Log().size(), 28u);
 }
 
 TEST_F(Keys, CodesOutsideTheTableAreIgnoredAndRebindingWhileRunningIsSafe) {
     KeyTable(254).Command = "no_clip";
-    FormKeyDown(254);
+    KeyDown(254);
     for (int key : {255, 256, 1000, 65535, -1, INT32_MIN}) {
-        FormKeyDown(key);
-        FormKeyUp(key);
+        KeyDown(key);
+        KeyUp(key);
     }
     EXPECT_EQ(World().no_clip, 1);
     // The running line must not depend on the binding it came from.
     BindKey("w", "bind w about;no_clip;no_clip;no_clip");
-    FormKeyDown(87);
+    KeyDown(87);
     EXPECT_EQ(KeyTable(87).Command, "about  ");
     EXPECT_EQ(World().no_clip, 0);
 }
@@ -103,14 +103,14 @@ TEST_F(Keys, MouseButtonsMiddleActsAsRight) {
         {4, std::nullopt},      {5, std::nullopt},        {0, std::nullopt}};
     for (const auto& [sdl, button] : buttons)
         EXPECT_EQ(platform::MouseButtonFromSdl(sdl), button) << sdl;
-    FormMouseDown(MouseButton::Left);
+    MouseButtonDown(MouseButton::Left);
     EXPECT_EQ(CurrentRecord().attacking, 1);
-    FormMouseUp(MouseButton::Left);
+    MouseButtonUp(MouseButton::Left);
     EXPECT_EQ(CurrentRecord().attacking, 0);
     Run("bind rightmouse +back");
-    FormMouseDown(MouseButton::Middle);
+    MouseButtonDown(MouseButton::Middle);
     EXPECT_EQ(CurrentRecord().moveBack, 1);
-    FormMouseUp(MouseButton::Right);
+    MouseButtonUp(MouseButton::Right);
     EXPECT_EQ(CurrentRecord().moveBack, 0);
 }
 

@@ -98,10 +98,10 @@ MouseButton ToMouseButton(platform::Button button) {
 // The windows' input: the main window's to the key dispatch, the console window's to the console.
 class AppWindowEvents final : public platform::WindowEvents {
 public:
-    void MainKeyDown(int key) override { FormKeyDown(key); }
-    void MainKeyUp(int key) override { FormKeyUp(key); }
-    void MainButtonDown(platform::Button b) override { FormMouseDown(ToMouseButton(b)); }
-    void MainButtonUp(platform::Button b) override { FormMouseUp(ToMouseButton(b)); }
+    void MainKeyDown(int key) override { KeyDown(key); }
+    void MainKeyUp(int key) override { KeyUp(key); }
+    void MainButtonDown(platform::Button b) override { MouseButtonDown(ToMouseButton(b)); }
+    void MainButtonUp(platform::Button b) override { MouseButtonUp(ToMouseButton(b)); }
     void MainWheel(int delta) override { MouseWheel(delta); }
     void ConsoleKeyDown(int key) override { tam::ConsoleKeyDown(key); }
     void ConsoleCharacter(uint8_t ch) override { ConsoleKeyPress(ch); }

@@ -110,21 +110,21 @@ void BindKey(std::string_view name, std::string_view command) {
     KeyTable(code).Command.assign(command);
 }
 
-void FormKeyDown(int key) {
+void KeyDown(int key) {
     if (!ValidCode(key)) return;
     ExecuteCommand(KeyTable(key).Command);
 }
 
-void FormKeyUp(int key) {
+void KeyUp(int key) {
     if (!ValidCode(key)) return;
     RunRelease(key);
 }
 
-void FormMouseDown(MouseButton button) {
+void MouseButtonDown(MouseButton button) {
     ExecuteCommand(KeyTable(MouseCode(button)).Command);
 }
 
-void FormMouseUp(MouseButton button) {
+void MouseButtonUp(MouseButton button) {
     RunRelease(MouseCode(button));
 }
 

@@ -33,10 +33,10 @@ void BindKey(std::string_view name, std::string_view command);
 enum class MouseButton { Left, Right, Middle };
 
 // Event handlers of the main window.
-void FormKeyDown(int key);
-void FormKeyUp(int key);
-void FormMouseDown(MouseButton button);
-void FormMouseUp(MouseButton button);
+void KeyDown(int key);
+void KeyUp(int key);
+void MouseButtonDown(MouseButton button);
+void MouseButtonUp(MouseButton button);
 // The wheel's signed delta (120 a notch): 0..0x7F00 widens the view by 2 degrees, any other
 // narrows it; the field of view stays within its range.
 void MouseWheel(int delta);
