@@ -1,6 +1,7 @@
-// The texture font through the GL recorder: PrintText's state handling, glyph choice by set,
-// dropped characters and cut lines. What the glyphs look like, and the HUD's formatted lines, are
-// read back by the arena's whole-program test.
+// The texture font through the GL recorder: where PrintText's glyphs land and which cells they
+// show, glyph choice by set, dropped characters and cut lines, and the state around the line.
+// What the glyphs look like, and the HUD's formatted lines, are read back by the arena's
+// whole-program test.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,31 +16,12 @@
 namespace tam {
 namespace {
 
-using test::Call;
-using Calls = std::vector<Call>;
-
 class Font : public ::testing::Test {
 protected:
-    void SetUp() override {
-        tam::Font() = FontState{};
-        tam::Font().texture = 7;
-        RenderState().viewportW = 800, RenderState().viewportH = 600;
-    }
     void TearDown() override {
         tam::Font() = FontState{};
         RenderState() = GlState{};
     }
-    // The lists one PrintText runs: the list base plus each byte.
-    std::vector<int> ListsCalled() const {
-        const auto base = rec.Named("ListBase"), calls = rec.Named("CallLists");
-        EXPECT_EQ(std::pair(base.size(), calls.size()), std::pair(size_t{1}, size_t{1}));
-        std::vector<int> lists;
-        for (size_t i = 2; i < calls[0].args.size(); ++i) lists.push_back(int(base[0].args[0] + calls[0].args[i]));
-        EXPECT_EQ(calls[0].args[0], double(lists.size()));
-        return lists;
-    }
-    test::GlRecorder rec;
-    gl::ScopedBackend backend{&rec};
 };
 
 // One glyph as drawn: its corners in window pixels and texture coordinates, counter-clockwise
@@ -95,16 +77,23 @@ std::vector<Quad> Printed(float x, float y, int set, const char* text, int w, in
 
 // Each character is a 16-pixel square from the pen, the pen moving 10 pixels a glyph; it shows its
 // glyph's cell of the 16 x 16 font texture (row 0 at the top), reaching a little into the next.
+// Set 0 starts at glyph 0 for code 32, codes below 32 have none and 255 is glyph 223; set 1 (and
+// any set above it) starts at glyph 128, its last glyph is code 159 and 160 up have none. Dropped
+// characters do not move the pen. A line is cut at 255 characters.
 TEST_F(Font, GlyphsLandOnTheirPixelsShowingTheirCells) {
     const struct {
         float x, y;
         int set, w, h;
-        const char* text;
+        std::string text;
         std::vector<int> glyphs;
-    } cases[] = {{10, 30, 0, 800, 600, "AB", {33, 34}}, {0, 0, 1, 640, 480, "A!", {161, 129}},
-                 {301.5f, 2, 0, 320, 200, "\xff\x1f ", {223, 0}}};
+    } cases[] = {{10, 30, 0, 800, 600, "AB", {33, 34}},
+                 {0, 0, 1, 640, 480, "A!", {161, 129}},
+                 {301.5f, 2, 0, 320, 200, "\xff\x1f ", {223, 0}},
+                 {5, 5, 5, 800, 600, " A", {128, 161}},
+                 {5, 5, 1, 800, 600, "\x9f\xa0\xe9Z", {255, 186}},
+                 {0, 0, 0, 800, 600, std::string(300, 'x'), std::vector<int>(255, 'x' - 32)}};
     for (const auto& c : cases) {
-        const auto quads = Printed(c.x, c.y, c.set, c.text, c.w, c.h);
+        const auto quads = Printed(c.x, c.y, c.set, c.text.c_str(), c.w, c.h);
         ASSERT_EQ(quads.size(), c.glyphs.size()) << c.text;
         for (size_t k = 0; k < quads.size(); ++k) {
             const double x0 = c.x + 10.0 * double(k), s0 = c.glyphs[k] % 16 / 16.0, t1 = 1 - c.glyphs[k] / 16 / 16.0;
@@ -123,28 +112,6 @@ TEST_F(Font, GlyphsLandOnTheirPixelsShowingTheirCells) {
     gl::ScopedBackend backend{&none};
     PrintText(1, 1, 0, nullptr);
     EXPECT_TRUE(none.calls.empty());
-}
-
-TEST_F(Font, CharactersSelectGlyphsOfTheirSetAndLinesAreFormattedAndCut) {
-    // Set 0 starts at glyph 0 for code 32, codes below 32 have none and 255 is glyph 223; set 1
-    // (and any set above it) starts at glyph 128, its last glyph is code 159 and 160 up have none.
-    // A line is cut at 255 characters.
-    const std::string longLine(300, 'x');
-    std::vector<int> xs(255, 500 + 'x' - 32);
-    const struct {
-        int set;
-        const char* format;
-        const void* arg;
-        std::vector<int> lists;
-    } cases[] = {{0, " A", nullptr, {500, 533}},          {1, " A", nullptr, {628, 661}},
-                 {5, " A", nullptr, {628, 661}},          {0, "\x01" "A\x1f\xff", nullptr, {533, 723}},
-                 {1, "\x9f\xa0\xe9Z", nullptr, {755, 686}}, {0, "%s", longLine.c_str(), xs}};
-    tam::Font().base = 500;
-    for (const auto& c : cases) {
-        rec.Clear();
-        PrintText(0, 0, c.set, c.format, c.arg);
-        EXPECT_EQ(ListsCalled(), c.lists) << c.set << " " << c.format;
-    }
 }
 
 }  // namespace
