@@ -110,12 +110,11 @@ TEST(AppCamera, TheEyeLooksWherePitchAndYawPoint) {
         SetCamera(c.x, c.y, c.z, c.pitch, c.yaw);
         test::MatrixReplay replay;
         for (const auto& call : rec.calls) replay.Step(call);
-        const test::Mat& mv = replay.modelview.back();
-        const test::Vec4 eye{c.x, c.y, c.z + 1.5, 1};
+        const auto seen = [&](const test::Vec4& d) {  // the eye's view of the point `d` from it
+            return replay.modelview.back() * test::Vec4{c.x + d[0], c.y + d[1], c.z + 1.5 + d[2], 1};
+        };
         const test::Vec4 want[] = {{0, 0, 0, 1}, {0, 0, -1, 1}, {0, 1, 0, 1}};
-        const test::Vec4 got[] = {mv * eye, mv * test::Vec4{eye[0] + c.forward[0], eye[1] + c.forward[1],
-                                                           eye[2] + c.forward[2], 1},
-                                  mv * test::Vec4{eye[0] + c.up[0], eye[1] + c.up[1], eye[2] + c.up[2], 1}};
+        const test::Vec4 got[] = {seen({0, 0, 0, 0}), seen(c.forward), seen(c.up)};
         for (size_t k = 0; k < 3; ++k)
             for (size_t d = 0; d < 4; ++d)
                 EXPECT_NEAR(got[k][d], want[k][d], 1e-5) << c.pitch << " " << c.yaw << " point " << k;
