@@ -13,22 +13,17 @@ namespace tam::test {
 
 using Vec4 = std::array<double, 4>;
 struct Mat {
-    std::array<double, 16> m{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};  // row-major
-    double& at(int r, int c) { return m[size_t(r * 4 + c)]; }
-    double at(int r, int c) const { return m[size_t(r * 4 + c)]; }
-    Mat operator*(const Mat& o) const {
-        Mat out;
-        for (int r = 0; r < 4; ++r)
-            for (int c = 0; c < 4; ++c) {
-                out.at(r, c) = 0;
-                for (int k = 0; k < 4; ++k) out.at(r, c) += at(r, k) * o.at(k, c);
-            }
-        return out;
-    }
+    std::array<Vec4, 4> r{Vec4{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};  // rows
     Vec4 operator*(const Vec4& v) const {
         Vec4 out{};
-        for (int r = 0; r < 4; ++r)
-            for (int k = 0; k < 4; ++k) out[size_t(r)] += at(r, k) * v[size_t(k)];
+        for (size_t i = 0; i < 4; ++i)
+            for (size_t k = 0; k < 4; ++k) out[i] += r[i][k] * v[k];
+        return out;
+    }
+    Mat operator*(const Mat& o) const {
+        Mat out;
+        for (size_t i = 0; i < 4; ++i)
+            for (size_t j = 0; j < 4; ++j) out.r[i][j] = (*this * Vec4{o.r[0][j], o.r[1][j], o.r[2][j], o.r[3][j]})[i];
         return out;
     }
     bool operator==(const Mat&) const = default;
@@ -36,7 +31,7 @@ struct Mat {
 
 inline Mat Translation(double x, double y, double z) {
     Mat t;
-    t.at(0, 3) = x, t.at(1, 3) = y, t.at(2, 3) = z;
+    t.r[0][3] = x, t.r[1][3] = y, t.r[2][3] = z;
     return t;
 }
 // A right-handed rotation of `degrees` about the axis (x, y, z).
@@ -44,16 +39,15 @@ inline Mat Rotation(double degrees, double x, double y, double z) {
     const double len = std::sqrt(x * x + y * y + z * z), a = degrees * std::numbers::pi / 180;
     x /= len, y /= len, z /= len;
     const double c = std::cos(a), s = std::sin(a), d = 1 - c;
-    Mat r;
-    r.m = {x * x * d + c,     x * y * d - z * s, x * z * d + y * s, 0,
-           y * x * d + z * s, y * y * d + c,     y * z * d - x * s, 0,
-           x * z * d - y * s, y * z * d + x * s, z * z * d + c,     0,
-           0,                 0,                 0,                 1};
-    return r;
+    Mat m;
+    m.r = {Vec4{x * x * d + c, x * y * d - z * s, x * z * d + y * s, 0},
+           {y * x * d + z * s, y * y * d + c, y * z * d - x * s, 0},
+           {x * z * d - y * s, y * z * d + x * s, z * z * d + c, 0}, {0, 0, 0, 1}};
+    return m;
 }
 inline Mat Ortho(double l, double r, double b, double t, double n, double f) {
     Mat o = Translation(-(r + l) / (r - l), -(t + b) / (t - b), -(f + n) / (f - n));
-    o.at(0, 0) = 2 / (r - l), o.at(1, 1) = 2 / (t - b), o.at(2, 2) = -2 / (f - n);
+    o.r[0][0] = 2 / (r - l), o.r[1][1] = 2 / (t - b), o.r[2][2] = -2 / (f - n);
     return o;
 }
 
