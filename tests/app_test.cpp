@@ -23,6 +23,7 @@
 #include "base/cp1251.h"
 #include "base/files.h"
 #include "console/settings.h"
+#include "gl_matrix.h"
 #include "gl_recorder.h"
 #include "images/texture.h"
 #include "render/opengl.h"
@@ -92,12 +93,32 @@ TEST(AppLook, MouseDeltaBecomesLookRates) {
     }
 }
 
-TEST(AppCamera, RotatesThenTranslatesToTheEye) {
-    test::GlRecorder rec;
-    gl::ScopedBackend sb(&rec);
-    SetCamera(3, -4, 2, 90, 45);
-    EXPECT_EQ(Text(rec, 0, 9), "LoadIdentity{}Rotatef{ -90, 1, 0, 0 }Rotatef{ 45, 0, 0, 1 }"
-                               "Translatef{ -3, 4, -3.5 }");
+// The eye stands 1.5 above the player and maps to the origin, looking down -z with +y up. Pitch 90
+// looks level, 0 straight down; yaw 0 faces +y and 90 faces +x.
+TEST(AppCamera, TheEyeLooksWherePitchAndYawPoint) {
+    constexpr double h = std::numbers::sqrt2 / 2;
+    const struct {
+        float x, y, z, pitch, yaw;
+        test::Vec4 forward, up;
+    } cases[] = {{3, -4, 2, 90, 0, {0, 1, 0, 0}, {0, 0, 1, 0}},   {0, 0, 0, 90, 90, {1, 0, 0, 0}, {0, 0, 1, 0}},
+                 {7, 1, -3, 90, 180, {0, -1, 0, 0}, {0, 0, 1, 0}}, {1, 2, 3, 0, 0, {0, 0, -1, 0}, {0, 1, 0, 0}},
+                 {-5, 9, 0, 135, 0, {0, h, h, 0}, {0, -h, h, 0}}};
+    for (const auto& c : cases) {
+        test::GlRecorder rec;
+        gl::ScopedBackend sb(&rec);
+        rec.calls.push_back({"Rotatef", {33, 1, 1, 0}});  // SetCamera starts from identity
+        SetCamera(c.x, c.y, c.z, c.pitch, c.yaw);
+        test::MatrixReplay replay;
+        for (const auto& call : rec.calls) replay.Step(call);
+        const auto seen = [&](const test::Vec4& d) {  // the eye's view of the point `d` from it
+            return replay.modelview.back() * test::Vec4{c.x + d[0], c.y + d[1], c.z + 1.5 + d[2], 1};
+        };
+        const test::Vec4 want[] = {{0, 0, 0, 1}, {0, 0, -1, 1}, {0, 1, 0, 1}};
+        const test::Vec4 got[] = {seen({0, 0, 0, 0}), seen(c.forward), seen(c.up)};
+        for (size_t k = 0; k < 3; ++k)
+            for (size_t d = 0; d < 4; ++d)
+                EXPECT_NEAR(got[k][d], want[k][d], 1e-5) << c.pitch << " " << c.yaw << " point " << k;
+    }
 }
 
 // One frame with no map asks to be called again and turns the models half a revolution (the

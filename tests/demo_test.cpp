@@ -361,12 +361,5 @@ TEST(CommandLine, PlusArgumentsBecomeConsoleLinesAndOthersAreIgnored) {
     }
 }
 
-// Command-line lines run as a command file's: a failing line reports and ends only itself.
-TEST_F(Demos, ACommandLineLineThatFailsEndsOnlyItself) {
-    for (const char* line : {"fog pl 7x;no_clip", "no_clip"}) RunLineReportingErrors(line);
-    EXPECT_EQ(reported, Lines{"\"7x\" is not a valid number"});
-    EXPECT_EQ(World().no_clip, 1);
-}
-
 }  // namespace
 }  // namespace tam

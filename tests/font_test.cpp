@@ -1,8 +1,14 @@
-// The texture font through the GL recorder: PrintText's state handling, glyph choice by set,
-// dropped characters and cut lines. What the glyphs look like, and the HUD's formatted lines, are
-// read back by the arena's whole-program test.
+// The texture font through the GL recorder: where PrintText's glyphs land and which cells they
+// show, glyph choice by set, dropped characters and cut lines, and the state around the line.
+// What the glyphs look like, and the HUD's formatted lines, are read back by the arena's
+// whole-program test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <string>
+
+#include "gl_matrix.h"
 #include "gl_recorder.h"
 #include "render/font.h"
 #include "render/opengl.h"
@@ -10,69 +16,102 @@
 namespace tam {
 namespace {
 
-using test::Call;
-using Calls = std::vector<Call>;
-
 class Font : public ::testing::Test {
 protected:
-    void SetUp() override {
-        tam::Font() = FontState{};
-        tam::Font().texture = 7;
-        RenderState().viewportW = 800, RenderState().viewportH = 600;
-    }
     void TearDown() override {
         tam::Font() = FontState{};
         RenderState() = GlState{};
     }
-    // The lists one PrintText runs: the list base plus each byte.
-    std::vector<int> ListsCalled() const {
-        const auto base = rec.Named("ListBase"), calls = rec.Named("CallLists");
-        EXPECT_EQ(std::pair(base.size(), calls.size()), std::pair(size_t{1}, size_t{1}));
-        std::vector<int> lists;
-        for (size_t i = 2; i < calls[0].args.size(); ++i) lists.push_back(int(base[0].args[0] + calls[0].args[i]));
-        EXPECT_EQ(calls[0].args[0], double(lists.size()));
-        return lists;
-    }
-    test::GlRecorder rec;
-    gl::ScopedBackend backend{&rec};
 };
 
-TEST_F(Font, PrintTextSetsAndRestoresStateAroundTheLine) {
-    tam::Font().base = 500;
-    PrintText(10, 30, 0, "%s", "");
-    const Call push = {"PushMatrix", {}}, identity = {"LoadIdentity", {}}, pop = {"PopMatrix", {}};
-    const Call projection = {"MatrixMode", {GL_PROJECTION}}, modelview = {"MatrixMode", {GL_MODELVIEW}};
-    EXPECT_EQ(rec.Seq(), (Calls{{"Enable", {GL_BLEND}}, {"BlendFunc", {GL_ONE, GL_ONE}},
-                                {"BindTexture", {GL_TEXTURE_2D, 7}}, {"Disable", {GL_DEPTH_TEST}},
-                                projection, push, identity, {"Ortho", {0, 800, 0, 600, -1, 1}},
-                                modelview, push, identity, {"Translated", {10, 30, 0}},
-                                {"ListBase", {500}}, {"CallLists", {0, GL_UNSIGNED_BYTE}},
-                                projection, pop, modelview, pop, {"Enable", {GL_DEPTH_TEST}}, {"Disable", {GL_BLEND}}}));
+// One glyph as drawn: its corners in window pixels and texture coordinates, counter-clockwise
+// from the lower left.
+struct Quad {
+    std::array<std::array<double, 2>, 4> px, st;
+};
+
+// Builds the glyph lists and prints `text` at (x, y) in a w x h window; replays the glyph lists
+// PrintText calls under the matrices it sets. Also checks the state the glyphs are drawn in and
+// that the matrices and switches are left as found.
+std::vector<Quad> Printed(float x, float y, int set, const char* text, int w, int h) {
+    test::GlRecorder rec;
+    gl::ScopedBackend backend{&rec};
+    RenderState().viewportW = w, RenderState().viewportH = h;
+    BuildFontLists(7);
+    std::map<double, std::vector<test::GlCall>> lists;
+    for (size_t i = 0, open = 0; i < rec.calls.size(); ++i) {
+        if (rec.calls[i].name == "NewList") open = i;
+        if (rec.calls[i].name == "EndList")
+            lists[rec.calls[open].args[0]].assign(rec.calls.begin() + long(open) + 1, rec.calls.begin() + long(i));
+    }
     rec.Clear();
-    PrintText(1, 1, 0, nullptr);
-    EXPECT_TRUE(rec.calls.empty());
+    PrintText(x, y, set, "%s", text);
+    test::MatrixReplay m;
+    std::vector<Quad> quads;
+    bool blend = false, depth = true;
+    double texture = 0, base = 0, s = 0, t = 0;
+    size_t n = 0;  // the vertex's index in its quad
+    for (const auto& c : rec.calls) {
+        m.Step(c);
+        if (c.name == "Enable" || c.name == "Disable") (c.args[0] == GL_BLEND ? blend : depth) = c.name == "Enable";
+        if (c.name == "BindTexture") texture = c.args[1];
+        if (c.name == "ListBase") base = c.args[0];
+        if (c.name != "CallLists") continue;
+        EXPECT_EQ(std::tuple(blend, depth, texture), std::tuple(true, false, 7.0));
+        for (size_t k = 2; k < c.args.size(); ++k)
+            for (const auto& g : lists.at(base + c.args[k])) {
+                m.Step(g);
+                if (g.name == "Begin") quads.emplace_back(), n = 0;
+                if (g.name == "TexCoord2f") s = g.args[0], t = g.args[1];
+                if (g.name != "Vertex2i") continue;
+                const auto clip = m.projection.back() * (m.modelview.back() * test::Vec4{g.args[0], g.args[1], 0, 1});
+                quads.back().px.at(n) = {(clip[0] / clip[3] + 1) * w / 2, (clip[1] / clip[3] + 1) * h / 2};
+                quads.back().st.at(n++) = {s, t};
+            }
+    }
+    EXPECT_EQ(std::tuple(m.projection.size(), m.modelview.size(), m.inModelview), std::tuple(1u, 1u, true));
+    EXPECT_EQ(std::tuple(m.projection.back(), m.modelview.back()), std::tuple(test::Mat{}, test::Mat{}));
+    EXPECT_EQ(std::tuple(blend, depth), std::tuple(false, true));
+    return quads;
 }
 
-TEST_F(Font, CharactersSelectGlyphsOfTheirSetAndLinesAreFormattedAndCut) {
-    // Set 0 starts at glyph 0 for code 32, codes below 32 have none and 255 is glyph 223; set 1
-    // (and any set above it) starts at glyph 128, its last glyph is code 159 and 160 up have none.
-    // A line is cut at 255 characters.
-    const std::string longLine(300, 'x');
-    std::vector<int> xs(255, 500 + 'x' - 32);
+// Each character is a 16-pixel square from the pen, the pen moving 10 pixels a glyph; it shows its
+// glyph's cell of the 16 x 16 font texture (row 0 at the top), reaching a little into the next.
+// Set 0 starts at glyph 0 for code 32, codes below 32 have none and 255 is glyph 223; set 1 (and
+// any set above it) starts at glyph 128, its last glyph is code 159 and 160 up have none. Dropped
+// characters do not move the pen. A line is cut at 255 characters.
+TEST_F(Font, GlyphsLandOnTheirPixelsShowingTheirCells) {
     const struct {
-        int set;
-        const char* format;
-        const void* arg;
-        std::vector<int> lists;
-    } cases[] = {{0, " A", nullptr, {500, 533}},          {1, " A", nullptr, {628, 661}},
-                 {5, " A", nullptr, {628, 661}},          {0, "\x01" "A\x1f\xff", nullptr, {533, 723}},
-                 {1, "\x9f\xa0\xe9Z", nullptr, {755, 686}}, {0, "%s", longLine.c_str(), xs}};
-    tam::Font().base = 500;
+        float x, y;
+        int set, w, h;
+        std::string text;
+        std::vector<int> glyphs;
+    } cases[] = {{10, 30, 0, 800, 600, "AB", {33, 34}},
+                 {0, 0, 1, 640, 480, "A!", {161, 129}},
+                 {301.5f, 2, 0, 320, 200, "\xff\x1f ", {223, 0}},
+                 {5, 5, 5, 800, 600, " A", {128, 161}},
+                 {5, 5, 1, 800, 600, "\x9f\xa0\xe9Z", {255, 186}},
+                 {0, 0, 0, 800, 600, std::string(300, 'x'), std::vector<int>(255, 'x' - 32)}};
     for (const auto& c : cases) {
-        rec.Clear();
-        PrintText(0, 0, c.set, c.format, c.arg);
-        EXPECT_EQ(ListsCalled(), c.lists) << c.set << " " << c.format;
+        const auto quads = Printed(c.x, c.y, c.set, c.text.c_str(), c.w, c.h);
+        ASSERT_EQ(quads.size(), c.glyphs.size()) << c.text;
+        for (size_t k = 0; k < quads.size(); ++k) {
+            const double x0 = c.x + 10.0 * double(k), s0 = c.glyphs[k] % 16 / 16.0, t1 = 1 - c.glyphs[k] / 16 / 16.0;
+            const auto& [px, st] = quads[k];
+            for (size_t v = 0; v < 4; ++v) {
+                const bool right = v == 1 || v == 2, top = v >= 2;
+                EXPECT_NEAR(px[v][0], x0 + 16 * right, 1e-4) << c.text << k << v;
+                EXPECT_NEAR(px[v][1], c.y + 16 * top, 1e-4) << c.text << k << v;
+                EXPECT_NEAR(st[v][1], top ? t1 : t1 - 1 / 16.0, 1e-6) << c.text << k << v;
+                if (right) EXPECT_TRUE(st[v][0] > s0 + 1 / 16.0 && st[v][0] < s0 + 2 / 16.0) << st[v][0];
+                else EXPECT_NEAR(st[v][0], s0, 1e-6) << c.text << k << v;
+            }
+        }
     }
+    test::GlRecorder none;
+    gl::ScopedBackend backend{&none};
+    PrintText(1, 1, 0, nullptr);
+    EXPECT_TRUE(none.calls.empty());
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <memory>
 
 #include "console/commands.h"
@@ -61,23 +63,42 @@ TEST(GeneratorHeights, WaterShoreAndClimb) {
     EXPECT_NEAR(high[3][66], 1.079f + 2 * 0.399f, 1e-5);
 }
 
-TEST(GeneratorHeights, HillsRiseWithinTheirCircleAndTheirNoiseLiftsWater) {
-    // Hill k at centres[k] with peak index 1 for the first, 0 for the others; no noise.
-    const std::pair<int, int> centres[5] = {{40, 50}, {90, 90}, {90, 40}, {40, 90}, {64, 64}};
-    auto calls = std::make_shared<int>(0);
-    HeightGrid g{};
-    FillHeights(g, Lowest());  // every land point at 1.0
-    RaiseHills(g, {[] { return 0; }, [=](int32_t) {
-                       const int n = (*calls)++, hill = n / 1027, step = n % 1027;
-                       return step == 0 ? centres[hill].first - 32
-                            : step == 1 ? centres[hill].second - 32
-                            : step == 2 ? int(hill == 0) : 0;
-                   }});
-    const float edge = 1.0f + 2.5f - 225 * 2.5f / 256;
-    // (24, 50) is on the square but outside the circle; (56, 50) is off the square.
-    for (auto [i, j, want] : {std::tuple{40, 50, 3.5f}, {55, 50, edge}, {40, 65, edge},
-                              {24, 50, 1.0f}, {56, 50, 1.0f}, {90, 90, 2.5f}, {64, 64, 2.5f}})
-        EXPECT_FLOAT_EQ(g[i][j], want) << i << "," << j;
+// Hills only raise the grid, within the squares their centres (32 to 95 each way) reach, by at
+// most five peaks and their noise; a seeded source always raises the same ones. The lowest source
+// stacks all five, without noise, into one dome on (32, 32) that falls off to nothing at radius 16.
+TEST(GeneratorHeights, HillsRaiseDomesWithinTheirSquaresAndTheirNoiseLiftsWater) {
+    HeightGrid base{}, g{}, again{};
+    FillHeights(base, Lowest());
+    for (uint32_t seed : {1u, 2u, 99u}) {
+        g = again = base;
+        RaiseHills(g, Lcg(seed)), RaiseHills(again, Lcg(seed));
+        EXPECT_EQ(g, again);
+        float top = 0;
+        for (int i = 0; i < kGridPoints; ++i)
+            for (int j = 0; j < kGridPoints; ++j) {
+                const float rise = g[i][j] - base[i][j];
+                ASSERT_TRUE(rise >= 0 && rise <= 5 * (2.5f + 0.4f) + 1e-4f) << i << "," << j << ": " << rise;
+                ASSERT_TRUE(rise == 0 || (std::min(i, j) >= 16 && std::max(i, j) < 112)) << i << "," << j;
+                top = std::max(top, rise);
+            }
+        EXPECT_GE(top, 1.5f) << seed;
+        RaiseHills(again = base, Lcg(seed + 1));
+        EXPECT_NE(g, again) << seed;
+    }
+    g = base;
+    RaiseHills(g, Lowest());
+    std::map<int, float> byDistance;  // squared distance from the dome's centre: rise
+    for (int i = 0; i < kGridPoints; ++i)
+        for (int j = 0; j < kGridPoints; ++j) {
+            const float rise = g[i][j] - base[i][j];
+            const int d2 = DistSq(i, j, 32);
+            if (d2 >= 256) ASSERT_EQ(rise, 0) << i << "," << j;
+            else ASSERT_EQ(byDistance.emplace(d2, rise).first->second, rise) << i << "," << j;
+        }
+    EXPECT_FLOAT_EQ(byDistance[0], 5 * 1.5f);
+    for (auto it = byDistance.begin(); std::next(it) != byDistance.end(); ++it)
+        EXPECT_GT(it->second, std::next(it)->second) << it->first;
+    EXPECT_LT(byDistance.rbegin()->second, 0.5f);
 
     FillHeights(g, Lowest());
     RaiseHills(g, Highest());  // five hills at (95, 95), peak 2.5, noise 0.4 each
