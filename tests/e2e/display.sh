@@ -39,16 +39,18 @@ fog=$(fogged "$WORK/before.png" "$WORK/fogged.png") || fail "no fog after the sw
 colours=$(convert "$WORK/fogged.png" -format '%k\n' info:)
 [ "$colours" -gt 500 ] || fail "the picture after the switch has only $colours colours"
 
+# size_is ID W H: the window's size (client area) is W x H.
+size_is() { [ "$(geometry "$1" | cut -d' ' -f3-)" = "$2 $3" ]; }
+
 console_command "$main" "$con" "set_fullscreen $sw $sh 24"
 close_console "$con"
-sleep 1
+until_ok 50 0.1 size_is "$main" "$sw" "$sh" || fail "full screen gave $(geometry "$main")"
 [ "$(geometry "$main")" = "0 0 $sw $sh" ] || fail "full screen gave $(geometry "$main")"
 
 console_command "$main" "$con" "set_windowed 640 480"
 close_console "$con"
+until_ok 50 0.1 size_is "$main" 642 456 || fail "windowed size is $(geometry "$main")"
 sleep 1
-read -r _ _ w h < <(geometry "$main")
-[ "$w $h" = "642 456" ] || fail "windowed size is ${w}x$h"
 shot "$main" "$WORK/windowed.png"
 colours=$(convert "$WORK/windowed.png" -format '%k\n' info:)
 [ "$colours" -gt 500 ] || fail "the picture after set_windowed has only $colours colours"
