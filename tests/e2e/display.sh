@@ -7,6 +7,31 @@
 source "$(dirname "$0")/lib.inc"
 read -r sw sh < <(xdpyinfo | awk '/dimensions:/{split($2, d, "x"); print d[1], d[2]}')
 
+# fogged CLEAR FOGGY: the second picture is the first blended toward the fog colour (0.7, 0.7,
+# 0.5). Over the top two-thirds (the HUD stays clear), each channel's mean must keep the same
+# part of its distance to the fog colour (within 0.05), and that part must be well below 1.
+# The pictures are compared only at the end, so that the switches follow each other closely.
+means() {
+  convert "$1" -crop "$(identify -format '%wx%[fx:int(h * 2 / 3)]' "$1")+0+0" +repage \
+    -format '%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]' info:
+}
+fogged() {
+  awk -v a="$(means "$1")" -v b="$(means "$2")" 'BEGIN {
+    split(a, x, " "); split(b, y, " "); split("0.7 0.7 0.5", f, " "); lo = 9; hi = -9
+    for (i = 1; i <= 3; i++) {
+      k = (f[i] - y[i]) / (f[i] - x[i])
+      lo = k < lo ? k : lo; hi = k > hi ? k : hi
+    }
+    printf "mean colour %s, then %s: %.2f to %.2f of the way to the fog colour left\n", a, b, lo, hi
+    exit !(hi - lo < 0.05 && lo > 0.1 && hi < 0.9) }'
+}
+textured() {  # textured PICTURE WHEN: a picture of the arena shows many colours
+  local colours
+  colours=$(convert "$1" -format '%k\n' info:)
+  [ "$colours" -gt 500 ] || fail "the picture $2 has only $colours colours"
+}
+size_is() { [ "$(geometry "$1" | cut -d' ' -f3-)" = "$2 $3" ]; }  # size_is ID W H
+
 start_and_wait
 sleep 1
 shot "$main" "$WORK/before.png"
@@ -15,26 +40,21 @@ console_command "$main" "$con" "set_fullscreen 801 601 16"
 wait_ocr "$con" 'no such display mode \(status 2\)'
 close_console "$con"
 sleep 1
-shot "$main" "$WORK/fogged.png"
-# Re-initialising OpenGL turns fog on again: the picture changes, and it is still textured.
-fog_diff=$(compare -metric AE "$WORK/before.png" "$WORK/fogged.png" /dev/null 2>&1 || true)
-[ "${fog_diff%% *}" -gt 10000 ] || fail "no fog after the switch ($fog_diff pixels changed)"
-colours=$(convert "$WORK/fogged.png" -format '%k\n' info:)
-[ "$colours" -gt 500 ] || fail "the picture after the switch has only $colours colours"
+shot "$main" "$WORK/fogged.png"  # re-initialising OpenGL turns fog on again
 
 console_command "$main" "$con" "set_fullscreen $sw $sh 24"
 close_console "$con"
-sleep 1
+until_ok 50 0.1 size_is "$main" "$sw" "$sh" || fail "full screen gave $(geometry "$main")"
 [ "$(geometry "$main")" = "0 0 $sw $sh" ] || fail "full screen gave $(geometry "$main")"
 
 console_command "$main" "$con" "set_windowed 640 480"
 close_console "$con"
+until_ok 50 0.1 size_is "$main" 642 456 || fail "windowed size is $(geometry "$main")"
 sleep 1
-read -r _ _ w h < <(geometry "$main")
-[ "$w $h" = "642 456" ] || fail "windowed size is ${w}x$h"
 shot "$main" "$WORK/windowed.png"
-colours=$(convert "$WORK/windowed.png" -format '%k\n' info:)
-[ "$colours" -gt 500 ] || fail "the picture after set_windowed has only $colours colours"
+press "$main" 1  # bound to "fog -": the same view without fog
+sleep 1
+shot "$main" "$WORK/windowed-clear.png"
 
 # A window that is not full screen keeps the place and size the user gave it.
 xdotool windowsize "$main" 700 500 windowmove "$main" 60 80
@@ -58,4 +78,12 @@ still_drawing "$main" "the game stopped drawing after the message box"
 
 close_window "$main"
 wait_exit "closing the main window"
+
+textured "$WORK/fogged.png" "after the switch"
+fog=$(fogged "$WORK/before.png" "$WORK/fogged.png") || fail "no fog after the switch: $fog"
+echo "after the switch: $fog"
+textured "$WORK/windowed.png" "after set_windowed"
+fog=$(fogged "$WORK/windowed-clear.png" "$WORK/windowed.png") ||
+  fail "no fog after set_windowed: $fog"
+echo "after set_windowed: $fog"
 echo "display: ok"
