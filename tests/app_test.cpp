@@ -200,22 +200,6 @@ TEST(AppFrame, FramesAllocateNothing) {
     SetProgramDir(savedDir);
 }
 
-// A main window whose OpenGL context is made or refused.
-class FakeGlWindow : public GlWindow {
-public:
-    explicit FakeGlWindow(bool context) : context_(context) {}
-    bool Exists() override { return true; }
-    bool HasGlDrawable() override { return true; }
-    void OuterSize(int& w, int& h) override { w = 642, h = 456; }
-    void* CreateGlContext() override { return context_ ? &context_ : nullptr; }
-    bool MakeGlCurrent(void*) override { return true; }
-    void ReleaseGlCurrent() override {}
-    void DeleteGlContext(void*) override {}
-
-private:
-    bool context_;
-};
-
 // A console window that keeps the log and its own visibility at the moment it is shown modally.
 class ModalView : public test::RecordingView {
 public:
@@ -276,7 +260,7 @@ TEST_F(AppStartup, TheConsoleLogsEveryStageAndAFailedOpenGLEndsTheRunAfterTheMod
         ResetWorld();
         ResetTextures();
         platform::Shutdown();
-        FakeGlWindow window(context);
+        test::FakeGlWindow window(context, 642, 456);
         RenderState() = GlState{};
         RenderState().window = &window;
         ModalView console;

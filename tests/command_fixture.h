@@ -24,6 +24,7 @@
 #include "input/keys.h"
 #include "media_fakes.h"
 #include "platform/platform.h"
+#include "render/opengl.h"
 #include "world/map.h"
 
 namespace tam::test {
@@ -49,11 +50,34 @@ class RecordingView : public ConsoleView {
     void ShowModal() override {}
 };
 
-// The console log's lines, oldest first.
+// The console log's lines, oldest first; and joined, as they were before the log wrapped them at
+// 60 bytes.
 inline Lines ConsoleLog() {
     const ConsoleState& c = Con();
     return {c.log.begin() + 1, c.log.begin() + 1 + c.lineCount};
 }
+inline std::string ConsoleText() {
+    std::string all;
+    for (const std::string& l : ConsoleLog()) all += l;
+    return all;
+}
+
+// A main window of the given size whose OpenGL context is made (when `context`) or refused.
+class FakeGlWindow : public GlWindow {
+  public:
+    FakeGlWindow(bool context, int w, int h) : context_(context), w_(w), h_(h) {}
+    bool Exists() override { return true; }
+    bool HasGlDrawable() override { return true; }
+    void OuterSize(int& w, int& h) override { w = w_, h = h_; }
+    void* CreateGlContext() override { return context_ ? &context_ : nullptr; }
+    bool MakeGlCurrent(void*) override { return context_; }
+    void ReleaseGlCurrent() override {}
+    void DeleteGlContext(void*) override {}
+
+  private:
+    bool context_;
+    int w_, h_;
+};
 
 class CommandTest : public ::testing::Test {
   protected:
@@ -110,12 +134,7 @@ class CommandTest : public ::testing::Test {
     }
 
     static Lines Log() { return ConsoleLog(); }
-    // The log's lines joined, as they were before the log wrapped them at 60 bytes.
-    static std::string Joined() {
-        std::string all;
-        for (const std::string& l : Log()) all += l;
-        return all;
-    }
+    static std::string Joined() { return ConsoleText(); }
 
     // Runs `line` on an empty log and returns what it printed.
     static Lines Run(std::string_view line) {

@@ -221,16 +221,7 @@ TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {
 }
 
 TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
-    struct Window : GlWindow {
-        bool Exists() override { return true; }
-        bool HasGlDrawable() override { return true; }
-        void OuterSize(int& w, int& h) override { w = 9, h = 8; }
-        void ClientSize(int& w, int& h) override { w = 5, h = 3; }
-        void* CreateGlContext() override { return nullptr; }
-        bool MakeGlCurrent(void*) override { return false; }
-        void ReleaseGlCurrent() override {}
-        void DeleteGlContext(void*) override {}
-    } window;
+    FakeGlWindow window(false, 5, 3);
     RenderState().window = &window;
     const std::string config = (dir / "config").string();
     const std::string pictures = (dir / "Картинки ☺").string();

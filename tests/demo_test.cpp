@@ -10,11 +10,15 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <tuple>
 #include <utility>
 
 #include "app/command_line.h"
 #include "app/demo.h"
+#include "asset/tool.h"
+#include "base/files.h"
 #include "command_fixture.h"
 #include "console/exec.h"
 
@@ -42,8 +46,7 @@ void Sample(Trace& trace) {
 }
 
 std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return ReadWholeFile(path.string()).value_or(std::vector<uint8_t>{});
 }
 
 class Demos : public test::CommandTest {
@@ -83,34 +86,18 @@ class Demos : public test::CommandTest {
         std::ofstream(dir / "strafe.cfg") << "+moveleft\n// a comment\nsensitivity 20\n";
         Run("record walk");
         Trace trace;
+        // What is done before the frames named.
+        const std::map<int, std::function<void()>> before = {
+            {3, [] { KeyDown(kVkW); }},
+            {40, [] { Run("cl_forwardspeed 700; +attack"); }},
+            {60, [] { KeyDown(kVkSpace); }},
+            {80, [] { Run("exec_file strafe.cfg"); }},
+            {120, [] { Run("-moveleft;-attack"), KeyUp(kVkW); }},
+            {130, [] { RunLineReportingErrors("fog pl 7x;no_clip"); }},  // no no_clip
+            {150, [] { Run("no_clip;jump"); }},
+            {200, [] { Run("fov 70"); }}};
         for (int frame = 0; frame < 240; ++frame) {
-            switch (frame) {
-                case 3:
-                    KeyDown(kVkW);
-                    break;
-                case 40:
-                    Run("cl_forwardspeed 700; +attack");
-                    break;
-                case 60:
-                    KeyDown(kVkSpace);
-                    break;
-                case 80:
-                    Run("exec_file strafe.cfg");
-                    break;
-                case 120:
-                    Run("-moveleft;-attack");
-                    KeyUp(kVkW);
-                    break;
-                case 130:
-                    RunLineReportingErrors("fog pl 7x;no_clip");
-                    break;  // no no_clip
-                case 150:
-                    Run("no_clip;jump");
-                    break;
-                case 200:
-                    Run("fov 70");
-                    break;
-            }
+            if (before.contains(frame)) before.at(frame)();
             const float dt = 0.004f + 0.0011f * static_cast<float>(frame % 13);
             SimulateFrame(dt, (frame % 9) - 4, frame < 100 ? -3 : 2);
             Sample(trace);
@@ -275,9 +262,7 @@ TEST_F(Demos, BadDemosAreRefusedWithOneLineAndChangeNothing) {
     for (const auto& c : cases) {
         const std::string name = c.name.empty() ? "missing" : c.name;
         if (!c.name.empty() && c.name[0] != '.')
-            std::ofstream(demos / (name + ".dem"), std::ios::binary)
-                .write(reinterpret_cast<const char*>(c.bytes.data()),
-                       static_cast<std::streamsize>(c.bytes.size()));
+            asset::WriteFileBytes((demos / (name + ".dem")).string(), c.bytes);
         for (const char* command : {"play_demo ", "timedemo "}) {
             std::string want = c.line;
             if (command[0] == 't') want.replace(0, 9, "timedemo");

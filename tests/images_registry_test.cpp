@@ -5,12 +5,10 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <numeric>
 #include <set>
 
-#include "console/console.h"
 #include "base/files.h"
-#include "gl_recorder.h"
+#include "command_fixture.h"
 #include "images/readers.h"
 #include "images/texture.h"
 #include "images/texture_local.h"
@@ -52,10 +50,6 @@ protected:
     void Put(const std::string& from, const std::string& to) {
         fs::create_directories((dir_ / to).parent_path());
         fs::copy_file(fs::path(TAM_TEST_DATA_DIR) / "images" / from, dir_ / to);
-    }
-    // The log's lines joined, as they were before the log wrapped them at 60 bytes.
-    static std::string Logged() {
-        return std::accumulate(Con().log.begin() + 1, Con().log.begin() + 1 + Con().lineCount, std::string());
     }
 
     UploadRecorder rec;
@@ -126,7 +120,7 @@ TEST_F(ImagesRegistry, ExtensionChoosesTheReaderCaseSensitivelyAndEachFailureIsN
         ResetConsole();
         EXPECT_EQ(LoadTexture(c.to) != def, !c.why) << c.to;
         const std::string why = c.why ? std::string(" not loaded: ") + c.why + " (default texture used)" : "";
-        EXPECT_EQ(Logged(), c.why ? "Texture " + std::string(c.to) + why : "") << c.to;
+        EXPECT_EQ(test::ConsoleText(), c.why ? "Texture " + std::string(c.to) + why : "") << c.to;
     }
     EXPECT_EQ(Tex().registry->list.size(), 6u);
     Put("tga_24.tga", "Data/textures/none.tga");

@@ -12,12 +12,10 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <numeric>
 #include <tuple>
 
 #include "asset/byte_writer.h"
-#include "console/console.h"
-#include "gl_recorder.h"
+#include "command_fixture.h"
 #include "models/md2.h"
 #include "models/md2_format.h"
 #include "models/md2_tables.h"
@@ -108,11 +106,6 @@ Md2Builder RampModel(int frames, int vertices = 4) {
     return b;
 }
 
-// The log's lines joined, as they were before the log wrapped them at 60 bytes.
-std::string Logged() {
-    return std::accumulate(Con().log.begin() + 1, Con().log.begin() + 1 + Con().lineCount, std::string());
-}
-
 TEST(ModelsLoad, UnpacksScaleTranslateAndNormal) {
     Md2Builder b;
     b.frames = {{{0.5f, 0.5f, 0.5f}, {-10, 0, 5}, "a", {{20, 40, 255, 7}, {0, 1, 2, 161}}},
@@ -146,7 +139,7 @@ TEST(ModelsLoad, SecondFileReplacesFirstAndAMissingOneChangesNothing) {
     ASSERT_TRUE(m.LoadMd2(second.Build()));
     const std::string absent = ::testing::TempDir() + "/absent.md2";
     EXPECT_FALSE(m.LoadMd2(absent));
-    EXPECT_EQ(Logged(), "Model " + absent + " not loaded: file not found");
+    EXPECT_EQ(test::ConsoleText(), "Model " + absent + " not loaded: file not found");
     EXPECT_EQ(std::pair(m.frameCount, m.vertexCount), std::pair(1, 2));
     EXPECT_EQ(m.commands, second.commands);
     EXPECT_EQ(m.animation, 9);  // the animation state is the model's, not the file's

@@ -12,7 +12,7 @@
 
 #include "asset/byte_writer.h"
 #include "asset/tool.h"
-#include "console/console.h"
+#include "command_fixture.h"
 #include "world/map.h"
 #include "world/map_text.h"
 
@@ -24,8 +24,6 @@ std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes
     EXPECT_TRUE(asset::WriteFileBytes(path, bytes)) << path;
     return path;
 }
-
-std::vector<std::string> LogLines() { return {Con().log.begin() + 1, Con().log.begin() + 1 + Con().lineCount}; }
 
 // A map file: name, header bytes in file order, start points, boxes of ten bytes each.
 std::vector<uint8_t> MapBytes(const std::string& name, std::vector<uint8_t> header,
@@ -91,7 +89,7 @@ TEST_F(WorldMap, TheSmallExampleCompilesToTheFileLayoutAndLoadsWithItsLogLines) 
     EXPECT_EQ(Fields(m.boxes[0]), std::tuple(-10, 10, -2, 10, 10, 2, 0.f, -1.f, 0.f, 20.f, 4.f, 0));
     // The loading line may wrap at 60 bytes.
     const std::string sep(60, '=');
-    const auto lines = LogLines();
+    const auto lines = test::ConsoleLog();
     ASSERT_GE(lines.size(), 7u);
     EXPECT_EQ(std::accumulate(lines.begin(), lines.end() - 6, std::string()), "Loading " + path + "...");
     EXPECT_EQ(std::vector(lines.end() - 6, lines.end()),
@@ -140,7 +138,7 @@ TEST_F(WorldMap, MissingTruncatedAtEveryByteOrBadTextKeepsThePreviousMap) {
         ResetConsole();
         EXPECT_FALSE(LoadMap(WriteTemp("cut.map", {next.begin(), next.begin() + static_cast<long>(len)})));
         EXPECT_TRUE(SameMap(Map(), before));
-        const auto lines = LogLines();
+        const auto lines = test::ConsoleLog();
         ASSERT_GE(lines.size(), 2u);
         EXPECT_EQ(lines[lines.size() - 2], "Map file is truncated");
         for (const auto& l : lines) EXPECT_NE(l, "Load Ok");
@@ -157,7 +155,7 @@ TEST_F(WorldMap, MissingTruncatedAtEveryByteOrBadTextKeepsThePreviousMap) {
     ResetConsole();
     EXPECT_FALSE(LoadMap(WriteTemp("bad.txt", {bad.begin(), bad.end()})));
     EXPECT_TRUE(SameMap(Map(), before));
-    EXPECT_EQ(LogLines().back(), "world_bad.txt:3: box: expects 10 values, found 3");
+    EXPECT_EQ(test::ConsoleLog().back(), "world_bad.txt:3: box: expects 10 values, found 3");
     // Bytes after the last box are ignored.
     auto padded = next;
     padded.push_back(0x55);
