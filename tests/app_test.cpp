@@ -150,56 +150,6 @@ TEST(AppFrame, OneFrameTurnsTheModelsAndADisplaySwitchPlacesTheLightAndProjectio
                   "MatrixMode{ 5888 }LoadIdentity{}");
 }
 
-// Every part of a frame at work: the start-up map with the player walking into its walls, the
-// three animated models, the sky and the HUD. After the first frame, which makes the animation
-// clock, frames allocate nothing on the heap.
-TEST(AppFrame, FramesAllocateNothing) {
-    const std::string savedDir = ProgramDir();
-    SetProgramDir(std::string(TAM_GAME_DIR) + "/");
-    ResetWorld();
-    ResetPlayers();
-    ResetSettings();
-    ResetInterpreter();
-    RegisterCommandChain();
-    test::GlRecorder rec;
-    gl::ScopedBackend sb(&rec);
-    ExecuteCommand("load_map Data/Maps/isengard.map");
-    ASSERT_EQ(Plr().PlayerCount, 1);
-    AppState& a = App();
-    for (auto [model, mesh, skin] : {std::tuple(&a.mdlOgros, "Ogros/Ogros.md2", "Ogros/igdosh.pcx"),
-                                     std::tuple(&a.mdlWeapon, "Ogros/Weapon.md2", "Ogros/Weapon.pcx"),
-                                     std::tuple(&a.mdlSpawn, "Spawn/Spawn.md2", "Spawn/Spawn.tga")}) {
-        ASSERT_TRUE(model->LoadMd2(std::string("Data/Models/") + mesh));
-        model->SetSkin(std::string("Data/Models/") + skin);
-        model->SelectAnimation(1);
-    }
-    a.skybox = std::make_unique<TSkyBox>();
-    a.skybox->SetTextures(1, 2, 3, 4, 5, 1);
-    CurrentRecord().moveForward = 1;
-    CurrentRecord().moveLeft = 1;
-
-    rec.keepCalls = false;
-    bool done = true;
-    AppIdle(done);
-    const size_t callsBefore = rec.callCount;
-    const float startX = CurrentRecord().x, startY = CurrentRecord().y;
-    constexpr int kFrames = 500;
-    test::allocations = 0;
-    test::counting = true;
-    for (int i = 0; i < kFrames; ++i) AppIdle(done);
-    test::counting = false;
-    EXPECT_EQ(test::allocations.load(), 0);
-    EXPECT_GT(rec.callCount - callsBefore, size_t{kFrames} * 1000);  // every frame drew
-    EXPECT_NE(std::pair(CurrentRecord().x, CurrentRecord().y), std::pair(startX, startY));
-
-    a.mdlOgros = a.mdlWeapon = a.mdlSpawn = CMD2Model();
-    a.skybox.reset();
-    ResetTextures();
-    ResetWorld();
-    ResetPlayers();
-    SetProgramDir(savedDir);
-}
-
 // A console window that keeps the log and its own visibility at the moment it is shown modally.
 class ModalView : public test::RecordingView {
 public:
@@ -209,7 +159,8 @@ public:
     void ShowModal() override { ++modals, visibleBeforeModal = visible, logAtModal = test::ConsoleLog(); }
 };
 
-// Start-up runs from the game's folder, so the log's paths are the same wherever it lies.
+// The command fixture, after which the models, the sky, the GL state and the working folder are
+// put back.
 class AppStartup : public test::CommandTest {
 protected:
     std::filesystem::path savedCwd = std::filesystem::current_path();
@@ -222,6 +173,40 @@ protected:
         CommandTest::TearDown();
     }
 };
+using AppFrames = AppStartup;
+
+// Every part of a frame at work: the start-up map with the player walking into its walls, the
+// three animated models, the sky and the HUD. After the first frame, which makes the animation
+// clock, frames allocate nothing on the heap.
+TEST_F(AppFrames, FramesAllocateNothing) {
+    SetProgramDir(std::string(TAM_GAME_DIR) + "/");
+    ExecuteCommand("load_map Data/Maps/isengard.map");
+    ASSERT_EQ(Plr().PlayerCount, 1);
+    AppState& a = App();
+    for (auto [model, mesh, skin] : {std::tuple(&a.mdlOgros, "Ogros/Ogros.md2", "Ogros/igdosh.pcx"),
+                                     std::tuple(&a.mdlWeapon, "Ogros/Weapon.md2", "Ogros/Weapon.pcx"),
+                                     std::tuple(&a.mdlSpawn, "Spawn/Spawn.md2", "Spawn/Spawn.tga")}) {
+        ASSERT_TRUE(model->LoadMd2(std::string("Data/Models/") + mesh));
+        model->SetSkin(std::string("Data/Models/") + skin);
+        model->SelectAnimation(1);
+    }
+    a.skybox = std::make_unique<TSkyBox>();
+    a.skybox->SetTextures(1, 2, 3, 4, 5, 1);
+    CurrentRecord().moveForward = CurrentRecord().moveLeft = 1;
+    gl.keepCalls = false;
+    bool done = true;
+    AppIdle(done);
+    const size_t callsBefore = gl.callCount;
+    const float startX = CurrentRecord().x, startY = CurrentRecord().y;
+    constexpr int kFrames = 500;
+    test::allocations = 0;
+    test::counting = true;
+    for (int i = 0; i < kFrames; ++i) AppIdle(done);
+    test::counting = false;
+    EXPECT_EQ(test::allocations.load(), 0);
+    EXPECT_GT(gl.callCount - callsBefore, size_t{kFrames} * 1000);  // every frame drew
+    EXPECT_NE(std::pair(CurrentRecord().x, CurrentRecord().y), std::pair(startX, startY));
+}
 
 // The whole log of start-up with an OpenGL context and without one. With one, the stages are
 // followed by the start-up map and the user's autoexec.cfg, the console stays up and the main
@@ -229,7 +214,7 @@ protected:
 // the console is hidden and shown modally, a quit is requested, and the map and autoexec.cfg are
 // left alone. The log keeps its newest 31 lines (a redraw lends the 32nd to the input line).
 TEST_F(AppStartup, TheConsoleLogsEveryStageAndAFailedOpenGLEndsTheRunAfterTheModalConsole) {
-    std::filesystem::current_path(TAM_GAME_DIR);
+    std::filesystem::current_path(TAM_GAME_DIR);  // the log's paths are the same wherever it lies
     SetProgramDir("./");
     std::filesystem::create_directories(dir / "tamberlo");
     std::ofstream(dir / "tamberlo" / "autoexec.cfg") << "no_clip\n";

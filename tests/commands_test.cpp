@@ -78,11 +78,7 @@ TEST_F(Commands, CommandWordIsCaseFoldedAndAnUnknownOneEchoedWhileTheConsoleIsVi
 
 // Every usage line and its redraws; missing and wrong arguments. None reaches a device.
 TEST_F(Commands, UsageLinesAndMissingOrWrongArguments) {
-    struct Case {
-        const char* line;
-        Lines out;
-        int presents = -1;
-    };
+    struct Case { const char* line; Lines out; int presents = -1; };
     const Case cases[] = {
         {"fov ?",
          {Cp("   FOV - Установка угла обзора"), Cp("   Количество параметров - 1"),

@@ -102,12 +102,7 @@ TEST_F(ConsoleTest, EnterLogsTheLineAndHistoryWalksBackAndForth) {
 using Completion = test::CommandTest;
 
 TEST_F(Completion, TabCompletesCommandWordsAndKeyNamesAndListsOnTheSecondTab) {
-    struct Case {
-        const char* typed;
-        int tabs;
-        const char* line;
-        Lines listed;
-    };
+    struct Case { const char* typed; int tabs; const char* line; Lines listed; };
     const Case cases[] = {
         {"BI", 1, "bind ", {}},
         {"fog +;lo", 1, "fog +;load_", {}},  // the last command, to the common beginning

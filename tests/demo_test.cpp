@@ -231,11 +231,7 @@ TEST_F(Demos, BadDemosAreRefusedWithOneLineAndChangeNothing) {
     version[4] = 2;
     auto damaged = good;
     damaged[good.size() / 2] ^= 0x40;
-    const struct {
-        std::string name;
-        std::vector<uint8_t> bytes;
-        std::string line;
-    } cases[] = {
+    const struct { std::string name; std::vector<uint8_t> bytes; std::string line; } cases[] = {
         {"", {}, "play_demo missing: no such demo"},
         {"../good", {}, "play_demo: a demo name is letters, digits, -, _ and ."},
         {"empty", {}, "play_demo empty: not a demo file"},
@@ -325,10 +321,7 @@ TEST_F(Demos, FramesAllocateOnlyAsTheRecordingBufferGrows) {
 }
 
 TEST(CommandLine, PlusArgumentsBecomeConsoleLinesAndOthersAreIgnored) {
-    const struct {
-        std::vector<const char*> args;
-        std::vector<std::string> lines, ignored;
-    } cases[] = {
+    const struct { std::vector<const char*> args; std::vector<std::string> lines, ignored; } cases[] = {
         {{}, {}, {}},
         {{"--bogus", "x"}, {}, {"--bogus", "x"}},
         {{"+fov", "77"}, {"fov 77"}, {}},

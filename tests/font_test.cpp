@@ -26,9 +26,7 @@ protected:
 
 // One glyph as drawn: its corners in window pixels and texture coordinates, counter-clockwise
 // from the lower left.
-struct Quad {
-    std::array<std::array<double, 2>, 4> px, st;
-};
+struct Quad { std::array<std::array<double, 2>, 4> px, st; };
 
 // Builds the glyph lists and prints `text` at (x, y) in a w x h window; replays the glyph lists
 // PrintText calls under the matrices it sets. Also checks the state the glyphs are drawn in and

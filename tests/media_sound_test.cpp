@@ -52,11 +52,7 @@ protected:
 TEST_F(MediaSound, FirstBytesNotNamesDecideWhatPlaysAsSoundOrMusic) {
     PlayMidi("missing.mid");
     EXPECT_EQ(TakeLog(), "MIDI missing.mid not played: cannot be opened");
-    const struct {
-        const char* name;
-        std::string bytes;
-        bool wav, midi;
-    } files[] = {
+    const struct { const char* name; std::string bytes; bool wav, midi; } files[] = {
         {"x.wav", kWave, true, false},      {"x.mp3", kMp3, false, false},
         {"mp3.wav", kMp3, false, false},    {"song.rmi", kRmid, false, false},  // MIDI in RIFF
         {"x.ogg", "OggS\0\2"s, false, false},     {"avi.wav", "RIFF\x24\0\0\0AVI LIST"s, false, false},

@@ -121,10 +121,7 @@ std::string ReadModel(const std::string& name, ArtModel& m) {
 }
 
 // The three files, read once for the whole suite; `error` names what is wrong with any of them.
-struct Models {
-    ArtModel each[3];
-    std::string error;
-};
+struct Models { ArtModel each[3]; std::string error; };
 const Models& Loaded() {
     static const Models models = [] {
         Models m;

@@ -167,11 +167,7 @@ TEST(ModelsMalformed, TruncatedAnywhereHeaderFieldsAndOffsetsOutOfLimits) {
     using B = Md2Builder;
     const auto good = RampModel(2, 4).Build();
     const int32_t size = int32_t(good.size());
-    struct Case {
-        B::Field field;
-        int32_t value;
-        const char* reason;
-    } cases[] = {
+    struct Case { B::Field field; int32_t value; const char* reason; } cases[] = {
         {B::kMagic, 0x33504449, "magic"},  // "IDP3"
         {B::kVersion, 7, "version 7"},
         {B::kVertexCount, 0, "vertex count 0"}, {B::kVertexCount, -1, "vertex count -1"},
