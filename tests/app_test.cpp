@@ -1,8 +1,5 @@
-// The application core without a window: the start-up sequence and its failure, frame timing, the animation clock across the counter's
-// wrap, mouse-look rates, the camera transform, one whole frame through the GL recorder, no heap
-// allocation in hundreds of frames, the light's placement and the projection after a display
-// switch, the program folder, the data root and whole-file reads.
-#include <gtest/gtest.h>
+// The application core without a window: start-up and its failure, timing, mouse look, the
+// camera, whole frames (drawn, and allocating nothing), the display switch, folders and file reads.
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,24 +7,11 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <new>
-#include <string>
 #include <tuple>
 
-#include "app/app.h"
-#include "app/players.h"
 #include "command_fixture.h"
-#include "console/commands.h"
-#include "base/cp1251.h"
-#include "base/files.h"
-#include "console/settings.h"
 #include "gl_matrix.h"
-#include "gl_recorder.h"
-#include "images/texture.h"
-#include "render/opengl.h"
-#include "world/map.h"
 
 // The test binary's global operator new counts the allocations made while `counting` is set.
 // The operators stay out of line, so the compiler never pairs an inlined free with a new.

@@ -1,7 +1,5 @@
-// Shared set-up for the command-language and console tests: the command chain as the program
-// registers it, a fresh console with a recording window, fresh settings, key table, players,
-// world, textures and media, the GL seam, audio backend and display device replaced by
-// recorders, and a scratch program folder holding a few files for the file commands.
+// Shared set-up for the command-language and console tests: the program's command chain, fresh
+// state everywhere, recorders for GL, audio and display, and a scratch program folder.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,10 +1,7 @@
-// Transcripts of the command language: command lines in, console lines (CP1251 bytes) and the
-// state they change, through the real subsystems and the recording seams, out. Splitting, case,
-// usage lines, texts, file commands, the numeric settings, player actions and conversion errors;
-// and lines past any fuzzed length (100 KiB words, thousands of separators) that must leave the
-// console, the key table and the settings inside their bounds.
+// Transcripts of the command language: lines in, console lines (CP1251) and changed state out,
+// through the real subsystems and the recording seams; and lines past any fuzzed length, which
+// must leave the console, the key table and the settings inside their bounds.
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,7 +12,6 @@
 
 #include "command_fixture.h"
 #include "console/exec.h"
-#include "render/opengl.h"
 #include "render/screenshot.h"
 
 namespace tam::test {

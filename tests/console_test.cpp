@@ -1,6 +1,5 @@
 // The console log: wrapping, the full log, the prompt drawn and taken off, the history walks,
 // the console key characters; and the CP1251 conversions the console relies on.
-#include <gtest/gtest.h>
 
 #include "command_fixture.h"
 

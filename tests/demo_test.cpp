@@ -1,15 +1,11 @@
-// Demos without a window, through the frame loop's own SimulateFrame: a recorded session (keys,
-// mouse, typed lines, a command file, a failing line, a jump, then a map load that ends it)
-// replays bit for bit, under timedemo and at the recorded pace, whatever the user presses
-// meanwhile; the bundled tour plays to its line; bad demos are refused with one line and change
-// nothing; the writer's cost per frame; and the program's "+" command-line arguments.
+// Demos without a window, through the frame loop's SimulateFrame: a recorded session replays bit
+// for bit whatever the user does; the bundled tour; bad demos refused; the cost per frame; and the
+// program's "+" command-line arguments.
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <tuple>
@@ -18,7 +14,6 @@
 #include "app/command_line.h"
 #include "app/demo.h"
 #include "asset/tool.h"
-#include "base/files.h"
 #include "command_fixture.h"
 #include "console/exec.h"
 

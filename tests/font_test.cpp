@@ -1,7 +1,5 @@
 // The texture font through the GL recorder: where PrintText's glyphs land and which cells they
-// show, glyph choice by set, dropped characters and cut lines, and the state around the line.
-// What the glyphs look like, and the HUD's formatted lines, are read back by the arena's
-// whole-program test.
+// show. (The arena's whole-program test reads the glyphs and the HUD's lines back.)
 #include <gtest/gtest.h>
 
 #include <algorithm>

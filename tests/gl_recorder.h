@@ -1,7 +1,5 @@
-// A recording stand-in for the GL seam: every call becomes one GlCall with its numeric
-// arguments, so drawing code can be checked without a window. Float arrays (lights, materials,
-// fog colour) are expanded to four values; CallLists records its bytes; other pointers record
-// whether they were given.
+// A recording stand-in for the GL seam: every call becomes one GlCall with its numeric arguments
+// (four values for float arrays, the bytes for CallLists, whether other pointers were given).
 #pragma once
 
 #include <algorithm>

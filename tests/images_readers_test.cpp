@@ -1,10 +1,6 @@
-// The TGA, BMP and PCX readers. Every picture of the corpus (files that ImageMagick, Pillow and
-// netpbm wrote from source pictures of ours) against its source, in both row orders, or refused
-// with its reason; small hand-made files for what the encoders do not write: mask scaling, origin
-// bits, header forms, each refusal, and the status codes with the size each delivers; damaged
-// files: sizes far beyond what a file can hold or beyond the 4096 x 4096 cap, runs past the end,
-// data offsets past the end. Nothing may read or write outside its buffers (the sanitizer build
-// checks that); the results are refusals, each with its reason, or cut pictures.
+// The TGA, BMP and PCX readers: the picture corpus (files other encoders wrote from pictures of
+// ours) against its sources; hand-made files for what the encoders do not write; damaged files.
+// Nothing may read or write outside its buffers (the sanitizer build checks that).
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,16 +1,12 @@
 // The texture registry through the GL recorder: lookup by the path as typed, the reader chosen by
 // extension, the default checkerboard, the upload sequence, and the start-up texture table.
-#include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include <filesystem>
 #include <set>
 
-#include "base/files.h"
 #include "command_fixture.h"
 #include "images/readers.h"
-#include "images/texture.h"
 #include "images/texture_local.h"
 
 namespace tam {

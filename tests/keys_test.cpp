@@ -1,6 +1,5 @@
 // The key table (names, lookups, binding), the bind command, the dispatch of key,
 // mouse and wheel events into command lines, and the scancode to key-code map.
-#include <gtest/gtest.h>
 
 #include <set>
 

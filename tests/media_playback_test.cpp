@@ -1,7 +1,5 @@
-// Real playback through SDL2_mixer, recorded by SDL's disk audio driver (16-bit stereo at
-// 44.1 kHz, written as it is mixed, in real time): WAV replacement and the default chime, two
-// MP3 streams at once, the MIDI alias restarting its file, the output levels of both channels,
-// and the device status codes. (The whole-program sound test hears the game's own sounds.)
+// Real playback through SDL2_mixer, recorded in real time by SDL's disk audio driver (16-bit
+// stereo at 44.1 kHz). (The whole-program sound test hears the game's own sounds.)
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -1,8 +1,5 @@
-// The media unit against stand-in audio and display devices: which files play as a sound or as
-// music and the line for one that is not played, the default sound, MP3 streams (overlap, reaping,
-// the limit), the device holder; the start-up stage's log and holders, refused mode steps, and
-// shutdown. (The recorded playback tests hear the MIDI alias restart and a WAV replace a WAV.)
-#include <gtest/gtest.h>
+// The media unit against stand-in audio and display devices. (The recorded playback tests hear
+// the MIDI alias restart and a WAV replace a WAV.)
 
 #include "command_fixture.h"
 #include "media/display.h"

@@ -1,8 +1,5 @@
-// The game's own models as the build makes them: each file read by the engine's loader, with
-// the parts the engine does not keep read here, and checked as a whole (sections laid out end to
-// end, strips and fans that draw exactly the triangle list, outward-facing parts, normals that
-// follow the surface, full use of the packed bytes, frame names that follow the engine's
-// ranges); the skins are readable and the build made again gives identical bytes.
+// The game's own models as the build makes them: read by the engine's loader, the rest read
+// here, and checked as a whole; the skins are readable and the build made again is the same.
 #include <gtest/gtest.h>
 
 #include <algorithm>

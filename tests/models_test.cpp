@@ -1,11 +1,6 @@
-// The MD2 model: the loader (header acceptance, unpacking of frames, replacement by a second file,
-// the refusal of malformed files for their reasons and of missing ones), the animation
-// clock (frame stepping and blend, looping ranges, the one-frame animation, drawing without
-// advancing), the strips and fans the command list turns into, with their blended positions,
-// texture coordinates, normals and lit colours, and the normal and shade tables those colours
-// come from. Files are built in memory: frames of packed vertices and a command list, laid out
-// after the header in a chosen order, with every header field open to tampering.
-#include <gtest/gtest.h>
+// The MD2 model: the loader and its refusals, the animation clock, the strips and fans drawn,
+// and the normal and shade tables. Files are built in memory, every header field open to
+// tampering.
 
 #include <array>
 #include <bit>

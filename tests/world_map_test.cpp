@@ -1,19 +1,13 @@
-// The map file and its text form. The loader: the file layout, normals and extents, negative
-// counts, stale entries after a smaller map, missing and truncated files (the map in force must
-// survive both) and the log lines. The text form: byte-exact round trips, errors that name the
-// line and the field, the files it refuses to describe.
-#include <gtest/gtest.h>
+// The map file and its text form: the loader (the map in force survives a missing or truncated
+// file) and the text form (round trips, errors naming line and field, files it cannot describe).
 
 #include <algorithm>
 #include <cmath>
 #include <numeric>
-#include <string>
-#include <vector>
 
 #include "asset/byte_writer.h"
 #include "asset/tool.h"
 #include "command_fixture.h"
-#include "world/map.h"
 #include "world/map_text.h"
 
 namespace tam {
