@@ -289,15 +289,13 @@ TEST(AppFiles, DataRootIsBesideTheExecutableElseTheInstalledShareFolder) {
          "usr/bin/"},
     };
     for (const auto& layout : layouts) {
-        const fs::path root =
-            fs::path(::testing::TempDir()) / ("tam_data_root_" + std::to_string(::getpid()));
-        fs::remove_all(root);
+        const test::ScratchProgramDir scratch;
+        const fs::path& root = scratch.path;
         for (const char* f : layout.folders) fs::create_directories(root / f);
         for (const char* f : layout.files) std::ofstream(root / f) << "x";
         EXPECT_EQ(DataRootFromExe(root.string() + "/" + layout.exe),
                   root.string() + "/" + layout.want)
             << layout.exe << " with " << testing::PrintToString(layout.folders);
-        fs::remove_all(root);
     }
 }
 

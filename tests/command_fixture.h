@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -48,6 +49,24 @@ class RecordingView : public ConsoleView {
     void ShowModal() override {}
 };
 
+// A fresh folder named after the running test, made the program folder; both are undone with
+// this object.
+struct ScratchProgramDir {
+    std::string saved = ProgramDir();
+    std::filesystem::path path = std::filesystem::temp_directory_path() /
+        ("tam_" + std::to_string(getpid()) + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    ScratchProgramDir() {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+        SetProgramDir(path.string() + "/");
+    }
+    ~ScratchProgramDir() {
+        SetProgramDir(saved);
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+};
+
 // The console log's lines, oldest first; and joined, as they were before the log wrapped them at
 // 60 bytes.
 inline Lines ConsoleLog() {
@@ -85,9 +104,9 @@ class CommandTest : public ::testing::Test {
     FakeAudio audio;
     audio::ScopedBackend audioScope{&audio};
     FakeDisplay display;
-    std::string savedProgramDir = ProgramDir();
     std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-    std::filesystem::path dir;  // the program folder; tests may point HOME and XDG_CONFIG_HOME here
+    ScratchProgramDir scratch;
+    const std::filesystem::path& dir = scratch.path;  // tests may point HOME and XDG_CONFIG_HOME here
 
     void SetUp() override {
         ResetConsole();
@@ -105,16 +124,11 @@ class CommandTest : public ::testing::Test {
         NewScreen();
         audio.open = true;
         audio.channels = kMixChannels;
-        const auto* test = ::testing::UnitTest::GetInstance();
-        dir = std::filesystem::temp_directory_path() /
-              ("tam_commands_" + std::to_string(test->random_seed()) + "_" +
-               test->current_test_info()->name());
         std::filesystem::create_directories(dir / "Data" / "Sound");
         std::ofstream(dir / "Data" / "Sound" / "mp40f1.wav") << std::string("RIFF\4\0\0\0WAVE", 12);
         audio.readable.insert((dir / "Data" / "Sound" / "mp40f1.wav").string());
         // A 1 x 1 uncompressed true-colour TGA.
         std::ofstream(dir / "wall.tga") << std::string("\0\0\2\0\0\0\0\0\0\0\0\0\1\0\1\0\30\0\0\0\377", 21);
-        SetProgramDir(dir.string() + "/");
     }
 
     void TearDown() override {
@@ -124,11 +138,8 @@ class CommandTest : public ::testing::Test {
         ResetTextures();
         ResetWorld();
         platform::Shutdown();  // forgets a quit request
-        SetProgramDir(savedProgramDir);
         setenv("HOME", savedHome.c_str(), 1);
         unsetenv("XDG_CONFIG_HOME");
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
 
     static Lines Log() { return ConsoleLog(); }

@@ -13,7 +13,6 @@
 
 #include "app/command_line.h"
 #include "app/demo.h"
-#include "asset/tool.h"
 #include "command_fixture.h"
 #include "console/exec.h"
 
@@ -253,7 +252,7 @@ TEST_F(Demos, BadDemosAreRefusedWithOneLineAndChangeNothing) {
     for (const auto& c : cases) {
         const std::string name = c.name.empty() ? "missing" : c.name;
         if (!c.name.empty() && c.name[0] != '.')
-            asset::WriteFileBytes((demos / (name + ".dem")).string(), c.bytes);
+            WriteWholeFile((demos / (name + ".dem")).string(), c.bytes);
         for (const char* command : {"play_demo ", "timedemo "}) {
             std::string want = c.line;
             if (command[0] == 't') want.replace(0, 9, "timedemo");

@@ -31,18 +31,10 @@ public:
 class ImagesRegistry : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("tam_registry_" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        previousDir_ = ProgramDir();
-        SetProgramDir(dir_.string() + "/");
         ResetTextures();
         ResetConsole();
     }
-    void TearDown() override {
-        ResetTextures();
-        SetProgramDir(previousDir_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { ResetTextures(); }
     void Put(const std::string& from, const std::string& to) {
         fs::create_directories((dir_ / to).parent_path());
         fs::copy_file(fs::path(TAM_TEST_DATA_DIR) / "images" / from, dir_ / to);
@@ -50,8 +42,8 @@ protected:
 
     UploadRecorder rec;
     gl::ScopedBackend backend{&rec};
-    fs::path dir_;
-    std::string previousDir_;
+    test::ScratchProgramDir scratch_;
+    const fs::path& dir_ = scratch_.path;
 };
 
 // The checkerboard first, then each path (as typed: case counts) uploaded once, top row first.
