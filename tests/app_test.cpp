@@ -34,8 +34,6 @@ __attribute__((noinline)) void operator delete[](void* p, std::size_t) noexcept 
 namespace tam {
 namespace {
 
-using namespace tam::literals;
-
 // Calls [from, to) as one string of names and printed arguments.
 std::string Text(const test::GlRecorder& rec, size_t from, size_t to) {
     std::string out;
@@ -115,10 +113,7 @@ TEST(AppFrame, OneFrameTurnsTheModelsAndADisplaySwitchPlacesTheLightAndProjectio
     bool done = true;
     AppIdle(done);
     EXPECT_FALSE(done);
-    const auto rotations = rec.Named("Rotatef");
-    EXPECT_TRUE(std::any_of(rotations.begin(), rotations.end(), [](const test::GlCall& r) {
-        return r.args == std::vector<double>{180, 0, 0, 1};
-    }));
+    EXPECT_NE(Text(rec, 0, rec.calls.size()).find("Rotatef{ 180, 0, 0, 1 }"), std::string::npos);
 
     const size_t from = rec.calls.size();
     ConfigureOpenGL();  // as set_fullscreen and set_windowed run it
@@ -257,12 +252,7 @@ TEST(AppFiles, ProgramFolderAndTypedNames) {
     SetProgramDir("/opt/games/");
     EXPECT_EQ(ResolvePath("Data\\Sound\\mp40f1.wav"), "/opt/games/Data/Sound/mp40f1.wav");
     EXPECT_EQ(ResolvePath("/tmp/x.map"), "/tmp/x.map");
-    // CP1251 names reach the file system in UTF-8; the console shows paths in CP1251.
-    EXPECT_EQ(ResolvePath("bad\\Карта.map"_cp), "/opt/games/bad/Карта.map");
-    EXPECT_EQ(DisplayPath("/opt/игры/Карта.map"), "/opt/игры/Карта.map"_cp);
     SetProgramDir(saved);
-    EXPECT_FALSE(FileExists("/nonexistent/file"));
-    EXPECT_FALSE(FileExists("/tmp"));  // a folder is not a file
     // A read that fails leaves its reason in errno.
     const std::tuple<std::string, size_t, int> failures[] = {
         {"/nonexistent/file", 1024, ENOENT},

@@ -220,17 +220,18 @@ TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
     setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     std::filesystem::create_directories(config);
     std::ofstream(config + "/user-dirs.dirs") << "# made by hand\nXDG_PICTURES_DIR=\"" << pictures << "\"\n";
-    const auto files = [&] {
-        return std::vector(std::filesystem::directory_iterator(pictures + "/Tamberlo"), {});
+    const auto files = [&] { return std::vector(std::filesystem::directory_iterator(pictures + "/Tamberlo"), {}); };
+    const auto shoot = [] {  // what a screenshot said, taken with the next frame
+        EXPECT_EQ(Run("screenshot"), Lines{});
+        TakePendingScreenshot();
+        return Joined();
     };
-    EXPECT_EQ(Run("screenshot"), Lines{});  // taken with the next frame
-    TakePendingScreenshot();
+    shoot();
     TakePendingScreenshot();  // nothing pending
-    Run("screenshot");
-    TakePendingScreenshot();
+    const std::string said = shoot();
     ASSERT_EQ(files().size(), 2u);
     // The path in the log is CP1251; what the code page lacks shows as "?".
-    EXPECT_TRUE(Joined().starts_with(Utf8ToCp1251("Screenshot " + pictures + "/Tamberlo/", '?'))) << Joined();
+    EXPECT_TRUE(said.starts_with(Utf8ToCp1251("Screenshot " + pictures + "/Tamberlo/", '?'))) << said;
     EXPECT_EQ(std::filesystem::status(files()[0]).permissions() & std::filesystem::perms::others_read,
               std::filesystem::perms::others_read);
     // A write that fails part way (past a file-size limit, in a child process whose output goes
@@ -243,27 +244,21 @@ TEST_F(Commands, ScreenshotWritesANewPngEachTimeOrSaysWhyNot) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit small{16, 16};
         setrlimit(RLIMIT_FSIZE, &small);
-        Run("screenshot");
-        Con().lineCount = 0;
-        TakePendingScreenshot();
-        const std::string said = Joined();
-        _exit(write(pipeFds[1], said.data(), said.size()) == static_cast<ssize_t>(said.size()) ? 0 : 1);
+        const std::string failed = shoot();
+        _exit(write(pipeFds[1], failed.data(), failed.size()) == static_cast<ssize_t>(failed.size()) ? 0 : 1);
     }
     close(pipeFds[1]);
-    std::string said;
+    std::string failed;
     char buffer[256];
-    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) said.append(buffer, n);
+    for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;) failed.append(buffer, n);
     close(pipeFds[0]);
     wait(nullptr);
-    EXPECT_EQ(said, Utf8ToCp1251("Screenshot: cannot write to " + pictures + "/Tamberlo: " +
+    EXPECT_EQ(failed, Utf8ToCp1251("Screenshot: cannot write to " + pictures + "/Tamberlo: " +
                                      std::strerror(EFBIG), '?'));
     EXPECT_EQ(files().size(), 2u);
     setenv("XDG_CONFIG_HOME", (dir / "wall.tga").c_str(), 1);  // a file: no folder under it
     setenv("HOME", (dir / "wall.tga").c_str(), 1);
-    Run("screenshot");
-    Con().lineCount = 0;
-    TakePendingScreenshot();
-    EXPECT_EQ(Joined(), "Screenshot: cannot write to " + (dir / "wall.tga").string() +
+    EXPECT_EQ(shoot(), "Screenshot: cannot write to " + (dir / "wall.tga").string() +
                             "/Pictures/Tamberlo: " + std::strerror(ENOTDIR));
     RenderState().window = nullptr;
 }

@@ -219,20 +219,18 @@ TEST_F(Demos, BadDemosAreRefusedWithOneLineAndChangeNothing) {
         }
         return w.Finish();
     };
-    auto truncated = good;
-    truncated.resize(good.size() - 9);
-    auto version = good;
-    version[4] = 2;
-    auto damaged = good;
-    damaged[good.size() / 2] ^= 0x40;
+    const auto flipped = [&](size_t at, uint8_t bits) {  // `good` with bits of one byte flipped
+        auto b = good;
+        return b[at] ^= bits, b;
+    };
     const struct { std::string name; std::vector<uint8_t> bytes; std::string line; } cases[] = {
         {"", {}, "play_demo missing: no such demo"},
         {"../good", {}, "play_demo: a demo name is letters, digits, -, _ and ."},
         {"empty", {}, "play_demo empty: not a demo file"},
         {"short", {'T', 'D', 'E', 'M', 1}, "play_demo short: truncated"},
-        {"cut", truncated, "play_demo cut: checksum mismatch (damaged or truncated)"},
-        {"damaged", damaged, "play_demo damaged: checksum mismatch (damaged or truncated)"},
-        {"version", version, "play_demo version: format version 2, this program reads 1"},
+        {"cut", {good.begin(), good.end() - 9}, "play_demo cut: checksum mismatch (damaged or truncated)"},
+        {"damaged", flipped(good.size() / 2, 0x40), "play_demo damaged: checksum mismatch (damaged or truncated)"},
+        {"version", flipped(4, 1 ^ 2), "play_demo version: format version 2, this program reads 1"},
         {"othermap", rewritten([](Demo& d) { d.start.mapHash ^= 1; }),
          "play_demo othermap: its map Data/Maps/isengard.map differs from the recorded one"},
         {"nomap", rewritten([](Demo& d) { d.start.mapFile = "Data/Maps/gone.map"; }),
