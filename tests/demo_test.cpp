@@ -39,10 +39,6 @@ void Sample(Trace& trace) {
     trace.push_back(row);
 }
 
-std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
-    return ReadWholeFile(path.string()).value_or(std::vector<uint8_t>{});
-}
-
 class Demos : public test::CommandTest {
   protected:
     std::filesystem::path demos;  // the user's demo folder
@@ -105,7 +101,7 @@ class Demos : public test::CommandTest {
 TEST_F(Demos, ARecordedSessionReplaysBitForBitWhateverTheUserDoes) {
     const Trace recorded = RecordSession();
     ASSERT_EQ(tam::Demos().mode, DemoMode::Idle);
-    const std::vector<uint8_t> bytes = FileBytes(demos / "walk.dem");
+    const auto bytes = ReadWholeFile((demos / "walk.dem").string()).value_or(std::vector<uint8_t>{});
     Demo demo;
     std::string reason;
     ASSERT_TRUE(ParseDemo(bytes, demo, reason)) << reason;
@@ -203,7 +199,7 @@ TEST_F(Demos, BadDemosAreRefusedWithOneLineAndChangeNothing) {
         SimulateFrame(0.01f, 1, 1);
     }
     Run("stop");
-    const std::vector<uint8_t> good = FileBytes(demos / "good.dem");
+    const auto good = ReadWholeFile((demos / "good.dem").string()).value_or(std::vector<uint8_t>{});
     Demo parsed;
     std::string reason;
     ASSERT_TRUE(ParseDemo(good, parsed, reason)) << reason;

@@ -24,8 +24,7 @@ using test::GlRecorder;
 using Md2Vertex = std::array<uint8_t, 4>;  // x, y, z, normal index
 
 struct Md2Frame {
-    float scale[3] = {1, 1, 1};
-    float translate[3] = {0, 0, 0};
+    float scale[3] = {1, 1, 1}, translate[3] = {0, 0, 0};
     std::string name = "frame";
     std::vector<Md2Vertex> vertices;
 };
