@@ -255,9 +255,7 @@ TEST(AppFiles, ProgramFolderAndTypedNames) {
     SetProgramDir(saved);
     // A read that fails leaves its reason in errno.
     const std::tuple<std::string, size_t, int> failures[] = {
-        {"/nonexistent/file", 1024, ENOENT},
-        {"/tmp", 1024, EISDIR},
-        {"/dev/null", 1024, ENOTSUP},
+        {"/nonexistent/file", 1024, ENOENT}, {"/tmp", 1024, EISDIR}, {"/dev/null", 1024, ENOTSUP},
         {TAM_TEST_DATA_DIR "/images/tga_24.tga", 1, EFBIG}};
     for (const auto& [path, maxBytes, reason] : failures) {
         errno = 0;

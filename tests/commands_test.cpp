@@ -28,12 +28,10 @@ TEST_F(Commands, SegmentsRunLeftToRightAndEdgeSegmentsFollowTheCuttingRules) {
         {"no_clip;;no_clip", {"No Clip ON", Unknown("")[0], Unknown("")[1], "No Clip OFF"}},
         {"no_clip;x", {"No Clip ON"}},  // one-byte last segment is dropped
         {"x", {}},                      // a one-byte line runs nothing
-        {"x;", Unknown("x")},
+        {"x;", Unknown("x")}, {";", {}}, {";;", {}}, {"", {}},
         {";no_clip", {"No Clip OFF"}},  // leading ";" runs nothing
         {"no_clip;", {"No Clip ON"}},   // no empty segment after a final ";"
-        {";", {}}, {";;", {}}, {"", {}},
-        {"  no_clip  ;  no_clip  ", {"No Clip OFF", "No Clip ON"}},
-        {"NO_CLIP", {"No Clip OFF"}},
+        {"  no_clip  ;  no_clip  ", {"No Clip OFF", "No Clip ON"}}, {"NO_CLIP", {"No Clip OFF"}},
         {"no_clip\tx", Unknown("no_clip\tx")},  // words split at spaces only
     };
     for (const auto& [line, out] : cases) EXPECT_EQ(Run(line), out) << line;

@@ -78,14 +78,11 @@ class Demos : public test::CommandTest {
         Trace trace;
         // What is done before the frames named.
         const std::map<int, std::function<void()>> before = {
-            {3, [] { KeyDown(kVkW); }},
-            {40, [] { Run("cl_forwardspeed 700; +attack"); }},
-            {60, [] { KeyDown(kVkSpace); }},
-            {80, [] { Run("exec_file strafe.cfg"); }},
+            {3, [] { KeyDown(kVkW); }}, {40, [] { Run("cl_forwardspeed 700; +attack"); }},
+            {60, [] { KeyDown(kVkSpace); }}, {80, [] { Run("exec_file strafe.cfg"); }},
             {120, [] { Run("-moveleft;-attack"), KeyUp(kVkW); }},
             {130, [] { RunLineReportingErrors("fog pl 7x;no_clip"); }},  // no no_clip
-            {150, [] { Run("no_clip;jump"); }},
-            {200, [] { Run("fov 70"); }}};
+            {150, [] { Run("no_clip;jump"); }}, {200, [] { Run("fov 70"); }}};
         for (int frame = 0; frame < 240; ++frame) {
             if (before.contains(frame)) before.at(frame)();
             const float dt = 0.004f + 0.0011f * static_cast<float>(frame % 13);
@@ -310,12 +307,9 @@ TEST_F(Demos, FramesAllocateOnlyAsTheRecordingBufferGrows) {
 
 TEST(CommandLine, PlusArgumentsBecomeConsoleLinesAndOthersAreIgnored) {
     const struct { std::vector<const char*> args; std::vector<std::string> lines, ignored; } cases[] = {
-        {{}, {}, {}},
-        {{"--bogus", "x"}, {}, {"--bogus", "x"}},
-        {{"+fov", "77"}, {"fov 77"}, {}},
+        {{}, {}, {}}, {{"--bogus", "x"}, {}, {"--bogus", "x"}}, {{"+fov", "77"}, {"fov 77"}, {}},
         {{"x", "+fog", "+", "+timedemo", "tour"}, {"fog +", "timedemo tour"}, {"x"}},
-        {{"++forward", "+jump"}, {"+forward", "jump"}, {}},
-        {{"+", "+bind", "w", "-"}, {"bind w -"}, {"+"}},
+        {{"++forward", "+jump"}, {"+forward", "jump"}, {}}, {{"+", "+bind", "w", "-"}, {"bind w -"}, {"+"}},
         {{"+load_map", "Data/Карта.map", "中"}, {test::Cp("load_map Data/Карта.map ?")}, {}},
     };
     for (const auto& c : cases) {

@@ -82,10 +82,8 @@ TEST_F(Font, GlyphsLandOnTheirPixelsShowingTheirCells) {
         int set, w, h;
         std::string text;
         std::vector<int> glyphs;
-    } cases[] = {{10, 30, 0, 800, 600, "AB", {33, 34}},
-                 {0, 0, 1, 640, 480, "A!", {161, 129}},
-                 {301.5f, 2, 0, 320, 200, "\xff\x1f ", {223, 0}},
-                 {5, 5, 5, 800, 600, " A", {128, 161}},
+    } cases[] = {{10, 30, 0, 800, 600, "AB", {33, 34}}, {0, 0, 1, 640, 480, "A!", {161, 129}},
+                 {301.5f, 2, 0, 320, 200, "\xff\x1f ", {223, 0}}, {5, 5, 5, 800, 600, " A", {128, 161}},
                  {5, 5, 1, 800, 600, "\x9f\xa0\xe9Z", {255, 186}},
                  {0, 0, 0, 800, 600, std::string(300, 'x'), std::vector<int>(255, 'x' - 32)}};
     for (const auto& c : cases) {

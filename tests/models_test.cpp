@@ -196,14 +196,11 @@ TEST(ModelsMalformed, CommandListFaultsAndNormalIndices) {
         return w;
     };
     const std::pair<std::vector<int32_t>, const char*> cases[] = {
-        {group(3, {0, 1, 2}), "no terminating 0"},
-        {{}, "command count 0"},
-        {group(3, {0, 1, 4}, {0}), "vertex index 4"},
-        {group(-3, {0, -1, 2}, {0}), "vertex index -1"},
+        {group(3, {0, 1, 2}), "no terminating 0"}, {{}, "command count 0"},
+        {group(3, {0, 1, 4}, {0}), "vertex index 4"}, {group(-3, {0, -1, 2}, {0}), "vertex index -1"},
         {group(3, {0, 1, 2}, {5, 0}), "runs past the list"},
         {group(-3, {0, 1, 2}, {-1000000, 0}), "runs past the list"},
-        {{INT_MIN, 0}, "group count"},
-        {{INT_MAX, 0}, "runs past the list"},
+        {{INT_MIN, 0}, "group count"}, {{INT_MAX, 0}, "runs past the list"},
         {group(2, {0, 1}, {1, 0, 0, 3}), "no terminating 0"},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
