@@ -74,27 +74,18 @@ TEST_F(Commands, CommandWordIsCaseFoldedAndAnUnknownOneEchoedWhileTheConsoleIsVi
 TEST_F(Commands, UsageLinesAndMissingOrWrongArguments) {
     struct Case { const char* line; Lines out; int presents = -1; };
     const Case cases[] = {
-        {"fov ?",
-         {Cp("   FOV - Установка угла обзора"), Cp("   Количество параметров - 1"),
-          Cp("   Параметр указывает угол обзора от 10 до 120")}},
-        {"fog ?",
-         {Cp("fog + - Включить туман"), Cp("fog - - Выключить туман"), Cp("fog 1 - Тип тумана"),
-          Cp("fog 2 - Тип тумана"), Cp("fog 3 - Тип тумана"),
-          Cp("fog pl XXX - XXX-плотность тумана от 0 до 100")},
-         7},
-        {"bind ?", {"BIND [KEY] [ACTION]"}},
-        {"load_map ?", {"load_map [Map File name]"}},
-        {"load_texture ?",
-         {"load_texture [File Name(*.tga *.bmp *.pcx)]",
-          Cp("   File Name - Имя файла в папке с игрой")},
-         1},  // both lines without redraw
-        {"play_midi ?", {"Play_MIDI [File name]"}},
-        {"play_wav ?", {"Play_WAV [File name]"}},
-        {"play_mp3 ?", {"Play_MP3 [File name]"}},
-        {"set_volume ?", {"Set_Volume [0 - 65535]"}},
+        {"fov ?", {Cp("   FOV - Установка угла обзора"), Cp("   Количество параметров - 1"),
+                   Cp("   Параметр указывает угол обзора от 10 до 120")}},
+        {"fog ?", {Cp("fog + - Включить туман"), Cp("fog - - Выключить туман"), Cp("fog 1 - Тип тумана"),
+                   Cp("fog 2 - Тип тумана"), Cp("fog 3 - Тип тумана"),
+                   Cp("fog pl XXX - XXX-плотность тумана от 0 до 100")}, 7},
+        {"load_texture ?", {"load_texture [File Name(*.tga *.bmp *.pcx)]",
+                            Cp("   File Name - Имя файла в папке с игрой")}, 1},  // both lines without redraw
+        {"bind ?", {"BIND [KEY] [ACTION]"}}, {"load_map ?", {"load_map [Map File name]"}},
+        {"play_midi ?", {"Play_MIDI [File name]"}}, {"play_wav ?", {"Play_WAV [File name]"}},
+        {"play_mp3 ?", {"Play_MP3 [File name]"}}, {"set_volume ?", {"Set_Volume [0 - 65535]"}},
         {"set_fullscreen ?", {"set_fullscreen [Width] [Height] [ColorBit]"}},
-        {"set_windowed ?", {"set_windowed [Width] [Height]"}},
-        {"sensitivity ?", {"sensitivity=13"}},
+        {"set_windowed ?", {"set_windowed [Width] [Height]"}}, {"sensitivity ?", {"sensitivity=13"}},
         {"load_map", {}}, {"bind", {}}, {"load_texture", {Cp("Файл не указан")}},
     };
     for (const Case& c : cases) {
