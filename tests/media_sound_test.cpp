@@ -92,9 +92,8 @@ TEST_F(MediaSound, Mp3StreamsOverlapAndFinishedOrOldestOnesAreFreed) {
     while (Snd().mp3.size() < size_t{kMaxMp3Streams}) PlayMp3("two.mp3");
     const auto oldest = Snd().mp3.front();
     PlayMp3("one.mp3");  // past the limit: the oldest stops
-    EXPECT_EQ(Snd().mp3.size(), size_t{kMaxMp3Streams});
-    EXPECT_EQ(Snd().mp3.back().channel, oldest.channel);
-    EXPECT_EQ(audio.live.count(oldest.chunk), 0u);
+    EXPECT_EQ(std::tuple(Snd().mp3.size(), Snd().mp3.back().channel, audio.live.count(oldest.chunk)),
+              std::tuple(size_t{kMaxMp3Streams}, oldest.channel, 0u));
     EXPECT_EQ(audio.live.size(), kMaxMp3Streams + 1u);
 }
 
@@ -152,8 +151,7 @@ TEST_F(MediaSound, StartUpStageLogsAndMakesItsHoldersAndShutdownReleasesThem) {
     SetProgramDir("/nonexistent/");
     audio.openResult = audio::kOpened;
     EXPECT_TRUE(InitMediaDevices());
-    EXPECT_FALSE(Media().midi->Opened());
-    EXPECT_TRUE(Media().sound->Ready());
+    EXPECT_EQ(std::pair(Media().midi->Opened(), Media().sound->Ready()), std::pair(false, true));
     EXPECT_EQ(audio.closes, 0) << "the holders that never opened a device closed none";
     ScreenSetFullScreen(1024, 768, 32);
     ShutdownMediaDevices();
