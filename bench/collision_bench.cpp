@@ -3,47 +3,15 @@
 // just before in the same run (counter one_panel_x; CPU time, so a busy machine skews it less).
 #include <benchmark/benchmark.h>
 
-#include <ctime>
-
 #include "app/collision.h"
-#include "app/players.h"
-#include "console/commands.h"
-#include "console/settings.h"
-#include "world/map.h"
+#include "bench_common.h"
 
 namespace {
 
 using namespace tam;
-
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
+using tam::bench::ThreadSeconds;
 
 double onePanelSeconds = 0;  // CPU seconds per one-panel test, from the latest run of it
-
-// 127 panels scattered over the map on a fixed pseudo-random pattern, all spanning the feet.
-void FillMap() {
-    ResetWorld();
-    ResetPlayers();
-    ResetSettings();
-    ResetInterpreter();
-    MapState& m = Map();
-    m.boxCount = 127;
-    for (int i = 0; i < 127; ++i) {
-        MapBox& b = m.boxes[static_cast<size_t>(i)];
-        b.x1 = static_cast<int8_t>(RandomBelow(200) - 100);
-        b.y1 = static_cast<int8_t>(RandomBelow(200) - 100);
-        const bool alongX = i % 2 == 0;
-        b.x2 = static_cast<int8_t>(b.x1 + (alongX ? 16 : 0));
-        b.y2 = static_cast<int8_t>(b.y1 + (alongX ? 0 : 16));
-        b.z1 = -2;
-        b.z2 = 8;
-        b.nx = alongX ? 0.0f : 1.0f;
-        b.ny = alongX ? 1.0f : 0.0f;
-    }
-}
 
 void BM_CollideWithOnePanel(benchmark::State& state) {
     MapBox b;
@@ -64,7 +32,7 @@ void BM_CollideWithOnePanel(benchmark::State& state) {
 BENCHMARK(BM_CollideWithOnePanel);
 
 void BM_MovePlayer127Panels(benchmark::State& state) {
-    FillMap();
+    bench::FillMapWithPanels();
     PlayerRecord& p = Plr().Players[0];
     p.moveForward = 1;
     p.yawRate = 7.0f;

@@ -4,17 +4,13 @@
 // recording_x and playing_x; CPU time, so a busy machine skews them less).
 #include <benchmark/benchmark.h>
 
-#include <ctime>
-
 #include "app/demo.h"
-#include "app/players.h"
-#include "console/commands.h"
-#include "console/settings.h"
-#include "world/map.h"
+#include "bench_common.h"
 
 namespace {
 
 using namespace tam;
+using tam::bench::ThreadSeconds;
 
 constexpr float kFrameTime = 0.016f;
 // Every benchmark walks the same round of frames from the same start again and again: a step's
@@ -22,35 +18,12 @@ constexpr float kFrameTime = 0.016f;
 constexpr size_t kRound = 4096;
 PlayerRecord startRecord;
 
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
 double aloneSeconds = 0;  // CPU seconds per step without a demo, from the latest run
 
-// One walking player on 127 panels scattered on a fixed pseudo-random pattern.
+// One walking player on the benchmarks' 127 panels.
 void Setup() {
-    ResetWorld();
-    ResetPlayers();
-    ResetSettings();
-    ResetInterpreter();
+    bench::FillMapWithPanels();
     ResetDemos();
-    MapState& m = Map();
-    m.boxCount = 127;
-    for (int i = 0; i < 127; ++i) {
-        MapBox& b = m.boxes[static_cast<size_t>(i)];
-        b.x1 = static_cast<int8_t>(RandomBelow(200) - 100);
-        b.y1 = static_cast<int8_t>(RandomBelow(200) - 100);
-        const bool alongX = i % 2 == 0;
-        b.x2 = static_cast<int8_t>(b.x1 + (alongX ? 16 : 0));
-        b.y2 = static_cast<int8_t>(b.y1 + (alongX ? 0 : 16));
-        b.z1 = -2;
-        b.z2 = 8;
-        b.nx = alongX ? 0.0f : 1.0f;
-        b.ny = alongX ? 1.0f : 0.0f;
-    }
     Plr().PlayerCount = 1;
     Plr().Players[0].moveForward = 1;
     startRecord = Plr().Players[0];

@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstdint>
-#include <ctime>
 #include <map>
 #include <vector>
 
@@ -20,6 +19,7 @@
 #include <stb/stb_image.h>
 #endif
 
+#include "bench_common.h"
 #include "images/readers.h"
 
 namespace {
@@ -225,11 +225,7 @@ std::vector<uint8_t> MakePcx() {
     return out;
 }
 
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
+using tam::bench::ThreadSeconds;
 
 // CPU seconds per decode in the latest stb_image run on each file.
 std::map<const std::vector<uint8_t>*, double> stbSeconds;

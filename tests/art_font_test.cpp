@@ -16,11 +16,7 @@ namespace {
 
 // The font picture, made once for the whole suite from the faces fontconfig finds; `error` says
 // why when it could not be made.
-struct Made {
-    std::string regular, bold;
-    Picture pic;
-    std::string error;
-};
+struct Made { std::string regular, bold; Picture pic; std::string error; };
 const Made& MadeFont() {
     static const Made made = [] {
         Made m;

@@ -1,6 +1,5 @@
-// The procedural world textures, sky faces and icon: the makers are deterministic (the build's
-// files are made again byte for byte), and a side face's hidden bottom row repeats its top row so the
-// texture's repeat wrapping leaves no line at the top edge.
+// The procedural world textures, sky faces and icon: made again byte for byte, and a side face's
+// hidden bottom row repeats its top row, so repeat wrapping leaves no line at the top edge.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,10 +1,9 @@
-// Shared set-up for the command-language and console tests: the command chain as the program
-// registers it, a fresh console with a recording window, fresh settings, key table, players,
-// world, textures and media, the GL seam, audio backend and display device replaced by
-// recorders, and a scratch program folder holding a few files for the file commands.
+// Shared set-up for the command-language and console tests: the program's command chain, fresh
+// state everywhere, recorders for GL, audio and display, and a scratch program folder.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +23,7 @@
 #include "input/keys.h"
 #include "media_fakes.h"
 #include "platform/platform.h"
+#include "render/opengl.h"
 #include "world/map.h"
 
 namespace tam::test {
@@ -49,11 +49,52 @@ class RecordingView : public ConsoleView {
     void ShowModal() override {}
 };
 
-// The console log's lines, oldest first.
+// A fresh folder named after the running test, made the program folder; both are undone with
+// this object.
+struct ScratchProgramDir {
+    std::string saved = ProgramDir();
+    std::filesystem::path path = std::filesystem::temp_directory_path() /
+        ("tam_" + std::to_string(getpid()) + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    ScratchProgramDir() {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+        SetProgramDir(path.string() + "/");
+    }
+    ~ScratchProgramDir() {
+        SetProgramDir(saved);
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+};
+
+// The console log's lines, oldest first; and joined, as they were before the log wrapped them at
+// 60 bytes.
 inline Lines ConsoleLog() {
     const ConsoleState& c = Con();
     return {c.log.begin() + 1, c.log.begin() + 1 + c.lineCount};
 }
+inline std::string ConsoleText() {
+    std::string all;
+    for (const std::string& l : ConsoleLog()) all += l;
+    return all;
+}
+
+// A main window of the given size whose OpenGL context is made (when `context`) or refused.
+class FakeGlWindow : public GlWindow {
+  public:
+    FakeGlWindow(bool context, int w, int h) : context_(context), w_(w), h_(h) {}
+    bool Exists() override { return true; }
+    bool HasGlDrawable() override { return true; }
+    void OuterSize(int& w, int& h) override { w = w_, h = h_; }
+    void* CreateGlContext() override { return context_ ? &context_ : nullptr; }
+    bool MakeGlCurrent(void*) override { return context_; }
+    void ReleaseGlCurrent() override {}
+    void DeleteGlContext(void*) override {}
+
+  private:
+    bool context_;
+    int w_, h_;
+};
 
 class CommandTest : public ::testing::Test {
   protected:
@@ -63,9 +104,9 @@ class CommandTest : public ::testing::Test {
     FakeAudio audio;
     audio::ScopedBackend audioScope{&audio};
     FakeDisplay display;
-    std::string savedProgramDir = ProgramDir();
     std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-    std::filesystem::path dir;  // the program folder; tests may point HOME and XDG_CONFIG_HOME here
+    ScratchProgramDir scratch;
+    const std::filesystem::path& dir = scratch.path;  // tests may point HOME and XDG_CONFIG_HOME here
 
     void SetUp() override {
         ResetConsole();
@@ -83,16 +124,11 @@ class CommandTest : public ::testing::Test {
         NewScreen();
         audio.open = true;
         audio.channels = kMixChannels;
-        const auto* test = ::testing::UnitTest::GetInstance();
-        dir = std::filesystem::temp_directory_path() /
-              ("tam_commands_" + std::to_string(test->random_seed()) + "_" +
-               test->current_test_info()->name());
         std::filesystem::create_directories(dir / "Data" / "Sound");
         std::ofstream(dir / "Data" / "Sound" / "mp40f1.wav") << std::string("RIFF\4\0\0\0WAVE", 12);
         audio.readable.insert((dir / "Data" / "Sound" / "mp40f1.wav").string());
         // A 1 x 1 uncompressed true-colour TGA.
         std::ofstream(dir / "wall.tga") << std::string("\0\0\2\0\0\0\0\0\0\0\0\0\1\0\1\0\30\0\0\0\377", 21);
-        SetProgramDir(dir.string() + "/");
     }
 
     void TearDown() override {
@@ -102,20 +138,12 @@ class CommandTest : public ::testing::Test {
         ResetTextures();
         ResetWorld();
         platform::Shutdown();  // forgets a quit request
-        SetProgramDir(savedProgramDir);
         setenv("HOME", savedHome.c_str(), 1);
         unsetenv("XDG_CONFIG_HOME");
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
 
     static Lines Log() { return ConsoleLog(); }
-    // The log's lines joined, as they were before the log wrapped them at 60 bytes.
-    static std::string Joined() {
-        std::string all;
-        for (const std::string& l : Log()) all += l;
-        return all;
-    }
+    static std::string Joined() { return ConsoleText(); }
 
     // Runs `line` on an empty log and returns what it printed.
     static Lines Run(std::string_view line) {

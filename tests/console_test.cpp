@@ -1,6 +1,5 @@
 // The console log: wrapping, the full log, the prompt drawn and taken off, the history walks,
 // the console key characters; and the CP1251 conversions the console relies on.
-#include <gtest/gtest.h>
 
 #include "command_fixture.h"
 
@@ -102,23 +101,14 @@ TEST_F(ConsoleTest, EnterLogsTheLineAndHistoryWalksBackAndForth) {
 using Completion = test::CommandTest;
 
 TEST_F(Completion, TabCompletesCommandWordsAndKeyNamesAndListsOnTheSecondTab) {
-    struct Case {
-        const char* typed;
-        int tabs;
-        const char* line;
-        Lines listed;
-    };
+    struct Case { const char* typed; int tabs; const char* line; Lines listed; };
     const Case cases[] = {
-        {"BI", 1, "bind ", {}},
+        {"BI", 1, "bind ", {}}, {"load_", 1, "load_", {}}, {"load_", 2, "load_", {"load_map  load_texture"}},
         {"fog +;lo", 1, "fog +;load_", {}},  // the last command, to the common beginning
-        {"load_", 1, "load_", {}},
-        {"load_", 2, "load_", {"load_map  load_texture"}},
-        {"bind f1", 2, "bind f1", {"f1  f10  f11  f12"}},
-        {"bind esc", 1, "bind escape ", {}},
+        {"bind f1", 2, "bind f1", {"f1  f10  f11  f12"}}, {"bind esc", 1, "bind escape ", {}},
         {"bind escape +f", 1, "bind escape +f", {}},  // past the first argument
         {"fog p", 2, "fog p", {}},                     // fog offers no words
-        {"zzz", 2, "zzz", {}},
-        {"", 2, "", {}},  // the whole chain, too long for one line
+        {"zzz", 2, "zzz", {}}, {"", 2, "", {}},  // "": the whole chain, too long for one line
     };
     for (const Case& c : cases) {
         Con().inputLine = c.typed;

@@ -1,15 +1,13 @@
-// Demos without a window, through the frame loop's own SimulateFrame: a recorded session (keys,
-// mouse, typed lines, a command file, a failing line, a jump, then a map load that ends it)
-// replays bit for bit, under timedemo and at the recorded pace, whatever the user presses
-// meanwhile; the bundled tour plays to its line; bad demos are refused with one line and change
-// nothing; the writer's cost per frame; and the program's "+" command-line arguments.
+// Demos without a window, through the frame loop's SimulateFrame: a recorded session replays bit
+// for bit whatever the user does; the bundled tour; bad demos refused; the cost per frame; and the
+// program's "+" command-line arguments.
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <functional>
+#include <map>
 #include <tuple>
 #include <utility>
 
@@ -39,11 +37,6 @@ void Sample(Trace& trace) {
     const float values[8] = {p.x, p.y, p.z, p.pitch, p.yaw, p.vx, p.vy, p.vz};
     std::memcpy(row.data(), values, sizeof values);
     trace.push_back(row);
-}
-
-std::vector<uint8_t> FileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 class Demos : public test::CommandTest {
@@ -83,34 +76,15 @@ class Demos : public test::CommandTest {
         std::ofstream(dir / "strafe.cfg") << "+moveleft\n// a comment\nsensitivity 20\n";
         Run("record walk");
         Trace trace;
+        // What is done before the frames named.
+        const std::map<int, std::function<void()>> before = {
+            {3, [] { KeyDown(kVkW); }}, {40, [] { Run("cl_forwardspeed 700; +attack"); }},
+            {60, [] { KeyDown(kVkSpace); }}, {80, [] { Run("exec_file strafe.cfg"); }},
+            {120, [] { Run("-moveleft;-attack"), KeyUp(kVkW); }},
+            {130, [] { RunLineReportingErrors("fog pl 7x;no_clip"); }},  // no no_clip
+            {150, [] { Run("no_clip;jump"); }}, {200, [] { Run("fov 70"); }}};
         for (int frame = 0; frame < 240; ++frame) {
-            switch (frame) {
-                case 3:
-                    KeyDown(kVkW);
-                    break;
-                case 40:
-                    Run("cl_forwardspeed 700; +attack");
-                    break;
-                case 60:
-                    KeyDown(kVkSpace);
-                    break;
-                case 80:
-                    Run("exec_file strafe.cfg");
-                    break;
-                case 120:
-                    Run("-moveleft;-attack");
-                    KeyUp(kVkW);
-                    break;
-                case 130:
-                    RunLineReportingErrors("fog pl 7x;no_clip");
-                    break;  // no no_clip
-                case 150:
-                    Run("no_clip;jump");
-                    break;
-                case 200:
-                    Run("fov 70");
-                    break;
-            }
+            if (before.contains(frame)) before.at(frame)();
             const float dt = 0.004f + 0.0011f * static_cast<float>(frame % 13);
             SimulateFrame(dt, (frame % 9) - 4, frame < 100 ? -3 : 2);
             Sample(trace);
@@ -124,7 +98,7 @@ class Demos : public test::CommandTest {
 TEST_F(Demos, ARecordedSessionReplaysBitForBitWhateverTheUserDoes) {
     const Trace recorded = RecordSession();
     ASSERT_EQ(tam::Demos().mode, DemoMode::Idle);
-    const std::vector<uint8_t> bytes = FileBytes(demos / "walk.dem");
+    const auto bytes = ReadWholeFile((demos / "walk.dem").string()).value_or(std::vector<uint8_t>{});
     Demo demo;
     std::string reason;
     ASSERT_TRUE(ParseDemo(bytes, demo, reason)) << reason;
@@ -222,7 +196,7 @@ TEST_F(Demos, BadDemosAreRefusedWithOneLineAndChangeNothing) {
         SimulateFrame(0.01f, 1, 1);
     }
     Run("stop");
-    const std::vector<uint8_t> good = FileBytes(demos / "good.dem");
+    const auto good = ReadWholeFile((demos / "good.dem").string()).value_or(std::vector<uint8_t>{});
     Demo parsed;
     std::string reason;
     ASSERT_TRUE(ParseDemo(good, parsed, reason)) << reason;
@@ -238,24 +212,18 @@ TEST_F(Demos, BadDemosAreRefusedWithOneLineAndChangeNothing) {
         }
         return w.Finish();
     };
-    auto truncated = good;
-    truncated.resize(good.size() - 9);
-    auto version = good;
-    version[4] = 2;
-    auto damaged = good;
-    damaged[good.size() / 2] ^= 0x40;
-    const struct {
-        std::string name;
-        std::vector<uint8_t> bytes;
-        std::string line;
-    } cases[] = {
+    const auto flipped = [&](size_t at, uint8_t bits) {  // `good` with bits of one byte flipped
+        auto b = good;
+        return b[at] ^= bits, b;
+    };
+    const struct { std::string name; std::vector<uint8_t> bytes; std::string line; } cases[] = {
         {"", {}, "play_demo missing: no such demo"},
         {"../good", {}, "play_demo: a demo name is letters, digits, -, _ and ."},
         {"empty", {}, "play_demo empty: not a demo file"},
         {"short", {'T', 'D', 'E', 'M', 1}, "play_demo short: truncated"},
-        {"cut", truncated, "play_demo cut: checksum mismatch (damaged or truncated)"},
-        {"damaged", damaged, "play_demo damaged: checksum mismatch (damaged or truncated)"},
-        {"version", version, "play_demo version: format version 2, this program reads 1"},
+        {"cut", {good.begin(), good.end() - 9}, "play_demo cut: checksum mismatch (damaged or truncated)"},
+        {"damaged", flipped(good.size() / 2, 0x40), "play_demo damaged: checksum mismatch (damaged or truncated)"},
+        {"version", flipped(4, 1 ^ 2), "play_demo version: format version 2, this program reads 1"},
         {"othermap", rewritten([](Demo& d) { d.start.mapHash ^= 1; }),
          "play_demo othermap: its map Data/Maps/isengard.map differs from the recorded one"},
         {"nomap", rewritten([](Demo& d) { d.start.mapFile = "Data/Maps/gone.map"; }),
@@ -275,9 +243,7 @@ TEST_F(Demos, BadDemosAreRefusedWithOneLineAndChangeNothing) {
     for (const auto& c : cases) {
         const std::string name = c.name.empty() ? "missing" : c.name;
         if (!c.name.empty() && c.name[0] != '.')
-            std::ofstream(demos / (name + ".dem"), std::ios::binary)
-                .write(reinterpret_cast<const char*>(c.bytes.data()),
-                       static_cast<std::streamsize>(c.bytes.size()));
+            WriteWholeFile((demos / (name + ".dem")).string(), c.bytes);
         for (const char* command : {"play_demo ", "timedemo "}) {
             std::string want = c.line;
             if (command[0] == 't') want.replace(0, 9, "timedemo");
@@ -340,16 +306,10 @@ TEST_F(Demos, FramesAllocateOnlyAsTheRecordingBufferGrows) {
 }
 
 TEST(CommandLine, PlusArgumentsBecomeConsoleLinesAndOthersAreIgnored) {
-    const struct {
-        std::vector<const char*> args;
-        std::vector<std::string> lines, ignored;
-    } cases[] = {
-        {{}, {}, {}},
-        {{"--bogus", "x"}, {}, {"--bogus", "x"}},
-        {{"+fov", "77"}, {"fov 77"}, {}},
+    const struct { std::vector<const char*> args; std::vector<std::string> lines, ignored; } cases[] = {
+        {{}, {}, {}}, {{"--bogus", "x"}, {}, {"--bogus", "x"}}, {{"+fov", "77"}, {"fov 77"}, {}},
         {{"x", "+fog", "+", "+timedemo", "tour"}, {"fog +", "timedemo tour"}, {"x"}},
-        {{"++forward", "+jump"}, {"+forward", "jump"}, {}},
-        {{"+", "+bind", "w", "-"}, {"bind w -"}, {"+"}},
+        {{"++forward", "+jump"}, {"+forward", "jump"}, {}}, {{"+", "+bind", "w", "-"}, {"bind w -"}, {"+"}},
         {{"+load_map", "Data/Карта.map", "中"}, {test::Cp("load_map Data/Карта.map ?")}, {}},
     };
     for (const auto& c : cases) {

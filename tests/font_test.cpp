@@ -1,7 +1,5 @@
 // The texture font through the GL recorder: where PrintText's glyphs land and which cells they
-// show, glyph choice by set, dropped characters and cut lines, and the state around the line.
-// What the glyphs look like, and the HUD's formatted lines, are read back by the arena's
-// whole-program test.
+// show. (The arena's whole-program test reads the glyphs and the HUD's lines back.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,9 +24,7 @@ protected:
 
 // One glyph as drawn: its corners in window pixels and texture coordinates, counter-clockwise
 // from the lower left.
-struct Quad {
-    std::array<std::array<double, 2>, 4> px, st;
-};
+struct Quad { std::array<std::array<double, 2>, 4> px, st; };
 
 // Builds the glyph lists and prints `text` at (x, y) in a w x h window; replays the glyph lists
 // PrintText calls under the matrices it sets. Also checks the state the glyphs are drawn in and
@@ -86,10 +82,8 @@ TEST_F(Font, GlyphsLandOnTheirPixelsShowingTheirCells) {
         int set, w, h;
         std::string text;
         std::vector<int> glyphs;
-    } cases[] = {{10, 30, 0, 800, 600, "AB", {33, 34}},
-                 {0, 0, 1, 640, 480, "A!", {161, 129}},
-                 {301.5f, 2, 0, 320, 200, "\xff\x1f ", {223, 0}},
-                 {5, 5, 5, 800, 600, " A", {128, 161}},
+    } cases[] = {{10, 30, 0, 800, 600, "AB", {33, 34}}, {0, 0, 1, 640, 480, "A!", {161, 129}},
+                 {301.5f, 2, 0, 320, 200, "\xff\x1f ", {223, 0}}, {5, 5, 5, 800, 600, " A", {128, 161}},
                  {5, 5, 1, 800, 600, "\x9f\xa0\xe9Z", {255, 186}},
                  {0, 0, 0, 800, 600, std::string(300, 'x'), std::vector<int>(255, 'x' - 32)}};
     for (const auto& c : cases) {

@@ -17,7 +17,10 @@
 namespace tam {
 namespace {
 
+using test::Face;
 using test::GlRecorder;
+using test::N3;
+using test::Vtx;
 
 // A small linear congruential source, independent of the program's generator.
 RandomSource Lcg(uint32_t seed) {
@@ -129,37 +132,6 @@ TEST(GeneratorStartPoints, CountsAndPlaces) {
     }
 }
 
-// The recorded geometry, one entry per triangle or quad; each vertex is {s, t, x, y, z}.
-using Vtx = std::array<float, 5>;
-using N3 = std::array<float, 3>;
-struct Face {
-    GLenum mode;
-    double texture;
-    N3 n;
-    std::vector<Vtx> v;
-};
-std::vector<Face> Faces(const GlRecorder& rec) {
-    std::vector<Face> out;
-    double texture = -1, n[3] = {}, st[2] = {};
-    GLenum mode = 0;
-    Face cur{};
-    for (const auto& c : rec.calls) {
-        if (c.name == "BindTexture") texture = c.args[1];
-        if (c.name == "Begin") mode = static_cast<GLenum>(c.args[0]);
-        if (c.name == "Normal3f") std::copy(c.args.begin(), c.args.end(), n);
-        if (c.name == "TexCoord2f") std::copy(c.args.begin(), c.args.end(), st);
-        if (c.name != "Vertex3f") continue;
-        if (cur.v.empty()) cur = Face{mode, texture, {float(n[0]), float(n[1]), float(n[2])}, {}};
-        cur.v.push_back({float(st[0]), float(st[1]), float(c.args[0]), float(c.args[1]), float(c.args[2])});
-        if (cur.v.size() == (mode == GL_TRIANGLES ? 3u : 4u)) out.push_back(cur), cur = {};
-    }
-    return out;
-}
-std::vector<Face> Select(const std::vector<Face>& all, GLenum mode, N3 n) {
-    std::vector<Face> out;
-    std::copy_if(all.begin(), all.end(), std::back_inserter(out), [&](auto& f) { return f.mode == mode && f.n == n; });
-    return out;
-}
 // Land triangles, then cliff quads facing south, west, north and east.
 using N5 = std::array<size_t, 5>;
 N5 Counts(const std::vector<Face>& f) {

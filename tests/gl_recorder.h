@@ -1,10 +1,9 @@
-// A recording stand-in for the GL seam: every call becomes one GlCall with its numeric
-// arguments, so drawing code can be checked without a window. Float arrays (lights, materials,
-// fog colour) are expanded to four values; CallLists records its bytes; other pointers record
-// whether they were given.
+// A recording stand-in for the GL seam: every call becomes one GlCall with its numeric arguments
+// (four values for float arrays, the bytes for CallLists, whether other pointers were given).
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <iterator>
 #include <string>
@@ -134,5 +133,44 @@ private:
         if (keepCalls) calls.back().args.insert(calls.back().args.end(), four, four + 4);
     }
 };
+
+// The recorded geometry, one entry per triangle or quad, with the texture, normal and colour in
+// force; each vertex is {s, t, x, y, z}.
+using Vtx = std::array<float, 5>;
+using N3 = std::array<float, 3>;
+struct Face {
+    GLenum mode;
+    double texture;
+    N3 n;
+    std::vector<Vtx> v;
+    N3 color = {1, 1, 1};
+    bool operator==(const Face&) const = default;
+};
+inline std::vector<Face> Faces(const GlRecorder& rec) {
+    std::vector<Face> out;
+    double texture = -1, n[3] = {}, st[2] = {}, color[3] = {};
+    GLenum mode = 0;
+    Face cur{};
+    for (const auto& c : rec.calls) {
+        if (c.name == "BindTexture") texture = c.args[1];
+        if (c.name == "Begin") mode = static_cast<GLenum>(c.args[0]);
+        if (c.name == "Normal3f") std::copy(c.args.begin(), c.args.end(), n);
+        if (c.name == "TexCoord2f") std::copy(c.args.begin(), c.args.end(), st);
+        if (c.name == "Color3f") std::copy(c.args.begin(), c.args.end(), color);
+        if (c.name != "Vertex3f") continue;
+        if (cur.v.empty())
+            cur = Face{mode, texture, {float(n[0]), float(n[1]), float(n[2])}, {},
+                       {float(color[0]), float(color[1]), float(color[2])}};
+        cur.v.push_back({float(st[0]), float(st[1]), float(c.args[0]), float(c.args[1]), float(c.args[2])});
+        if (cur.v.size() == (mode == GL_TRIANGLES ? 3u : 4u)) out.push_back(cur), cur = {};
+    }
+    return out;
+}
+// The faces of `all` drawn as `mode` with the normal `n`.
+inline std::vector<Face> Select(const std::vector<Face>& all, GLenum mode, N3 n) {
+    std::vector<Face> out;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(out), [&](auto& f) { return f.mode == mode && f.n == n; });
+    return out;
+}
 
 }  // namespace tam::test

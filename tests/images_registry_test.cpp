@@ -1,18 +1,12 @@
 // The texture registry through the GL recorder: lookup by the path as typed, the reader chosen by
 // extension, the default checkerboard, the upload sequence, and the start-up texture table.
-#include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include <filesystem>
-#include <numeric>
 #include <set>
 
-#include "console/console.h"
-#include "base/files.h"
-#include "gl_recorder.h"
+#include "command_fixture.h"
 #include "images/readers.h"
-#include "images/texture.h"
 #include "images/texture_local.h"
 
 namespace tam {
@@ -37,31 +31,19 @@ public:
 class ImagesRegistry : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("tam_registry_" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        previousDir_ = ProgramDir();
-        SetProgramDir(dir_.string() + "/");
         ResetTextures();
         ResetConsole();
     }
-    void TearDown() override {
-        ResetTextures();
-        SetProgramDir(previousDir_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { ResetTextures(); }
     void Put(const std::string& from, const std::string& to) {
         fs::create_directories((dir_ / to).parent_path());
         fs::copy_file(fs::path(TAM_TEST_DATA_DIR) / "images" / from, dir_ / to);
     }
-    // The log's lines joined, as they were before the log wrapped them at 60 bytes.
-    static std::string Logged() {
-        return std::accumulate(Con().log.begin() + 1, Con().log.begin() + 1 + Con().lineCount, std::string());
-    }
 
     UploadRecorder rec;
     gl::ScopedBackend backend{&rec};
-    fs::path dir_;
-    std::string previousDir_;
+    test::ScratchProgramDir scratch_;
+    const fs::path& dir_ = scratch_.path;
 };
 
 // The checkerboard first, then each path (as typed: case counts) uploaded once, top row first.
@@ -126,7 +108,7 @@ TEST_F(ImagesRegistry, ExtensionChoosesTheReaderCaseSensitivelyAndEachFailureIsN
         ResetConsole();
         EXPECT_EQ(LoadTexture(c.to) != def, !c.why) << c.to;
         const std::string why = c.why ? std::string(" not loaded: ") + c.why + " (default texture used)" : "";
-        EXPECT_EQ(Logged(), c.why ? "Texture " + std::string(c.to) + why : "") << c.to;
+        EXPECT_EQ(test::ConsoleText(), c.why ? "Texture " + std::string(c.to) + why : "") << c.to;
     }
     EXPECT_EQ(Tex().registry->list.size(), 6u);
     Put("tga_24.tga", "Data/textures/none.tga");

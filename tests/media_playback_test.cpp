@@ -1,27 +1,17 @@
-// Real playback through SDL2_mixer, recorded by SDL's disk audio driver (16-bit stereo at
-// 44.1 kHz, written as it is mixed, in real time): WAV replacement and the default chime, two
-// MP3 streams at once, the MIDI alias restarting its file, the output levels of both channels,
-// and the device status codes. (The whole-program sound test hears the game's own sounds.)
-#include <gtest/gtest.h>
-#include <unistd.h>
-
+// Real playback through SDL2_mixer, recorded in real time by SDL's disk audio driver (16-bit
+// stereo at 44.1 kHz). (The whole-program sound test hears the game's own sounds.)
 #include <chrono>
 #include <cmath>
 #include <complex>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <numbers>
 #include <regex>
 #include <thread>
 
 #include "asset/byte_writer.h"
-#include "console/console.h"
-#include "base/files.h"
+#include "command_fixture.h"
 #include "media/sound.h"
-#include "platform/platform.h"
 
 namespace tam {
 namespace {
@@ -85,9 +75,7 @@ struct Recording {
 
 void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
     fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    WriteWholeFile(path.string(), bytes);
 }
 
 // A stereo 16-bit WAV of a sine at half level.
@@ -126,23 +114,15 @@ protected:
     void SetUp() override {
         const char* driver = std::getenv("SDL_AUDIODRIVER");
         savedDriver_ = driver ? driver : "";
-        dir_ = fs::path(::testing::TempDir()) /
-               ("tam_media_" + std::to_string(getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", (dir_ / "out.raw").c_str(), 1);
-        SetProgramDir(dir_.string() + "/");
         ResetSound();
     }
     void TearDown() override {
         ResetSound();
-        SetProgramDir("");
         if (savedDriver_.empty()) unsetenv("SDL_AUDIODRIVER");
         else setenv("SDL_AUDIODRIVER", savedDriver_.c_str(), 1);
         unsetenv("SDL_DISKAUDIOFILE");
-        fs::remove_all(dir_);
     }
     // Opens the device, runs `steps` (a play call, then a wait in ms), closes it and reads
     // back what was mixed.
@@ -164,14 +144,14 @@ protected:
                 }
             }
         }
-        std::ifstream in(dir_ / "out.raw", std::ios::binary);
-        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+        const auto bytes = ReadWholeFile((dir_ / "out.raw").string()).value_or(std::vector<uint8_t>{});
         Recording r;
         r.s.resize(bytes.size() / 2);
         std::memcpy(r.s.data(), bytes.data(), r.s.size() * 2);
         return r;
     }
-    fs::path dir_;
+    test::ScratchProgramDir scratch_;
+    const fs::path& dir_ = scratch_.path;
     std::string savedDriver_;
 };
 
@@ -198,8 +178,7 @@ TEST_F(MediaPlayback, UnplayableWavSoundsTheChimeAndSaysWhy) {
     EXPECT_GT(r.Tone(0, 987.77, t0, t0 + 0.06), 0.1);
     EXPECT_GT(r.Tone(1, 1318.51, t0 + 0.1, t0 + 0.16), 0.1);
     // The mixer's own reason, between the name and the fallback.
-    std::string line;
-    for (int i = 1; i <= Con().lineCount; ++i) line += Con().log[i];
+    const std::string line = test::ConsoleText();
     EXPECT_TRUE(std::regex_match(line, std::regex("WAV bad\\.wav not played: .+\\S \\(default sound played\\)")))
         << line;
     ResetConsole();

@@ -1,8 +1,5 @@
-// The media unit against stand-in audio and display devices: which files play as a sound or as
-// music and the line for one that is not played, the default sound, MP3 streams (overlap, reaping,
-// the limit), the device holder; the start-up stage's log and holders, refused mode steps, and
-// shutdown. (The recorded playback tests hear the MIDI alias restart and a WAV replace a WAV.)
-#include <gtest/gtest.h>
+// The media unit against stand-in audio and display devices. (The recorded playback tests hear
+// the MIDI alias restart and a WAV replace a WAV.)
 
 #include "command_fixture.h"
 #include "media/display.h"
@@ -52,11 +49,7 @@ protected:
 TEST_F(MediaSound, FirstBytesNotNamesDecideWhatPlaysAsSoundOrMusic) {
     PlayMidi("missing.mid");
     EXPECT_EQ(TakeLog(), "MIDI missing.mid not played: cannot be opened");
-    const struct {
-        const char* name;
-        std::string bytes;
-        bool wav, midi;
-    } files[] = {
+    const struct { const char* name; std::string bytes; bool wav, midi; } files[] = {
         {"x.wav", kWave, true, false},      {"x.mp3", kMp3, false, false},
         {"mp3.wav", kMp3, false, false},    {"song.rmi", kRmid, false, false},  // MIDI in RIFF
         {"x.ogg", "OggS\0\2"s, false, false},     {"avi.wav", "RIFF\x24\0\0\0AVI LIST"s, false, false},
@@ -99,9 +92,8 @@ TEST_F(MediaSound, Mp3StreamsOverlapAndFinishedOrOldestOnesAreFreed) {
     while (Snd().mp3.size() < size_t{kMaxMp3Streams}) PlayMp3("two.mp3");
     const auto oldest = Snd().mp3.front();
     PlayMp3("one.mp3");  // past the limit: the oldest stops
-    EXPECT_EQ(Snd().mp3.size(), size_t{kMaxMp3Streams});
-    EXPECT_EQ(Snd().mp3.back().channel, oldest.channel);
-    EXPECT_EQ(audio.live.count(oldest.chunk), 0u);
+    EXPECT_EQ(std::tuple(Snd().mp3.size(), Snd().mp3.back().channel, audio.live.count(oldest.chunk)),
+              std::tuple(size_t{kMaxMp3Streams}, oldest.channel, 0u));
     EXPECT_EQ(audio.live.size(), kMaxMp3Streams + 1u);
 }
 
@@ -159,8 +151,7 @@ TEST_F(MediaSound, StartUpStageLogsAndMakesItsHoldersAndShutdownReleasesThem) {
     SetProgramDir("/nonexistent/");
     audio.openResult = audio::kOpened;
     EXPECT_TRUE(InitMediaDevices());
-    EXPECT_FALSE(Media().midi->Opened());
-    EXPECT_TRUE(Media().sound->Ready());
+    EXPECT_EQ(std::pair(Media().midi->Opened(), Media().sound->Ready()), std::pair(false, true));
     EXPECT_EQ(audio.closes, 0) << "the holders that never opened a device closed none";
     ScreenSetFullScreen(1024, 768, 32);
     ShutdownMediaDevices();

@@ -1,8 +1,5 @@
-// The game's own models as the build makes them: each file read by the engine's loader, with
-// the parts the engine does not keep read here, and checked as a whole (sections laid out end to
-// end, strips and fans that draw exactly the triangle list, outward-facing parts, normals that
-// follow the surface, full use of the packed bytes, frame names that follow the engine's
-// ranges); the skins are readable and the build made again gives identical bytes.
+// The game's own models as the build makes them: read by the engine's loader, the rest read
+// here, and checked as a whole; the skins are readable and the build made again is the same.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -121,10 +118,7 @@ std::string ReadModel(const std::string& name, ArtModel& m) {
 }
 
 // The three files, read once for the whole suite; `error` names what is wrong with any of them.
-struct Models {
-    ArtModel each[3];
-    std::string error;
-};
+struct Models { ArtModel each[3]; std::string error; };
 const Models& Loaded() {
     static const Models models = [] {
         Models m;

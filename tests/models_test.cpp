@@ -1,23 +1,16 @@
-// The MD2 model: the loader (header acceptance, unpacking of frames, replacement by a second file,
-// the refusal of malformed files for their reasons and of missing ones), the animation
-// clock (frame stepping and blend, looping ranges, the one-frame animation, drawing without
-// advancing), the strips and fans the command list turns into, with their blended positions,
-// texture coordinates, normals and lit colours, and the normal and shade tables those colours
-// come from. Files are built in memory: frames of packed vertices and a command list, laid out
-// after the header in a chosen order, with every header field open to tampering.
-#include <gtest/gtest.h>
+// The MD2 model: the loader and its refusals, the animation clock, the strips and fans drawn,
+// and the normal and shade tables. Files are built in memory, every header field open to
+// tampering.
 
 #include <array>
 #include <bit>
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <numeric>
 #include <tuple>
 
 #include "asset/byte_writer.h"
-#include "console/console.h"
-#include "gl_recorder.h"
+#include "command_fixture.h"
 #include "models/md2.h"
 #include "models/md2_format.h"
 #include "models/md2_tables.h"
@@ -31,8 +24,7 @@ using test::GlRecorder;
 using Md2Vertex = std::array<uint8_t, 4>;  // x, y, z, normal index
 
 struct Md2Frame {
-    float scale[3] = {1, 1, 1};
-    float translate[3] = {0, 0, 0};
+    float scale[3] = {1, 1, 1}, translate[3] = {0, 0, 0};
     std::string name = "frame";
     std::vector<Md2Vertex> vertices;
 };
@@ -108,11 +100,6 @@ Md2Builder RampModel(int frames, int vertices = 4) {
     return b;
 }
 
-// The log's lines joined, as they were before the log wrapped them at 60 bytes.
-std::string Logged() {
-    return std::accumulate(Con().log.begin() + 1, Con().log.begin() + 1 + Con().lineCount, std::string());
-}
-
 TEST(ModelsLoad, UnpacksScaleTranslateAndNormal) {
     Md2Builder b;
     b.frames = {{{0.5f, 0.5f, 0.5f}, {-10, 0, 5}, "a", {{20, 40, 255, 7}, {0, 1, 2, 161}}},
@@ -146,7 +133,7 @@ TEST(ModelsLoad, SecondFileReplacesFirstAndAMissingOneChangesNothing) {
     ASSERT_TRUE(m.LoadMd2(second.Build()));
     const std::string absent = ::testing::TempDir() + "/absent.md2";
     EXPECT_FALSE(m.LoadMd2(absent));
-    EXPECT_EQ(Logged(), "Model " + absent + " not loaded: file not found");
+    EXPECT_EQ(test::ConsoleText(), "Model " + absent + " not loaded: file not found");
     EXPECT_EQ(std::pair(m.frameCount, m.vertexCount), std::pair(1, 2));
     EXPECT_EQ(m.commands, second.commands);
     EXPECT_EQ(m.animation, 9);  // the animation state is the model's, not the file's
@@ -174,11 +161,7 @@ TEST(ModelsMalformed, TruncatedAnywhereHeaderFieldsAndOffsetsOutOfLimits) {
     using B = Md2Builder;
     const auto good = RampModel(2, 4).Build();
     const int32_t size = int32_t(good.size());
-    struct Case {
-        B::Field field;
-        int32_t value;
-        const char* reason;
-    } cases[] = {
+    struct Case { B::Field field; int32_t value; const char* reason; } cases[] = {
         {B::kMagic, 0x33504449, "magic"},  // "IDP3"
         {B::kVersion, 7, "version 7"},
         {B::kVertexCount, 0, "vertex count 0"}, {B::kVertexCount, -1, "vertex count -1"},
@@ -213,14 +196,11 @@ TEST(ModelsMalformed, CommandListFaultsAndNormalIndices) {
         return w;
     };
     const std::pair<std::vector<int32_t>, const char*> cases[] = {
-        {group(3, {0, 1, 2}), "no terminating 0"},
-        {{}, "command count 0"},
-        {group(3, {0, 1, 4}, {0}), "vertex index 4"},
-        {group(-3, {0, -1, 2}, {0}), "vertex index -1"},
+        {group(3, {0, 1, 2}), "no terminating 0"}, {{}, "command count 0"},
+        {group(3, {0, 1, 4}, {0}), "vertex index 4"}, {group(-3, {0, -1, 2}, {0}), "vertex index -1"},
         {group(3, {0, 1, 2}, {5, 0}), "runs past the list"},
         {group(-3, {0, 1, 2}, {-1000000, 0}), "runs past the list"},
-        {{INT_MIN, 0}, "group count"},
-        {{INT_MAX, 0}, "runs past the list"},
+        {{INT_MIN, 0}, "group count"}, {{INT_MAX, 0}, "runs past the list"},
         {group(2, {0, 1}, {1, 0, 0, 3}), "no terminating 0"},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {

@@ -1,7 +1,5 @@
-// Player movement and spawning: the wish velocity and its per-frame smoothing, look with yaw
-// wrap and pitch clamp, the spring-like jump under positive, zero and negative gravity,
-// collision in table order with no_clip and a walk round the shipped arena, and where spawning puts a player (the pseudo-random pick
-// of a start point: the same on every run, over all of them).
+// Player movement and spawning: wish velocity, look, jumps, collision in table order and a walk
+// round the shipped arena, and the start point a spawn picks.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -3,15 +3,12 @@
 // keep every glyph's ink clear of each other.
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
-#include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <stdexcept>
 
 #include "command_fixture.h"
 #include "platform/console_image.h"
 #include "platform/headless.h"
-#include "platform/platform.h"
 
 namespace tam {
 namespace {

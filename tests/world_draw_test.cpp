@@ -14,6 +14,7 @@ namespace tam {
 namespace {
 
 using test::Call;
+using test::Face;
 using test::GlRecorder;
 using Calls = std::vector<Call>;
 using D = std::vector<double>;
@@ -40,30 +41,24 @@ TEST_F(WorldDraw, PanelsThenFloorThenFlush) {
     m.boxes[2] = Panel(9, 9, 9, 9, 9, 9, 0);  // beyond the count: not drawn
     m.boxCount = 2;
     m.floorHalfWidth = 200, m.floorHalfDepth = 5, m.floorTexture = 5;
+    rec.calls.push_back({"Color3f", {1, 0, 0}});  // the HUD's red, left from the frame before
     DrawMap(0.02f);
-    ASSERT_EQ(rec.Count("Begin"), 3u);
-    D binds;
-    for (const auto& c : rec.Named("BindTexture")) binds.push_back(c.args[1]);
-    EXPECT_EQ(binds, D({104, 108, 106}));
-    // First panel: bind, begin, white, normal, four corners with texture extents.
-    EXPECT_EQ(rec.Seq(0, 13), (Calls{{"BindTexture", {GL_TEXTURE_2D, 104}}, {"Begin", {GL_QUADS}}, {"Color3f", {1, 1, 1}},
-                                     {"Normal3f", {0, -1, 0}}, {"TexCoord2f", {0, 0}}, {"Vertex3f", {-10, 10, -2}},
-                                     {"TexCoord2f", {7.5, 0}}, {"Vertex3f", {10, 10, -2}}, {"TexCoord2f", {7.5, 4}},
-                                     {"Vertex3f", {10, 10, 2}}, {"TexCoord2f", {0, 4}}, {"Vertex3f", {-10, 10, 2}},
-                                     {"End", {}}}));
-    // The floor, white whatever came before: an unsigned half-width of 200 spans -200..200 with
-    // texture 0..400; then a flush.
-    EXPECT_EQ(rec.Seq(rec.calls.size() - 14),
-              (Calls{{"BindTexture", {GL_TEXTURE_2D, 106}}, {"Color3f", {1, 1, 1}}, {"Begin", {GL_QUADS}},
-                     {"Normal3f", {0, 0, 1}}, {"TexCoord2f", {0, 0}}, {"Vertex3f", {-200, 5, -2}},
-                     {"TexCoord2f", {400, 0}}, {"Vertex3f", {200, 5, -2}}, {"TexCoord2f", {400, 10}},
-                     {"Vertex3f", {200, -5, -2}}, {"TexCoord2f", {0, 10}}, {"Vertex3f", {-200, -5, -2}}, {"End", {}},
-                     {"Flush", {}}}));
+    // Each panel in white with its texture extents; then the floor: an unsigned half-width of 200
+    // spans -200..200 with texture 0..400; then a flush.
+    const auto faces = test::Faces(rec);
+    ASSERT_EQ(faces.size(), 3u);
+    EXPECT_EQ(faces[0], (Face{GL_QUADS, 104, {0, -1, 0},
+                              {{0, 0, -10, 10, -2}, {7.5, 0, 10, 10, -2}, {7.5, 4, 10, 10, 2}, {0, 4, -10, 10, 2}}}));
+    EXPECT_EQ(faces[1].texture, 108);
+    EXPECT_EQ(faces[2], (Face{GL_QUADS, 106, {0, 0, 1},
+                              {{0, 0, -200, 5, -2}, {400, 0, 200, 5, -2}, {400, 10, 200, -5, -2}, {0, 10, -200, -5, -2}}}));
+    EXPECT_EQ(rec.calls.back().name, "Flush");
 }
 
 // Unknown texture indices bind the default texture; the scroll offsets advance in thousandths
-// per second; a negative count draws no panel; in terrain mode the island's list is drawn in
-// place of the panels, after white (so the HUD's red does not tint it).
+// per second; a negative count draws no panel, and the floor is white whatever came before; in
+// terrain mode the island's list is drawn in place of the panels, after white (so the HUD's red
+// does not tint it).
 TEST_F(WorldDraw, UnknownTexturesScrollingANegativeCountAndTerrainMode) {
     const uint32_t fallback = LoadTexture("default");
     rec.Clear();
@@ -76,8 +71,10 @@ TEST_F(WorldDraw, UnknownTexturesScrollingANegativeCountAndTerrainMode) {
     for (const auto& b : rec.Named("BindTexture")) EXPECT_EQ(b.args, D({GL_TEXTURE_2D, double(fallback)}));
     rec.Clear();
     Map().boxCount = -3;
+    rec.calls.push_back({"Color3f", {1, 0, 0}});  // the HUD's red, left from the frame before
     DrawMap(0.5f);
-    EXPECT_EQ(rec.Count("Begin"), 1u);  // the floor
+    ASSERT_EQ(test::Faces(rec).size(), 1u);  // the floor, white
+    EXPECT_EQ(test::Faces(rec)[0].color, (test::N3{1, 1, 1}));
     EXPECT_FLOAT_EQ(Map().scrollOffsetX, 0.1f);
     EXPECT_FLOAT_EQ(Map().scrollOffsetY, -0.02f);
     rec.Clear();
@@ -99,23 +96,21 @@ TEST(SkyBox, SixQuadsAroundThePointAndTheSetterRules) {
     EXPECT_EQ(sky.textures(), (std::array<uint32_t, 6>{}));
     EXPECT_TRUE(sky.SetTextures(11, 12, 13, 14, 15, 1));
     EXPECT_FALSE(sky.SetTextures(0, 9, 9, 9, 9, 9));
+    rec.calls.push_back({"Color3f", {1, 0, 0}});
     sky.Draw(5, -7, 2);
-    // White, then for each face: bind, begin, normal, four corners, end.
-    ASSERT_EQ(rec.calls.size(), 1 + 6 * 12u);
-    EXPECT_EQ(rec.Seq(0, 13),
-              (Calls{{"Color3f", {1, 1, 1}}, {"BindTexture", {GL_TEXTURE_2D, 11}}, {"Begin", {GL_QUADS}},
-                     {"Normal3f", {0, -1, 0}}, {"TexCoord2f", {0, 1}}, {"Vertex3f", {95, 83, 92}},
-                     {"TexCoord2f", {0, 0}}, {"Vertex3f", {95, 83, -88}}, {"TexCoord2f", {1, 0}},
-                     {"Vertex3f", {-85, 83, -88}}, {"TexCoord2f", {1, 1}}, {"Vertex3f", {-85, 83, 92}},
-                     {"End", {}}}));
-    D textures;
-    for (const auto& c : rec.Named("BindTexture")) textures.push_back(c.args[1]);
-    EXPECT_EQ(textures, D({11, 12, 13, 14, 15, 1}));
-    for (const auto& v : rec.Named("Vertex3f"))
-        EXPECT_EQ(std::tuple(std::fabs(v.args[0] - 5), std::fabs(v.args[1] + 7), std::fabs(v.args[2] - 2)),
-                  std::tuple(90.0, 90.0, 90.0));
-    EXPECT_EQ(rec.Seq(50, 11), rec.Seq(62, 11));
-    EXPECT_EQ(rec.Seq(51, 1), (Calls{{"Normal3f", {0, 0, -1}}}));
+    const auto faces = test::Faces(rec);
+    ASSERT_EQ(faces.size(), 6u);
+    EXPECT_EQ(faces[0], (Face{GL_QUADS, 11, {0, -1, 0},
+                              {{0, 1, 95, 83, 92}, {0, 0, 95, 83, -88}, {1, 0, -85, 83, -88}, {1, 1, -85, 83, 92}}}));
+    const double textures[] = {11, 12, 13, 14, 15, 1};  // the extra texture repeats the top face
+    for (size_t k = 0; k < 6; ++k) {
+        EXPECT_EQ(std::tuple(faces[k].texture, faces[k].color), std::tuple(textures[k], test::N3{1, 1, 1}));
+        for (const auto& v : faces[k].v)  // every corner 90 from the point on each axis
+            EXPECT_EQ(std::tuple(std::fabs(v[2] - 5), std::fabs(v[3] + 7), std::fabs(v[4] - 2)),
+                      std::tuple(90.f, 90.f, 90.f));
+    }
+    EXPECT_EQ(std::tie(faces[5].n, faces[5].v), std::tie(faces[4].n, faces[4].v));
+    EXPECT_EQ(faces[4].n, (test::N3{0, 0, -1}));
 }
 
 }  // namespace
