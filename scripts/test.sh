@@ -58,9 +58,7 @@ fi
 echo "== build and test"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAM_WERROR=ON >/dev/null
 cmake --build build-test
-# A test that fails is run once more before it counts: display.sh's full-screen switch under Xvfb
-# fails now and then on a quiet machine, a known flake until its timing is mended.
-ctest --test-dir build-test --output-on-failure --no-tests=error --repeat until-pass:2 -j2 2>&1 |
+ctest --test-dir build-test --output-on-failure --no-tests=error -j2 2>&1 |
   tee build-test/ctest.log || status=1
 tally build-test/ctest.log
 scripts/check-install.sh build-test 2>&1 | tee build-test/check-install.log || status=1
