@@ -51,6 +51,15 @@ inline Mat Ortho(double l, double r, double b, double t, double n, double f) {
     return o;
 }
 
+// gluPerspective's matrix: `fovy` in degrees, `aspect` width over height.
+inline Mat Perspective(double fovy, double aspect, double n, double f) {
+    const double t = 1 / std::tan(fovy * std::numbers::pi / 360);
+    Mat p;
+    p.r = {Vec4{t / aspect, 0, 0, 0}, {0, t, 0, 0}, {0, 0, (f + n) / (n - f), 2 * f * n / (n - f)},
+           {0, 0, -1, 0}};
+    return p;
+}
+
 // The projection and model-view stacks as the recorded calls leave them.
 struct MatrixReplay {
     std::vector<Mat> projection{Mat{}}, modelview{Mat{}};
@@ -67,6 +76,7 @@ struct MatrixReplay {
         if (c.name == "Translatef" || c.name == "Translated") top = top * Translation(a[0], a[1], a[2]);
         if (c.name == "Rotatef") top = top * Rotation(a[0], a[1], a[2], a[3]);
         if (c.name == "Ortho") top = top * Ortho(a[0], a[1], a[2], a[3], a[4], a[5]);
+        if (c.name == "Perspective") top = top * Perspective(a[0], a[1], a[2], a[3]);
     }
 };
 
