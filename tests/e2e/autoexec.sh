@@ -7,12 +7,8 @@ mkdir -p "$XDG_CONFIG_HOME/tamberlo"
 printf 'fog pl 7x;no_clip\nno_clip\n' > "$XDG_CONFIG_HOME/tamberlo/autoexec.cfg"
 (cd "$WORK" && exec "$GAME" 2>"$WORK/stderr" >"$WORK/stdout") &
 GAME_PID=$!
-box_id() { command xwininfo -root -tree | awk '$2 == "\"Tamberlo\":" && !f {print $1; f = 1} END {exit !f}'; }
-box=$(until_ok 200 0.1 box_id) || fail "no message box for the bad line"
-box=$((box))  # decimal, as xdotool gives window ids
+dismiss_box
 grep -q '"7x" is not a valid number' "$WORK/stderr" || fail "no conversion error: $(cat "$WORK/stderr")"
-press "$box" Return
-until_ok 50 0.1 viewable_is "$box" no 2>/dev/null || fail "the message box did not close"
 
 main=$(wait_window frmMain)
 con=$(wait_window frmCon)
