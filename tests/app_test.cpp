@@ -103,9 +103,7 @@ TEST(AppCamera, TheEyeLooksWherePitchAndYawPoint) {
     }
 }
 
-// One frame with no map asks to be called again and turns the models half a revolution (the
-// models' whole-program test sees where they stand). A display switch after it places the light
-// with the model-view matrix at identity, and sets a 4:3 projection from 1 to 160.
+// A frame turns the models half a revolution; a display switch places the light and projection.
 TEST(AppFrame, OneFrameTurnsTheModelsAndADisplaySwitchPlacesTheLightAndProjection) {
     ResetPlayers();
     test::GlRecorder rec;
@@ -154,9 +152,7 @@ protected:
 };
 using AppFrames = AppStartup;
 
-// Every part of a frame at work: the start-up map with the player walking into its walls, the
-// three animated models, the sky and the HUD. After the first frame, which makes the animation
-// clock, frames allocate nothing on the heap.
+// With the map, models, sky and HUD at work, frames after the first allocate nothing.
 TEST_F(AppFrames, FramesAllocateNothing) {
     SetProgramDir(std::string(TAM_GAME_DIR) + "/");
     ExecuteCommand("load_map Data/Maps/isengard.map");
@@ -187,11 +183,8 @@ TEST_F(AppFrames, FramesAllocateNothing) {
     EXPECT_NE(std::pair(CurrentRecord().x, CurrentRecord().y), std::pair(startX, startY));
 }
 
-// The whole log of start-up with an OpenGL context and without one. With one, the stages are
-// followed by the start-up map and the user's autoexec.cfg, the console stays up and the main
-// window may be shown. Without one, the failure is logged and the other stages still run; then
-// the console is hidden and shown modally, a quit is requested, and the map and autoexec.cfg are
-// left alone. The log keeps its newest 31 lines (a redraw lends the 32nd to the input line).
+// Start-up's whole log with and without an OpenGL context; without one, the modal console and a
+// quit follow, and the map and autoexec.cfg are left alone. The log keeps its newest 31 lines.
 TEST_F(AppStartup, TheConsoleLogsEveryStageAndAFailedOpenGLEndsTheRunAfterTheModalConsole) {
     std::filesystem::current_path(TAM_GAME_DIR);  // the log's paths are the same wherever it lies
     SetProgramDir("./");

@@ -47,9 +47,7 @@ TEST_F(Keys, KeyDownRunsTheBindingAndKeyUpItsMinusForm) {
     EXPECT_EQ(std::tuple(CurrentRecord().vz, CurrentRecord().onGround), std::tuple(5.f, 0));
 }
 
-// A release changes only the first byte of a "+" binding; other bindings and unbound keys run
-// nothing on release. "+attack" plays the shot through play_wav: without its file it says so,
-// and still attacks.
+// A release runs a "+" binding with "-" for its first byte, and nothing for other bindings.
 TEST_F(Keys, OnlyTheFirstByteOfAPlusBindingChangesOnReleaseAndOthersRunNothing) {
     BindKey("e", "+attack; +forward");
     std::filesystem::remove(dir / "Data" / "Sound" / "mp40f1.wav");

@@ -123,9 +123,7 @@ TEST_F(MediaSound, DeviceHolderReportsAndReleases) {
     EXPECT_EQ(Snd().alias, 0u);
 }
 
-// Without sound the start-up log says why, and start-up goes on; a missing music file only
-// clears the music holder's flag. Shutdown ends full screen and closes the sound, once, but keeps
-// the music holder.
+// Start-up logs why sound is off and goes on; shutdown closes the sound once, keeping the music.
 TEST_F(MediaSound, StartUpStageLogsAndMakesItsHoldersAndShutdownReleasesThem) {
     SetProgramDir(kGameDir);
     const std::pair<int, const char*> cases[] = {

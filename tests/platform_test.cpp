@@ -16,10 +16,8 @@ namespace {
 using namespace tam::literals;
 using test::Lines;
 
-// Without a window system the platform refuses to start unless a headless driver is asked for.
-// Then an error escaping the loop's idle call goes to the box; a box that cannot be shown loses
-// nothing: the whole text (CP1251, wrapped at 60) lands in the console, which is shown, and the
-// loop goes on. (The whole-program display test sees a box that can be shown.)
+// No window system: refused unless a headless driver is asked for. An error no box can show lands
+// whole in the console (CP1251, wrapped at 60), which is shown, and the loop goes on.
 TEST(Platform, NoWindowSystemIsRefusedAndAnErrorNoBoxCanShowGoesWholeIntoTheConsole) {
     // Each test runs in its own process, so the environment can be changed freely here.
     ::unsetenv("WAYLAND_DISPLAY");
@@ -131,9 +129,7 @@ TEST_F(PlatformConsoleImage, EveryLineKeepsItsWholeInkAboveTheNext) {
     EXPECT_GT(faces, 0) << "no console face installed";
 }
 
-// A picture kept up to date over refreshes that scroll, blank and rewrite rows (only changed
-// rows are drawn again) equals one drawn from nothing with the last refresh's rows; so does a
-// window that was sent only the rectangles each update named.
+// Refreshing only changed rows, or sending only the named rectangles, equals drawing at once.
 TEST_F(PlatformConsoleImage, RefreshedPictureEqualsOneDrawnAtOnce) {
     platform::ConsoleImage kept, fresh;
     std::string face;

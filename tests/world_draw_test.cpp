@@ -55,10 +55,8 @@ TEST_F(WorldDraw, PanelsThenFloorThenFlush) {
     EXPECT_EQ(rec.calls.back().name, "Flush");
 }
 
-// Unknown texture indices bind the default texture; the scroll offsets advance in thousandths
-// per second; a negative count draws no panel, and the floor is white whatever came before; in
-// terrain mode the island's list is drawn in place of the panels, after white (so the HUD's red
-// does not tint it).
+// Unknown textures bind the default; scroll offsets advance in thousandths a second; the floor
+// and (in terrain mode, in place of the panels) the island's list are drawn white.
 TEST_F(WorldDraw, UnknownTexturesScrollingANegativeCountAndTerrainMode) {
     const uint32_t fallback = LoadTexture("default");
     rec.Clear();
