@@ -187,9 +187,9 @@ TEST(ImagesReaders, EveryCorpusPictureDecodesToItsSourceOrIsRefusedWithItsReason
 Px G(int v) { return {v, v, v, 255}; }
 Px B(int v) { return {0, 0, v, 255}; }
 
-// The reference files hold plain 24- and 32-bit and colour-mapped TGAs (their true-colour
-// run-length files hold raw packets only); 1-, 4-, 8-, 24- and 32-bit BMPs (their RLE8 files hold
-// no absolute runs) and plain PCXs.
+// What the corpus lacks. It holds 13-pixel-wide pictures (part bytes in 1- and 4-bit rows, padded
+// PCX lines), TGAs with an ID field and 15-bit map entries, and 4-4-4-4 and 1-5-5-5 BMPs; but no
+// absolute RLE8 runs, and its true-colour run-length TGAs hold raw packets only.
 TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
     const Px o321 = {3, 2, 1, 255}, red = {248, 0, 0, 255}, none = {0, 0, 0, 0};
     const std::vector<Px> table = {{10, 10, 10}, {20, 20, 20}, {30, 30, 30}, {40, 40, 40}};
@@ -198,7 +198,6 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
     const struct { const char* what; SpanReader read; Bytes file; int w; std::vector<Px> want; } cases[] = {
         {"TGA 16-bit keeps five bits", tga, Tga(2, 3, 1, 16).u16(0x7FFF).u16(0x8000).u16(0x7C01), 3,
          {{248, 248, 248, 255}, {0, 0, 0, 255}, {248, 0, 8, 255}}},
-        {"TGA ID field skipped", tga, Tga(2, 1, 1, 24, 5).raw({9, 9, 9, 9, 9, 1, 2, 3}), 1, {o321}},
         {"TGA map skipped for true colour", tga, Tga(2, 1, 1, 24, 0, 1, 2, 24).fill(6, 0xEE).raw({1, 2, 3}),
          1, {o321}},
         {"TGA type 3 map", tga, Tga(3, 2, 1, 8, 0, 1, 3, 24).raw({0, 0, 1, 0, 2, 0, 3, 0, 0, 2, 1}), 2,
@@ -215,13 +214,6 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
         {"TGA packets across rows", tga,
          Tga(10, 2, 3, 24).u8(0x00).raw({1, 0, 0}).u8(0x01).raw({2, 0, 0, 3, 0, 0}).u8(0x81).raw({4, 0, 0})
              .u8(0x80 | 99).raw({5, 0, 0}), 2, {B(4), B(5), B(3), B(4), B(1), B(2)}},
-        // Width 10 at 1 bit: a whole byte and two bits a row.
-        {"BMP partial byte", bmp, Bmp(10, 2, 1, 0, table, {0xFF, 0xFF, 0, 0, 0x00, 0xFF, 0, 0}), 10,
-         {G(10), G(10), G(10), G(10), G(10), G(10), G(10), G(10), G(20), G(20),
-          G(20), G(20), G(20), G(20), G(20), G(20), G(20), G(20), G(20), G(20)}},
-        // Width 3 at 4 bits in the 12-byte form: a byte and a half a row, 3-byte table entries.
-        {"BMP partial nibble, 12-byte form", bmp, Bmp(3, 1, 4, 0, table, {0x12, 0x30, 0, 0}, {.form = 12}), 3,
-         {G(20), G(30), G(40)}},
         // Row 0: run of 2 of entry 1, absolute run of 3 (one pad byte), end of line; row 1: run
         // of 5 of entry 3, end of picture.
         {"BMP RLE8", bmp, Bmp(5, 2, 8, 1, table, {2, 1, 0, 3, 2, 0, 3, 0xEE, 0, 0, 5, 3, 0, 1}), 5,
@@ -247,8 +239,6 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
         {"BMP 5-6-5 after the 40-byte header", bmp,
          Bmp(2, 1, 16, 3, {}, {0xE0, 0x07, 0x41, 0x08}, {.masks = {0xF800, 0x07E0, 0x001F}}), 2,
          {{0, 255, 0, 255}, {8, 8, 8, 255}}},
-        {"BMP 4-4-4-4 in the 56-byte header", bmp, Bmp1(16, 3, {.form = 56, .masks = {0xF00, 0xF0, 0xF, 0xF000}},
-         {0x21, 0x84, 0, 0}), 1, {{0x44, 0x22, 0x11, 0x88}}},
         {"BMP 1-5-5-5 alpha bit in the 108-byte header", bmp,
          Bmp(2, 1, 16, 3, {}, {0x1F, 0x80, 0x1F, 0x00},
              {.form = 108, .masks = {0x7C00, 0x03E0, 0x001F, 0x8000}}),
@@ -277,8 +267,6 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
          {E(5), E(5), E(5), E(5), E(191), E(200)}},
         {"PCX run across lines", pcx, Pcx(0, 0, 1, 2, {0xC3, 9, 4, 0xC2, 6}), 2,
          {E(9), E(9), E(9), E(4), E(6), E(6)}},
-        {"PCX wide lines drop extra bytes", pcx, Pcx(0, 0, 2, 1, {1, 2, 3, 99, 4, 5, 6, 99}, 4), 3,
-         {E(1), E(2), E(3), E(4), E(5), E(6)}},
         {"PCX window away from 0", pcx, Pcx(10, 20, 12, 20, {1, 2, 3}), 3, {E(1), E(2), E(3)}},
     };
     for (const auto& c : cases) {
