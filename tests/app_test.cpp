@@ -136,8 +136,7 @@ public:
     void ShowModal() override { ++modals, visibleBeforeModal = visible, logAtModal = test::ConsoleLog(); }
 };
 
-// The command fixture, after which the models, the sky, the GL state and the working folder are
-// put back.
+// The command fixture, then the models, sky, GL state and working folder put back.
 class AppStartup : public test::CommandTest {
 protected:
     std::filesystem::path savedCwd = std::filesystem::current_path();
@@ -152,8 +151,7 @@ protected:
 };
 using AppFrames = AppStartup;
 
-// After the program's own start-up (map, models, sky and HUD at work), frames after the first
-// allocate nothing.
+// After the program's own start-up, frames after the first allocate nothing.
 TEST_F(AppFrames, FramesAllocateNothing) {
     SetProgramDir(std::string(TAM_GAME_DIR) + "/");
     setenv("XDG_CONFIG_HOME", dir.c_str(), 1);  // no autoexec.cfg

@@ -286,8 +286,7 @@ TEST_F(Demos, RecordingAndPlayingRefuseWhatTheyCannotDo) {
     EXPECT_EQ(tam::Demos().mode, DemoMode::Idle);
 }
 
-// Recording costs an append to one buffer a frame; playing a demo without commands allocates
-// nothing at all.
+// Recording appends to one buffer a frame; playing a demo without commands allocates nothing.
 TEST_F(Demos, FramesAllocateOnlyAsTheRecordingBufferGrows) {
     Run("record cost");
     test::allocations = 0;

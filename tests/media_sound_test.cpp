@@ -160,8 +160,7 @@ TEST_F(MediaSound, StartUpStageLogsAndMakesItsHoldersAndShutdownReleasesThem) {
     EXPECT_TRUE(Media().midi);
 }
 
-// A refused step returns its status and says so in the log; the border it set stays (no second
-// border call).
+// A refused step returns its status and logs it; the border it set stays (no second call).
 TEST_F(MediaSound, RefusedDisplayStepsReturnTheirStatusAndSaySo) {
     Media().screen.reset();
     EXPECT_EQ(ScreenSetFullScreen(800, 600, 16), NDX_Screen::kNoDisplay) << "no screen yet";

@@ -91,8 +91,7 @@ Md2Frame RampFrame(int n, uint8_t offset = 0) {
     return f;
 }
 
-// A model of `frames` ramp frames (frame f offset by f) with one strip over its first three
-// vertices.
+// `frames` ramp frames (frame f offset by f) and one strip over the first three vertices.
 Md2Builder RampModel(int frames, int vertices = 4) {
     Md2Builder b;
     for (int f = 0; f < frames; ++f) b.frames.push_back(RampFrame(vertices, uint8_t(f)));

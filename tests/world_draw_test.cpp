@@ -82,8 +82,7 @@ TEST_F(WorldDraw, UnknownTexturesScrollingANegativeCountAndTerrainMode) {
     EXPECT_EQ(std::pair(rec.Count("CallList"), rec.Count("Begin")), std::pair(size_t{1}, size_t{1}));
 }
 
-// The faces are a table: the front one is checked whole, every corner to lie 90 from the point on
-// each axis, and the extra texture to repeat the top face's quad (there is no bottom face).
+// Six faces 90 from the point each way, the front one checked whole; the extra texture on top.
 TEST(SkyBox, SixQuadsAroundThePointAndTheSetterRules) {
     GlRecorder rec;
     gl::ScopedBackend backend(&rec);
