@@ -60,17 +60,6 @@ class Demos : public test::CommandTest {
         CommandTest::TearDown();
     }
 
-    // Frames until the demo ends (at most `limit`), sampling after each that played one.
-    static Trace PlayOut(float measured, size_t limit) {
-        Trace trace;
-        for (size_t i = 0; i < limit && tam::Demos().mode != DemoMode::Idle; ++i) {
-            const size_t before = tam::Demos().next;
-            SimulateFrame(measured, 17, -9);  // the user's mouse, which must not count
-            if (tam::Demos().next != before || tam::Demos().mode == DemoMode::Idle) Sample(trace);
-        }
-        return trace;
-    }
-
     // A recorded session: returns the trace after each recorded frame.
     Trace RecordSession() {
         std::ofstream(dir / "strafe.cfg") << "+moveleft\n// a comment\nsensitivity 20\n";
