@@ -233,11 +233,7 @@ TEST_F(AppStartup, TheConsoleLogsEveryStageAndAFailedOpenGLEndsTheRunAfterTheMod
 TEST(AppFiles, ProgramFolderAndTypedNames) {
     EXPECT_EQ(ProgramDirFromExe("/tamberlo"), "/");  // deeper paths: the data root's table
     EXPECT_EQ(ProgramDirFromExe("tamberlo"), "./");
-    const std::string saved = ProgramDir();
-    SetProgramDir("/opt/games/");
-    EXPECT_EQ(ResolvePath("Data\\Sound\\mp40f1.wav"), "/opt/games/Data/Sound/mp40f1.wav");
-    EXPECT_EQ(ResolvePath("/tmp/x.map"), "/tmp/x.map");
-    SetProgramDir(saved);
+    EXPECT_EQ(ResolvePath("/tmp/x.map"), "/tmp/x.map");  // an absolute name is taken as given
     // A read that fails leaves its reason in errno.
     const std::tuple<std::string, size_t, int> failures[] = {
         {"/nonexistent/file", 1024, ENOENT}, {"/tmp", 1024, EISDIR}, {"/dev/null", 1024, ENOTSUP},

@@ -30,15 +30,7 @@ TEST_F(Keys, BindCommandForms) {
     for (const auto& [line, out] : cases) EXPECT_EQ(Run(line), out) << line;
 }
 
-TEST_F(Keys, KeyDownRunsTheBindingAndKeyUpItsMinusForm) {
-    for (const char* line : {"", "bind w +forward"}) {  // the rebinding has two trailing spaces
-        Run(line);
-        KeyDown(87);
-        EXPECT_EQ(CurrentRecord().moveForward, 1) << line;
-        KeyUp(87);
-        EXPECT_EQ(CurrentRecord().moveForward, 0) << line;
-    }
-
+TEST_F(Keys, RepeatsRunTheBindingAgainAndSpaceJumpsFromTheGroundOnly) {
     KeyDown(32);
     KeyDown(32);                     // repeats run again
     EXPECT_EQ(CurrentRecord().vz, 0.f);  // not on the ground: no jump
