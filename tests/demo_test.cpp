@@ -123,9 +123,8 @@ TEST_F(Demos, ARecordedSessionReplaysBitForBitWhateverTheUserDoes) {
     EXPECT_TRUE(Joined().ends_with("timedemo walk: 240 frames, 0.24 s, 1000.0 fps, slowest 1.0 ms"))
         << Joined();
 
-    // At the recorded pace: after each drawn frame, the recorded frames played are those whose
-    // times fit into the time drawn, whether a drawn frame is longer than a recorded one (several
-    // play) or shorter (some frames play none); either way the same walk.
+    // At the recorded pace, drawn frames longer or shorter than recorded ones play the recorded
+    // frames whose times fit into the time drawn; either way the same walk.
     for (const float drawnFrame : {0.02f, 0.003f}) {
         Run("play_demo walk");
         Trace paced;

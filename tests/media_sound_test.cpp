@@ -43,9 +43,8 @@ protected:
     }
 };
 
-// Every file here decodes in the mixer; the sound plays WAV files only, the sequencer opens MIDI
-// files only. A refused file replaces the WAV with the one default sound, and leaves the MIDI alias
-// free for the next file.
+// Every file here decodes in the mixer, but only WAV files play as sound and MIDI files as music;
+// a refused file plays the one default sound instead, and leaves the MIDI alias free.
 TEST_F(MediaSound, FirstBytesNotNamesDecideWhatPlaysAsSoundOrMusic) {
     PlayMidi("missing.mid");
     EXPECT_EQ(TakeLog(), "MIDI missing.mid not played: cannot be opened");

@@ -80,9 +80,8 @@ std::vector<uint32_t> Rows(const SDL_Surface* s, int top, int count) {
     return rows;
 }
 
-// Every console face found here, with every character a log line can hold: a line's ink stays
-// inside its cell, and the next line drawn below changes nothing of it (underscores and the
-// tails of g, p, р, у, д included).
+// Every console face found here, with every character a log line can hold: a line's ink stays in
+// its cell, and the line drawn below changes none of it (underscores and tails of g, p, р, у, д).
 class PlatformConsoleImage : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(TTF_Init(), 0); }
