@@ -1,6 +1,5 @@
-// Transcripts of the command language: lines in, console lines (CP1251) and changed state out,
-// through the real subsystems and the recording seams; and lines past any fuzzed length, which
-// must leave the console, the key table and the settings inside their bounds.
+// Transcripts of the command language through the real subsystems and the recording seams, and
+// lines past any fuzzed length, which leave the console, key table and settings in their bounds.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>

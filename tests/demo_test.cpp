@@ -1,6 +1,5 @@
-// Demos without a window, through the frame loop's SimulateFrame: a recorded session replays bit
-// for bit whatever the user does; the bundled tour; bad demos refused; the cost per frame; and the
-// program's "+" command-line arguments.
+// Demos through the frame loop's SimulateFrame: a session replays bit for bit, the bundled tour,
+// bad demos refused, the cost per frame; and the program's "+" command-line arguments.
 #include <algorithm>
 #include <atomic>
 #include <cmath>

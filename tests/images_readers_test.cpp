@@ -1,6 +1,5 @@
-// The TGA, BMP and PCX readers: the picture corpus (files other encoders wrote from pictures of
-// ours) against its sources; hand-made files for what the encoders do not write; damaged files.
-// Nothing may read or write outside its buffers (the sanitizer build checks that).
+// The TGA, BMP and PCX readers: the picture corpus against its sources, hand-made files for what
+// its encoders do not write, damaged files (read within bounds: the sanitizer build checks that).
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,6 +1,5 @@
 // The MD2 model: the loader and its refusals, the animation clock, the strips and fans drawn,
-// and the normal and shade tables. Files are built in memory, every header field open to
-// tampering.
+// and the normal and shade tables, on files built in memory.
 
 #include <array>
 #include <bit>

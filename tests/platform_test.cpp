@@ -1,6 +1,5 @@
-// The platform layer: opening the display (never SDL's window-less drivers unless they were
-// asked for), the error box with its console fallback, and the console's picture, whose lines
-// keep every glyph's ink clear of each other.
+// The platform layer: opening the display (window-less drivers only when asked for), the error box
+// with its console fallback, and the console's picture, whose lines keep their ink apart.
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
 
