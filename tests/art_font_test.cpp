@@ -1,6 +1,5 @@
-// The HUD font picture and the software model of the HUD drawing it: cells keep their reserved
-// borders dark, every printable character has ink, the model's texture window reaches into the
-// next cell only, and the built file is this picture.
+// The HUD font picture and the software model of the HUD drawing it: dark cell borders, ink for
+// every printable character, a texture window reaching into the next cell only; the built file.
 #include <gtest/gtest.h>
 
 #include <string>

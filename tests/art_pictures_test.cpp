@@ -15,8 +15,7 @@
 namespace tam::asset {
 namespace {
 
-// A determinism check: the build's own run of the tool made the same bytes as the makers make
-// here again.
+// A determinism check: the makers make the build's pictures again byte for byte.
 TEST(ArtDeterminism, TheBuildsPicturesAreMadeAgainByteForByte) {
     std::vector<std::pair<std::string, std::vector<uint8_t>>> want;
     for (const WorldTextureSpec& e : WorldTextureList())

@@ -49,8 +49,7 @@ class RecordingView : public ConsoleView {
     void ShowModal() override {}
 };
 
-// A fresh folder named after the running test, made the program folder; both are undone with
-// this object.
+// A fresh folder named after the running test, the program folder while this object lives.
 struct ScratchProgramDir {
     std::string saved = ProgramDir();
     std::filesystem::path path = std::filesystem::temp_directory_path() /

@@ -1,6 +1,5 @@
-// Transcripts of the command language: lines in, console lines (CP1251) and changed state out,
-// through the real subsystems and the recording seams; and lines past any fuzzed length, which
-// must leave the console, the key table and the settings inside their bounds.
+// Transcripts of the command language through the real subsystems and the recording seams, and
+// lines past any fuzzed length, which leave the console, key table and settings in their bounds.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -133,7 +132,6 @@ TEST_F(Commands, FileCommandsTestTheFolderPassTheNameAsTypedAndLoadMapSpawnsOnSu
     EXPECT_EQ(Tex().LastLoadedTexture, 7u);
     EXPECT_EQ(Run("load_texture wall.tga"), Lines{});
     EXPECT_EQ(Tex().LastLoadedTexture, 2u);  // after the default texture
-    EXPECT_EQ(gl.Named("Build2DMipmaps").back().args[2], 1);  // the 1 x 1 image
     EXPECT_EQ(audio.loads, Lines{ProgramDir() + "Data/Sound/mp40f1.wav"});
     // Cyrillic names: typed in CP1251, found under their UTF-8 names, shown in CP1251.
     std::filesystem::create_directories(dir / "bad");
@@ -155,8 +153,7 @@ TEST_F(Commands, FileCommandsTestTheFolderPassTheNameAsTypedAndLoadMapSpawnsOnSu
               (Lines{"File Map not exist ... Loading error", "Map is not loaded..."}));
     EXPECT_EQ(std::pair(Plr().PlayerCount, Plr().CurrentPlayer), std::pair(0, 3));
     EXPECT_EQ(Run("load_map Data\\Maps\\isengard.map").back(), sep);
-    EXPECT_EQ(std::pair(Plr().PlayerCount, Plr().CurrentPlayer), std::pair(1, 0));
-    EXPECT_EQ(Plr().Players[0].health, 100.f);  // spawned (the models test sees where)
+    EXPECT_EQ(std::pair(Plr().PlayerCount, Plr().CurrentPlayer), std::pair(1, 0));  // spawned
 }
 
 TEST_F(Commands, ExecRunsFileLinesSkipsCommentsAndStopsNesting) {

@@ -26,9 +26,8 @@ protected:
 // from the lower left.
 struct Quad { std::array<std::array<double, 2>, 4> px, st; };
 
-// Builds the glyph lists and prints `text` at (x, y) in a w x h window; replays the glyph lists
-// PrintText calls under the matrices it sets. Also checks the state the glyphs are drawn in and
-// that the matrices and switches are left as found.
+// The glyphs PrintText draws for `text` at (x, y) in a w x h window, replayed under its matrices;
+// also checks the state they are drawn in and that matrices and switches are left as found.
 std::vector<Quad> Printed(float x, float y, int set, const char* text, int w, int h) {
     test::GlRecorder rec;
     gl::ScopedBackend backend{&rec};

@@ -1,6 +1,5 @@
-// The TGA, BMP and PCX readers: the picture corpus (files other encoders wrote from pictures of
-// ours) against its sources; hand-made files for what the encoders do not write; damaged files.
-// Nothing may read or write outside its buffers (the sanitizer build checks that).
+// The TGA, BMP and PCX readers: the picture corpus against its sources, hand-made files for what
+// its encoders do not write, damaged files (read within bounds: the sanitizer build checks that).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -187,9 +186,9 @@ TEST(ImagesReaders, EveryCorpusPictureDecodesToItsSourceOrIsRefusedWithItsReason
 Px G(int v) { return {v, v, v, 255}; }
 Px B(int v) { return {0, 0, v, 255}; }
 
-// The reference files hold plain 24- and 32-bit and colour-mapped TGAs (their true-colour
-// run-length files hold raw packets only); 1-, 4-, 8-, 24- and 32-bit BMPs (their RLE8 files hold
-// no absolute runs) and plain PCXs.
+// What the corpus lacks. It holds 13-pixel-wide pictures (part bytes in 1- and 4-bit rows, padded
+// PCX lines), TGAs with an ID field and 15-bit map entries, and 4-4-4-4 and 1-5-5-5 BMPs; but no
+// absolute RLE8 runs, and its true-colour run-length TGAs hold raw packets only.
 TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
     const Px o321 = {3, 2, 1, 255}, red = {248, 0, 0, 255}, none = {0, 0, 0, 0};
     const std::vector<Px> table = {{10, 10, 10}, {20, 20, 20}, {30, 30, 30}, {40, 40, 40}};
@@ -198,7 +197,6 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
     const struct { const char* what; SpanReader read; Bytes file; int w; std::vector<Px> want; } cases[] = {
         {"TGA 16-bit keeps five bits", tga, Tga(2, 3, 1, 16).u16(0x7FFF).u16(0x8000).u16(0x7C01), 3,
          {{248, 248, 248, 255}, {0, 0, 0, 255}, {248, 0, 8, 255}}},
-        {"TGA ID field skipped", tga, Tga(2, 1, 1, 24, 5).raw({9, 9, 9, 9, 9, 1, 2, 3}), 1, {o321}},
         {"TGA map skipped for true colour", tga, Tga(2, 1, 1, 24, 0, 1, 2, 24).fill(6, 0xEE).raw({1, 2, 3}),
          1, {o321}},
         {"TGA type 3 map", tga, Tga(3, 2, 1, 8, 0, 1, 3, 24).raw({0, 0, 1, 0, 2, 0, 3, 0, 0, 2, 1}), 2,
@@ -215,13 +213,6 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
         {"TGA packets across rows", tga,
          Tga(10, 2, 3, 24).u8(0x00).raw({1, 0, 0}).u8(0x01).raw({2, 0, 0, 3, 0, 0}).u8(0x81).raw({4, 0, 0})
              .u8(0x80 | 99).raw({5, 0, 0}), 2, {B(4), B(5), B(3), B(4), B(1), B(2)}},
-        // Width 10 at 1 bit: a whole byte and two bits a row.
-        {"BMP partial byte", bmp, Bmp(10, 2, 1, 0, table, {0xFF, 0xFF, 0, 0, 0x00, 0xFF, 0, 0}), 10,
-         {G(10), G(10), G(10), G(10), G(10), G(10), G(10), G(10), G(20), G(20),
-          G(20), G(20), G(20), G(20), G(20), G(20), G(20), G(20), G(20), G(20)}},
-        // Width 3 at 4 bits in the 12-byte form: a byte and a half a row, 3-byte table entries.
-        {"BMP partial nibble, 12-byte form", bmp, Bmp(3, 1, 4, 0, table, {0x12, 0x30, 0, 0}, {.form = 12}), 3,
-         {G(20), G(30), G(40)}},
         // Row 0: run of 2 of entry 1, absolute run of 3 (one pad byte), end of line; row 1: run
         // of 5 of entry 3, end of picture.
         {"BMP RLE8", bmp, Bmp(5, 2, 8, 1, table, {2, 1, 0, 3, 2, 0, 3, 0xEE, 0, 0, 5, 3, 0, 1}), 5,
@@ -247,8 +238,6 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
         {"BMP 5-6-5 after the 40-byte header", bmp,
          Bmp(2, 1, 16, 3, {}, {0xE0, 0x07, 0x41, 0x08}, {.masks = {0xF800, 0x07E0, 0x001F}}), 2,
          {{0, 255, 0, 255}, {8, 8, 8, 255}}},
-        {"BMP 4-4-4-4 in the 56-byte header", bmp, Bmp1(16, 3, {.form = 56, .masks = {0xF00, 0xF0, 0xF, 0xF000}},
-         {0x21, 0x84, 0, 0}), 1, {{0x44, 0x22, 0x11, 0x88}}},
         {"BMP 1-5-5-5 alpha bit in the 108-byte header", bmp,
          Bmp(2, 1, 16, 3, {}, {0x1F, 0x80, 0x1F, 0x00},
              {.form = 108, .masks = {0x7C00, 0x03E0, 0x001F, 0x8000}}),
@@ -266,7 +255,6 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
         {"BMP 124-byte header, no bit fields: fourth byte not alpha", bmp,
          Bmp1(32, 0, {.form = 124, .masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}, {1, 2, 3, 4}), 1, {o321}},
         // The image descriptor's origin: files of pixels A B / C D in file order.
-        {"TGA origin bottom left", tga, Abcd(0x00), 2, {G(3), G(4), G(1), G(2)}},
         {"TGA origin bottom right", tga, Abcd(0x10), 2, {G(4), G(3), G(2), G(1)}},
         {"TGA origin top right, run-length", tga,
          Tga(10, 2, 2, 24, 0, 0, 0, 0, 0x30).u8(0x81).fill(3, 1).u8(0x01).fill(3, 3).fill(3, 4), 2,
@@ -278,8 +266,6 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
          {E(5), E(5), E(5), E(5), E(191), E(200)}},
         {"PCX run across lines", pcx, Pcx(0, 0, 1, 2, {0xC3, 9, 4, 0xC2, 6}), 2,
          {E(9), E(9), E(9), E(4), E(6), E(6)}},
-        {"PCX wide lines drop extra bytes", pcx, Pcx(0, 0, 2, 1, {1, 2, 3, 99, 4, 5, 6, 99}, 4), 3,
-         {E(1), E(2), E(3), E(4), E(5), E(6)}},
         {"PCX window away from 0", pcx, Pcx(10, 20, 12, 20, {1, 2, 3}), 3, {E(1), E(2), E(3)}},
     };
     for (const auto& c : cases) {
@@ -291,27 +277,11 @@ TEST(ImagesReaders, PixelFormatsPacketsMapsAndRuns) {
     }
 }
 
-// Pictures of side x side pixels that the file legitimately describes with maximal runs: a
-// colour-mapped RLE TGA, an RLE8 BMP and a PCX (a few megabytes each for 16384 squared).
+// A colour-mapped RLE TGA of side x side pixels in maximal runs.
 Bytes RunsTga(int side) {
     Bytes b = Tga(11, side, side, 8);
     for (uint64_t n = uint64_t(side) * side; n > 0; n -= std::min<uint64_t>(n, 128)) b.raw({0xFF, 0x80});
     return b;
-}
-Bytes RunsBmp(int side) {
-    std::vector<uint8_t> data;
-    for (int row = 0; row < side; ++row) {
-        for (int left = side; left > 0; left -= std::min(left, 255))
-            data.insert(data.end(), {uint8_t(std::min(left, 255)), 0});
-        data.insert(data.end(), {0, 0});
-    }
-    return Bmp(side, side, 8, 1, {}, data);
-}
-Bytes RunsPcx(int side) {
-    std::vector<uint8_t> data;
-    for (uint64_t n = uint64_t(side) * side; n > 0; n -= std::min<uint64_t>(n, 63))
-        data.insert(data.end(), {0xFF, 1});
-    return Pcx(0, 0, side - 1, side - 1, data);
 }
 
 // Each file is refused with `why` or, when `why` is null, read to exactly `want` (whose length is
@@ -360,15 +330,11 @@ TEST(ImagesMalformed, SizesRunsOffsetsAndTablesBeyondTheFile) {
          why::kBmpMaskOverlap},
         {"BMP mask beyond 16 bits", bmp, Bmp1(16, 3, {.masks = {0x1F0000, 0x3E0, 0x1F}}), why::kBmpMaskWide},
         {"BMP top-down RLE8", bmp, Bmp(1, -1, 8, 1, {}, {1, 0, 0, 1}), why::kBmpTopDownRle},
-        {"BMP data inside the headers", bmp, Bmp1(24, 0, {.offset = 40}), why::kBmpDataInHeader},
         {"TGA type 1 without a map", tga, Tga(1, 1, 1, 8).raw({0}), why::kTgaNoMap},
         {"TGA 16-bit indices", tga, Tga(1, 1, 1, 16, 0, 1, 1, 24).raw({1, 2, 3, 0, 0}), why::kTgaIndexDepth},
         {"TGA 8-bit true colour", tga, Tga(2, 2, 2, 8).fill(16, 0xAB), why::kTgaTrueColourDepth},
         {"TGA RLE at 8-bit true colour", tga, Tga(10, 1, 1, 8).fill(3), why::kTgaTrueColourDepth},
         {"TGA 24-bit grey", tga, Tga(3, 1, 1, 24).fill(3), why::kTgaGreyDepth},
-        {"PCX 1 bit, 4 planes", pcx, Pcx(0, 0, 7, 0, {0}, 1, 5, 12, 1, 4), why::kPcxFewBits},
-        {"PCX 4 bits", pcx, Pcx(0, 0, 1, 0, {0}, 1, 5, 12, 4, 1), why::kPcxFewBits},
-        {"PCX three 8-bit planes", pcx, Pcx(0, 0, 0, 0, {1, 2, 3}, 1, 5, 12, 8, 3), why::kPcxThreePlanes},
         {"PCX no planes", pcx, Pcx(0, 0, 0, 0, {1}, 1, 5, 12, 8, 0), why::kPcxPlanes},
         // Sizes beyond what the file holds.
         {"TGA RLE 4000 squared", tga, Tga(10, 4000, 4000, 24).raw({0xFF, 1, 2, 3}), why::kMoreThanFileHolds},
@@ -378,12 +344,11 @@ TEST(ImagesMalformed, SizesRunsOffsetsAndTablesBeyondTheFile) {
         {"BMP 24-bit far short", bmp, Bmp(1000, 1000, 24, 0, {}, std::vector<uint8_t>(100)),
          why::kMoreThanFileHolds},
         {"PCX 4000 squared", pcx, Pcx(0, 0, 3999, 3999, {0xFF, 1}), why::kMoreThanFileHolds},
-        // Beyond 4096 x 4096, also when runs fill the picture legitimately.
+        // Beyond 4096 x 4096: refused before the file's size is weighed, so no run-length file,
+        // however many pixels its runs legitimately fill, gets past the cap.
         {"BMP 100000 squared", bmp, Bmp(100000, 100000, 8, 1, {}, {255, 0}), why::kTooLarge},
-        {"TGA runs 16384 squared", tga, RunsTga(16384), why::kTooLarge},
-        {"BMP runs 16384 squared", bmp, RunsBmp(16384), why::kTooLarge},
-        {"PCX runs 16384 squared", pcx, RunsPcx(16384), why::kTooLarge},
         {"TGA 4096 x 4097", tga, Tga(2, 4096, 4097, 24), why::kTooLarge},
+        {"PCX 4096 x 4097", pcx, Pcx(0, 0, 4095, 4096, {}), why::kTooLarge},
         // Runs past the end of the picture are cut.
         {"TGA run of 128", tga, Tga(10, 2, 1, 24).raw({0xFF, 1, 2, 3}), nullptr, {3, 2, 1, 255, 3, 2, 1, 255}},
         {"TGA raw packet of 128", tga, Tga(10, 2, 1, 24).raw({0x7F, 1, 2, 3, 4, 5, 6}), nullptr,

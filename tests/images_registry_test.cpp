@@ -86,9 +86,8 @@ TEST_F(ImagesRegistry, UploadsEachPathOnceAndAnswersRepeatsFromTheList) {
     EXPECT_EQ(rec.Seq(), (Calls{{"DeleteTexture", {42}}}));
 }
 
-// .bmp, .tga and .pcx choose a reader in all-lower or all-upper case only; for dir.tga/x.bmp the
-// BMP reader then the TGA reader run and the TGA reader's outcome decides (read as a TGA,
-// bmp_24.bmp has width 0). Each failure is named, and a failed path is not remembered.
+// .bmp, .tga and .pcx choose a reader in all-lower or all-upper case only (dir.tga/x.bmp: the TGA
+// reader decides, and bmp_24.bmp has width 0 to it). Each failure is named; no failed path is kept.
 TEST_F(ImagesRegistry, ExtensionChoosesTheReaderCaseSensitivelyAndEachFailureIsNamed) {
     const struct {
         const char *from, *to, *why;

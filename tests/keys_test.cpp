@@ -30,15 +30,7 @@ TEST_F(Keys, BindCommandForms) {
     for (const auto& [line, out] : cases) EXPECT_EQ(Run(line), out) << line;
 }
 
-TEST_F(Keys, KeyDownRunsTheBindingAndKeyUpItsMinusForm) {
-    for (const char* line : {"", "bind w +forward"}) {  // the rebinding has two trailing spaces
-        Run(line);
-        KeyDown(87);
-        EXPECT_EQ(CurrentRecord().moveForward, 1) << line;
-        KeyUp(87);
-        EXPECT_EQ(CurrentRecord().moveForward, 0) << line;
-    }
-
+TEST_F(Keys, RepeatsRunTheBindingAgainAndSpaceJumpsFromTheGroundOnly) {
     KeyDown(32);
     KeyDown(32);                     // repeats run again
     EXPECT_EQ(CurrentRecord().vz, 0.f);  // not on the ground: no jump
@@ -47,9 +39,7 @@ TEST_F(Keys, KeyDownRunsTheBindingAndKeyUpItsMinusForm) {
     EXPECT_EQ(std::tuple(CurrentRecord().vz, CurrentRecord().onGround), std::tuple(5.f, 0));
 }
 
-// A release changes only the first byte of a "+" binding; other bindings and unbound keys run
-// nothing on release. "+attack" plays the shot through play_wav: without its file it says so,
-// and still attacks.
+// A release runs a "+" binding with "-" for its first byte, and nothing for other bindings.
 TEST_F(Keys, OnlyTheFirstByteOfAPlusBindingChangesOnReleaseAndOthersRunNothing) {
     BindKey("e", "+attack; +forward");
     std::filesystem::remove(dir / "Data" / "Sound" / "mp40f1.wav");

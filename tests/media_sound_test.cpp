@@ -43,9 +43,8 @@ protected:
     }
 };
 
-// Every file here decodes in the mixer; the sound plays WAV files only, the sequencer opens MIDI
-// files only. A refused file replaces the WAV with the one default sound, and leaves the MIDI alias
-// free for the next file.
+// Every file here decodes in the mixer, but only WAV files play as sound and MIDI files as music;
+// a refused file plays the one default sound instead, and leaves the MIDI alias free.
 TEST_F(MediaSound, FirstBytesNotNamesDecideWhatPlaysAsSoundOrMusic) {
     PlayMidi("missing.mid");
     EXPECT_EQ(TakeLog(), "MIDI missing.mid not played: cannot be opened");
@@ -123,9 +122,7 @@ TEST_F(MediaSound, DeviceHolderReportsAndReleases) {
     EXPECT_EQ(Snd().alias, 0u);
 }
 
-// Without sound the start-up log says why, and start-up goes on; a missing music file only
-// clears the music holder's flag. Shutdown ends full screen and closes the sound, once, but keeps
-// the music holder.
+// Start-up logs why sound is off and goes on; shutdown closes the sound once, keeping the music.
 TEST_F(MediaSound, StartUpStageLogsAndMakesItsHoldersAndShutdownReleasesThem) {
     SetProgramDir(kGameDir);
     const std::pair<int, const char*> cases[] = {
@@ -162,8 +159,7 @@ TEST_F(MediaSound, StartUpStageLogsAndMakesItsHoldersAndShutdownReleasesThem) {
     EXPECT_TRUE(Media().midi);
 }
 
-// A refused step returns its status and says so in the log; the border it set stays (no second
-// border call).
+// A refused step returns its status and logs it; the border it set stays (no second call).
 TEST_F(MediaSound, RefusedDisplayStepsReturnTheirStatusAndSaySo) {
     Media().screen.reset();
     EXPECT_EQ(ScreenSetFullScreen(800, 600, 16), NDX_Screen::kNoDisplay) << "no screen yet";

@@ -115,11 +115,8 @@ TEST_F(Movement, JumpArcFollowsTheMapsGravity) {
     EXPECT_EQ(std::tuple(Plr().Players[0].z, Plr().Players[0].vz), std::tuple(0.f, 0.f));
 }
 
-// One frame of 2.83 units along each axis that moves toward it, against panels from the origin:
-// `south` from (0, 0) to (10, 0) facing +y and `west` from (0, 0) to (0, 10) facing +x, each with
-// its face 3 units out. Every panel below the box count clips the move in table order, each
-// from what the one before left, so a move into the corner stops on both faces; no_clip passes
-// through. Collisions leave the velocity alone.
+// Panels below the box count clip a move in table order, so a move into the corner stops on both
+// faces; no_clip passes through; collisions leave the velocity alone.
 TEST_F(Movement, PanelsClipTheMoveInTableOrderUnlessNoClip) {
     const MapBox south = {0, 0, -2, 10, 0, 8, 0, 1, 0}, west = {0, 0, -2, 0, 10, 8, 1, 0, 0};
     constexpr float kFace = 3.00001f, kFree = 5 - 2.83333f;
@@ -147,9 +144,7 @@ TEST_F(Movement, PanelsClipTheMoveInTableOrderUnlessNoClip) {
     }
 }
 
-// Two minutes of running through the shipped arena from each start point, turning to a new
-// heading every second, never cross its walls (round its courtyard, the alcove in the north wall
-// and the four corridors out of the gates) nor enter the central tower.
+// Two minutes of running from each start point never cross the arena's walls nor enter its tower.
 TEST_F(Movement, AWalkRoundTheShippedArenaStaysInsideIt) {
     ASSERT_TRUE(LoadMap(TAM_GAME_DIR "/Data/Maps/isengard.map"));
     const auto inside = [](float x, float y) {

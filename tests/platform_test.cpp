@@ -1,6 +1,5 @@
-// The platform layer: opening the display (never SDL's window-less drivers unless they were
-// asked for), the error box with its console fallback, and the console's picture, whose lines
-// keep every glyph's ink clear of each other.
+// The platform layer: opening the display (window-less drivers only when asked for), the error box
+// with its console fallback, and the console's picture, whose lines keep their ink apart.
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_ttf.h>
 
@@ -16,10 +15,8 @@ namespace {
 using namespace tam::literals;
 using test::Lines;
 
-// Without a window system the platform refuses to start unless a headless driver is asked for.
-// Then an error escaping the loop's idle call goes to the box; a box that cannot be shown loses
-// nothing: the whole text (CP1251, wrapped at 60) lands in the console, which is shown, and the
-// loop goes on. (The whole-program display test sees a box that can be shown.)
+// No window system: refused unless a headless driver is asked for. An error no box can show lands
+// whole in the console (CP1251, wrapped at 60), which is shown, and the loop goes on.
 TEST(Platform, NoWindowSystemIsRefusedAndAnErrorNoBoxCanShowGoesWholeIntoTheConsole) {
     // Each test runs in its own process, so the environment can be changed freely here.
     ::unsetenv("WAYLAND_DISPLAY");
@@ -82,9 +79,8 @@ std::vector<uint32_t> Rows(const SDL_Surface* s, int top, int count) {
     return rows;
 }
 
-// Every console face found here, with every character a log line can hold: a line's ink stays
-// inside its cell, and the next line drawn below changes nothing of it (underscores and the
-// tails of g, p, р, у, д included).
+// Every console face found here, with every character a log line can hold: a line's ink stays in
+// its cell, and the line drawn below changes none of it (underscores and tails of g, p, р, у, д).
 class PlatformConsoleImage : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(TTF_Init(), 0); }
@@ -131,9 +127,7 @@ TEST_F(PlatformConsoleImage, EveryLineKeepsItsWholeInkAboveTheNext) {
     EXPECT_GT(faces, 0) << "no console face installed";
 }
 
-// A picture kept up to date over refreshes that scroll, blank and rewrite rows (only changed
-// rows are drawn again) equals one drawn from nothing with the last refresh's rows; so does a
-// window that was sent only the rectangles each update named.
+// Refreshing only changed rows, or sending only the named rectangles, equals drawing at once.
 TEST_F(PlatformConsoleImage, RefreshedPictureEqualsOneDrawnAtOnce) {
     platform::ConsoleImage kept, fresh;
     std::string face;

@@ -55,10 +55,8 @@ TEST_F(WorldDraw, PanelsThenFloorThenFlush) {
     EXPECT_EQ(rec.calls.back().name, "Flush");
 }
 
-// Unknown texture indices bind the default texture; the scroll offsets advance in thousandths
-// per second; a negative count draws no panel, and the floor is white whatever came before; in
-// terrain mode the island's list is drawn in place of the panels, after white (so the HUD's red
-// does not tint it).
+// Unknown textures bind the default; scroll offsets advance in thousandths a second; the floor
+// and (in terrain mode, in place of the panels) the island's list are drawn white.
 TEST_F(WorldDraw, UnknownTexturesScrollingANegativeCountAndTerrainMode) {
     const uint32_t fallback = LoadTexture("default");
     rec.Clear();
@@ -84,8 +82,7 @@ TEST_F(WorldDraw, UnknownTexturesScrollingANegativeCountAndTerrainMode) {
     EXPECT_EQ(std::pair(rec.Count("CallList"), rec.Count("Begin")), std::pair(size_t{1}, size_t{1}));
 }
 
-// The faces are a table: the front one is checked whole, every corner to lie 90 from the point on
-// each axis, and the extra texture to repeat the top face's quad (there is no bottom face).
+// Six faces 90 from the point each way, the front one checked whole; the extra texture on top.
 TEST(SkyBox, SixQuadsAroundThePointAndTheSetterRules) {
     GlRecorder rec;
     gl::ScopedBackend backend(&rec);
