@@ -34,14 +34,6 @@ __attribute__((noinline)) void operator delete[](void* p, std::size_t) noexcept 
 namespace tam {
 namespace {
 
-// Calls [from, to) as one string of names and printed arguments.
-std::string Text(const test::GlRecorder& rec, size_t from, size_t to) {
-    std::string out;
-    for (size_t i = from; i < to && i < rec.calls.size(); ++i)
-        out += rec.calls[i].name + testing::PrintToString(rec.calls[i].args);
-    return out;
-}
-
 TEST(AppTiming, IntervalTimerAndFrameClock) {
     uint64_t now = 1000;
     IntervalTimer timer([&] { return now; }, 1000);  // counts in milliseconds
@@ -111,7 +103,8 @@ TEST(AppFrame, OneFrameTurnsTheModelsAndADisplaySwitchPlacesTheLightAndProjectio
     bool done = true;
     AppIdle(done);
     EXPECT_FALSE(done);
-    EXPECT_NE(Text(rec, 0, rec.calls.size()).find("Rotatef{ 180, 0, 0, 1 }"), std::string::npos);
+    const std::vector<double> halfTurn{180, 0, 0, 1};
+    EXPECT_NE(std::ranges::count(rec.Named("Rotatef"), halfTurn, &test::GlCall::args), 0);
 
     ConfigureOpenGL();  // as set_fullscreen and set_windowed run it
     test::MatrixReplay replay;
