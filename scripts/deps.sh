@@ -19,6 +19,7 @@ test_pkgs=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils python3-xlib imagemagick tesseract-ocr tesseract-ocr-rus sox
   desktop-file-utils appstream lintian apitrace
+  gdb  # a whole-program test that fails with the game still running prints where it is
 )
 
 want=("${demo_pkgs[@]}")
