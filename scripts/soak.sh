@@ -64,21 +64,6 @@ type_line() {
   press "$con" Return
 }
 
-# close_message_box: waits for the error handler's box (window "Tamberlo") and closes it.
-close_message_box() {
-  local box=""
-  for _ in $(seq 100); do
-    box=$(command xwininfo -root -tree 2>/dev/null | awk '$2 == "\"Tamberlo\":" {print $1; exit}')
-    [ -n "$box" ] && break
-    sleep 0.1
-  done
-  [ -n "$box" ] || fail "no message box for a conversion error"
-  box=$((box))
-  press "$box" Return
-  for _ in $(seq 50); do is_viewable "$box" 2>/dev/null || return 0; sleep 0.1; done
-  fail "the message box did not close"
-}
-
 actions=0
 act() {  # act KIND [ARG]
   alive
@@ -87,7 +72,7 @@ act() {  # act KIND [ARG]
     error)
       # A line that failed to convert stays in the editor, as it does for a user, who then
       # mends it: here it is erased, so the next line is not typed onto its end.
-      type_line "$2"; close_message_box
+      type_line "$2"; dismiss_box
       is_viewable "$con" || open_console "$main" "$con"
       focus "$con"; xdotool key --repeat "${#2}" --delay 10 BackSpace
       close_console "$con" ;;

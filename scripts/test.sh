@@ -60,14 +60,14 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAM_WERROR
 cmake --build build-test
 # A failing test runs once more before it counts, because the game now and then does not end
 # after its main window is asked to close under Xvfb (a fault still being chased: the failing
-# test prints where the game's main thread is). Tests that passed only on the second run are
-# named below, so the flake stays in sight.
+# test prints where the game's main thread is). Tests that ran a second time are named here and
+# again above the tally, so the flake stays in sight.
 ctest --test-dir build-test --output-on-failure --no-tests=error --repeat until-pass:2 -j2 2>&1 |
   tee build-test/ctest.log || status=1
 tally build-test/ctest.log
 second=$(sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) .*\*\*\*Failed.*/\1/p' build-test/ctest.log |
   sort -u | tr '\n' ' ')
-[ -z "$second" ] || echo "tests that failed once and ran again: $second"
+[ -z "$second" ] || echo "tests that failed and ran a second time: $second"
 scripts/check-install.sh build-test 2>&1 | tee build-test/check-install.log || status=1
 if line=$(grep -E '^check-install: [0-9]+ passed, [0-9]+ failed' build-test/check-install.log); then
   read -r _ ok _ bad _ <<<"$line"
@@ -129,6 +129,6 @@ else
   failed=$((failed + 1)); status=1
 fi
 
-[ -z "$second" ] || echo "passed only on a second run: $second"
+[ -z "$second" ] || echo "tests that failed and ran a second time: $second"
 echo "tests: $passed passed, $failed failed"
 exit $status
